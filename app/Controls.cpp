@@ -1,0 +1,74 @@
+#include "app/Controls.h"
+
+#include <algorithm>
+
+#include "platform/Text.h"
+
+namespace app {
+
+void CheckBox::SetChecked(bool value) {
+  if (checked_ == value) return;
+  checked_ = value;
+  if (onClick) onClick();
+}
+
+void RadioGroup::SetItemIndex(int index) {
+  const int count = static_cast<int>(items_.size());
+  if (index >= count) index = count - 1;
+  if (index < -1) index = -1;
+  if (index == itemIndex_) return;
+  itemIndex_ = index;
+  if (index >= 0 && onClick) onClick();
+}
+
+int ComboBox::AddItem(std::string item) {
+  auto position = items_.end();
+  if (sorted) {
+    position = std::upper_bound(items_.begin(), items_.end(), item, [](const std::string& a, const std::string& b) {
+      return platform::CompareNoCase(a, b) < 0;
+    });
+  }
+  position = items_.insert(position, std::move(item));
+  return static_cast<int>(position - items_.begin());
+}
+
+void ComboBox::ClearItems() { items_.clear(); }
+
+void ComboBox::SetItems(std::vector<std::string> items) {
+  items_.clear();
+  for (auto& item : items) AddItem(std::move(item));
+}
+
+int ComboBox::ItemIndex() const {
+  const auto found = std::find(items_.begin(), items_.end(), text);
+  return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+}
+
+void ComboBox::UserSetText(std::string value) {
+  text = std::move(value);
+  if (onChange) onChange();
+}
+
+void ComboBox::UserSelect(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  UserSetText(items_[index]);
+}
+
+void Edit::UserSetText(std::string value) {
+  text = std::move(value);
+  if (onChange) onChange();
+}
+
+void PageControl::SetActiveIndex(int index) {
+  if (index == active_ || index < 0 || index >= static_cast<int>(pages_.size())) return;
+  active_ = index;
+  if (pages_[index]->onShow) pages_[index]->onShow();
+}
+
+size_t Utf8Length(const std::string& text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+}  // namespace app

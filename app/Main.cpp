@@ -1,0 +1,24 @@
+#include <exception>
+
+#include "app/ErrorText.h"
+#include "app/WizardWindow.h"
+#include "bde/Engine.h"
+#include "platform/win32/SystemServices.h"
+#include "platform/win32/Win32UiServices.h"
+#include "platform/win32/WizardView.h"
+
+// The program reads no arguments: it shows the one wizard window and ends
+// when the window closes.
+int main() {
+  platform::win32::Win32UiServices ui;
+  try {
+    platform::win32::InitCommonControls();
+    const auto registry = platform::win32::CreateSystemRegistry();
+    bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+    app::WizardWindow window(*registry, engine, ui);
+    return platform::win32::RunWizardWindow(window, ui);
+  } catch (const std::exception& error) {
+    ui.ShowError(app::WithFinalStop(error.what()));
+    return 1;
+  }
+}

@@ -1,0 +1,38 @@
+#include "app/WizardSettings.h"
+
+#include "platform/Registry.h"
+
+namespace app {
+
+using platform::RegistryRoot;
+
+std::string AliasPrefixFor(int versionIndex, bool testCopy) {
+  std::string prefix = testCopy ? "KopiaX" : "X";
+  if (versionIndex == 0) prefix = testCopy ? "Kopia" : "II";
+  return prefix + " ";
+}
+
+std::optional<std::string> ReadConfigFileName(platform::Registry& registry) {
+  if (!registry.KeyExists(RegistryRoot::LocalMachine, kBdeKey)) return std::nullopt;
+  auto key = registry.OpenKey(RegistryRoot::LocalMachine, kBdeKey, platform::kKeyRead, false);
+  if (!key || !key->ValueExists(kConfigFileValue)) return std::nullopt;
+  return key->ReadString(kConfigFileValue);
+}
+
+std::optional<StoredChoices> ReadStoredChoices(platform::Registry& registry) {
+  auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyAllAccess, true);
+  if (!key) return std::nullopt;
+  StoredChoices stored;
+  if (key->ValueExists(kServerValue)) stored.server = key->ReadInteger(kServerValue);
+  if (key->ValueExists(kVersionValue)) stored.version = key->ReadInteger(kVersionValue);
+  return stored;
+}
+
+void StoreChoices(platform::Registry& registry, int32_t server, int32_t version) {
+  auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyAllAccess, true);
+  if (!key) return;
+  key->WriteInteger(kServerValue, server);
+  key->WriteInteger(kVersionValue, version);
+}
+
+}  // namespace app

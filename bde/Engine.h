@@ -1,0 +1,101 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "bde/Alias.h"
+#include "bde/Connection.h"
+#include "bde/ParameterList.h"
+
+namespace platform {
+class Registry;
+}
+
+namespace bde {
+
+enum class ConfigurationMode { Session, Persistent };
+
+// Where the BDE installation names its configuration file.
+inline constexpr std::string_view kBdeKeyPath = "\\SOFTWARE\\Borland\\Database Engine";
+inline constexpr std::string_view kConfigFileValue = "CONFIGFILE01";
+
+// %s: the alias name.
+inline constexpr std::string_view kAliasMissingMessage = "Alias BDE \"%s\" nie istnieje";
+inline constexpr std::string_view kAliasExistsMessage = "Alias BDE \"%s\" już istnieje";
+inline constexpr std::string_view kEmptyAliasNameMessage = "Nazwa aliasu BDE nie może być pusta";
+// %s: the driver name.
+inline constexpr std::string_view kUnknownDriverMessage = "Nieznany sterownik BDE \"%s\"";
+// %s: the database name.
+inline constexpr std::string_view kDuplicateDatabaseMessage =
+    "Baza danych BDE \"%s\" jest już zarejestrowana";
+
+// Our own BDE engine: the default session's aliases, kept in a
+// configuration file of our own text format, and the drivers that open
+// connections. Every failure raises platform::Error with the message text.
+//
+// The file is the one named by HKEY_LOCAL_MACHINE
+// "\SOFTWARE\Borland\Database Engine" "CONFIGFILE01", else the default
+// passed in. It is loaded at the first alias operation, not at
+// construction, so a bad file is reported where the user can act on it.
+// A file that is not in our format, or is damaged, is never overwritten.
+//
+// An alias stores exactly the parameters its driver defines (Drivers.h), so
+// a template's password line is dropped; aliases of drivers we do not know
+// are kept as the file holds them and are never changed.
+class Engine {
+ public:
+  Engine(platform::Registry& registry, std::string defaultConfigFile);
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  void SetConfigurationMode(ConfigurationMode mode) { mode_ = mode; }
+  ConfigurationMode GetConfigurationMode() const { return mode_; }
+
+  // The file named by "CONFIGFILE01" when that value exists and is not
+  // empty, else the default; looked up again at every load.
+  std::string ConfigFilePath() const;
+
+  std::vector<std::string> ListAliases();
+  std::string AliasDriver(const std::string& name);
+  ParameterList ReadAliasParameters(const std::string& name);
+  void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params);
+  void CreateStandardAlias(const std::string& name, const std::string& path,
+                           const std::string& defaultDriver);
+  // Only parameters the alias has and its driver defines take new values.
+  void UpdateAlias(const std::string& name, const ParameterList& params);
+  // Writes every alias added or modified so far (persistent mode only).
+  // Aliases this session did not touch are kept as the file holds them now.
+  void SaveConfiguration();
+
+  // Connections: drivers by BDE driver name, databases by database name,
+  // both found without regard to letter case. A driver registered again
+  // replaces the earlier one. A database stays registered for the engine's
+  // life, so it must live at least as long; a second database of the same
+  // name raises kDuplicateDatabaseMessage.
+  void RegisterDriver(const std::string& driverName, std::unique_ptr<ConnectionDriver> driver);
+  ConnectionDriver* FindDriver(const std::string& driverName) const;
+  void RegisterDatabase(Database& database);
+  Database* FindDatabase(const std::string& databaseName) const;
+
+ private:
+  AliasStore& Store();
+  Alias& ExistingAlias(const std::string& name);
+  void AddAlias(Alias alias);
+  void Touch(const std::string& name);
+
+  platform::Registry& registry_;
+  std::string defaultConfigFile_;
+  ConfigurationMode mode_ = ConfigurationMode::Session;
+  std::optional<AliasStore> store_;
+  std::string loadedFrom_;
+  std::vector<std::string> touched_;  // names added or modified since the last save
+  std::vector<std::pair<std::string, std::unique_ptr<ConnectionDriver>>> drivers_;
+  std::vector<Database*> databases_;
+};
+
+}  // namespace bde

@@ -1,0 +1,89 @@
+#include "platform/Text.h"
+
+#include <cstdint>
+
+namespace platform {
+namespace {
+
+// Decodes one UTF-8 sequence at text[pos]; a malformed byte stands for itself.
+char32_t DecodeAt(std::string_view text, size_t& pos) {
+  const auto byte = static_cast<unsigned char>(text[pos]);
+  int extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+  if (extra == 0 || pos + extra >= text.size()) {
+    ++pos;
+    return byte;
+  }
+  char32_t code = byte & (0x3F >> extra);
+  for (int i = 1; i <= extra; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      ++pos;
+      return byte;
+    }
+    code = (code << 6) | (next & 0x3F);
+  }
+  pos += extra + 1;
+  return code;
+}
+
+// Simple upper-case folding for the ranges a Central European system uses:
+// ASCII, Latin-1 and Latin Extended-A (all Polish letters live there).
+char32_t FoldUpper(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  if (c == 0xFF) return 0x178;
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c & ~char32_t{1};
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
+  return c;
+}
+
+}  // namespace
+
+std::string AsciiUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return result;
+}
+
+bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  size_t i = 0;
+  size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    const char32_t ca = FoldUpper(DecodeAt(a, i));
+    const char32_t cb = FoldUpper(DecodeAt(b, j));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (EqualsNoCase(items[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string Format(std::string_view pattern, const std::vector<std::string>& args) {
+  std::string result;
+  size_t next = 0;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' &&
+        next < args.size()) {
+      result += args[next++];
+      ++i;
+    } else {
+      result += pattern[i];
+    }
+  }
+  return result;
+}
+
+}  // namespace platform

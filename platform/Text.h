@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text helpers shared by every layer. All text is UTF-8.
+namespace platform {
+
+// Upper-cases the ASCII letters a to z only; every other byte is kept.
+std::string AsciiUpper(std::string_view text);
+
+// True when both texts are equal with ASCII letters compared without case.
+bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
+
+// Compares as the Windows registry and the wizard's name lookups do:
+// letters of either case, Polish ones included, are equal. Returns <0, 0, >0.
+int CompareNoCase(std::string_view a, std::string_view b);
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return CompareNoCase(a, b) == 0;
+}
+
+// Index of the first item equal to name without regard to case, or -1.
+int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
+
+// Replaces each "%s" of pattern, in turn, by the next argument.
+std::string Format(std::string_view pattern, const std::vector<std::string>& args);
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Registry.h"
+
+// What the program entry needs of Windows, without <windows.h>.
+namespace platform::win32 {
+
+// Registers the common controls (version 6, from the manifest).
+void InitCommonControls();
+
+std::unique_ptr<Registry> CreateSystemRegistry();
+
+// The engine's configuration file when the BDE key names none:
+// "<common application data>\Novera\BDE\KonfigNovera.cfg".
+std::string DefaultEngineConfigFile();
+
+}  // namespace platform::win32

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12, and only
+# what is missing. Non-interactive and safe to run again.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ libgtest-dev       # native build and unit tests
+  mingw-w64                                # the 32-bit Windows executable
+  wine wine32:i386                         # running it (32-bit needs wine32)
+  xvfb xdotool x11-utils imagemagick       # a display, screenshots
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+echo "Installing: ${missing[*]}" >&2
+$SUDO dpkg --add-architecture i386
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

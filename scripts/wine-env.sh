@@ -1,0 +1,46 @@
+# Sourced by the run and test scripts: Wine and display settings.
+# Never touches ~/.wine: the prefix is the project's own unless WINEPREFIX
+# names another.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# Skips the Mono and Gecko install prompts of a fresh prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Creates the prefix when missing. A prefix made before wine32 was
+# installed cannot run 32-bit programs, so one is made only here.
+ensure_wine_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "Creating the Wine prefix $WINEPREFIX ..." >&2
+      wineboot -i >/dev/null 2>&1
+      wineserver -w
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+XVFB_PID=
+# Starts a private Xvfb when there is no display.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ]; then return; fi
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+stop_display() {
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}

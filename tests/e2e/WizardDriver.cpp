@@ -1,0 +1,180 @@
+// Drives the running wizard from outside, as a user would, and checks what
+// its controls show. Each argument group is one step, run in order:
+//
+//   wait                         until the window "Konfiguracja BDE" stands
+//   click NAME                   press a button or toggle a check box
+//   radio NAME ITEM              mark a radio group's item
+//   enter                        press Enter in the window
+//   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
+//                                marked: the radio item marked, -1 for none
+//   expect-page N                the wizard page N alone is shown
+//   close                        close with the close box, wait until gone
+//   dump                         print every control's state
+//
+// The exit code is 0 when every step passed; a failed step prints why.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/Unicode.h"
+#include "platform/win32/Windows.h"
+#include "platform/win32/WizardLayout.h"
+
+namespace {
+
+using platform::win32::ControlPlacement;
+using platform::win32::FindPlacement;
+using platform::win32::kWizardLayout;
+using platform::win32::Narrow;
+using platform::win32::Widen;
+
+constexpr DWORD kReplyTimeoutMs = 30000;
+// One control that only the page of that index holds.
+constexpr std::string_view kPageMarkers[] = {"RadioGroupSerwer",     "ComboBoxNazwaZrodla",  "ComboBoxOracleHome",
+                                             "ComboBoxServer",       "ComboBoxOracleServer", "ComboBoxBaza",
+                                             "ComboBoxUserOchrona"};
+
+HWND wizard = nullptr;
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::fprintf(stderr, "wizard driver: %s\n", why.c_str());
+  std::exit(1);
+}
+
+HWND FindWizard() { return FindWindowW(L"#32770", L"Konfiguracja BDE"); }
+
+// Waits until the wizard has handled everything sent or posted so far.
+void Settle() {
+  for (int round = 0; round < 3; ++round) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &result)) {
+      Fail("the window does not answer");
+    }
+    Sleep(50);
+  }
+}
+
+HWND Control(std::string_view name, int item = -1) {
+  const ControlPlacement* placement = FindPlacement(name);
+  if (!placement) Fail("no control named " + std::string(name));
+  HWND control = GetDlgItem(wizard, placement->id + (item >= 0 ? item + 1 : 0));
+  if (!control) Fail("the window has no control " + std::string(name));
+  return control;
+}
+
+std::string Text(HWND control) {
+  wchar_t buffer[4096] = L"";
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, kReplyTimeoutMs,
+                      &length);
+  return Narrow(std::wstring_view(buffer, length));
+}
+
+bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+int MarkedItem(std::string_view name) {
+  for (int item = 0; item < 8; ++item) {
+    HWND radio = GetDlgItem(wizard, FindPlacement(name)->id + item + 1);
+    if (!radio) break;
+    if (Checked(radio)) return item;
+  }
+  return -1;
+}
+
+void Press(HWND control) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+  Settle();
+}
+
+std::string Property(std::string_view name, std::string_view property) {
+  if (property == "marked") return std::to_string(MarkedItem(name));
+  HWND control = Control(name);
+  if (property == "visible") return IsWindowVisible(control) ? "1" : "0";
+  if (property == "enabled") return IsWindowEnabled(control) ? "1" : "0";
+  if (property == "checked") return Checked(control) ? "1" : "0";
+  if (property == "text") return Text(control);
+  Fail("unknown property " + std::string(property));
+}
+
+void Expect(std::string_view name, std::string_view property, const std::string& expected) {
+  const std::string actual = Property(name, property);
+  if (actual != expected) {
+    Fail(std::string(name) + " " + std::string(property) + ": expected \"" + expected + "\", found \"" + actual +
+         "\"");
+  }
+}
+
+void ExpectPage(int page) {
+  for (int index = 0; index < static_cast<int>(std::size(kPageMarkers)); ++index) {
+    const bool shown = IsWindowVisible(Control(kPageMarkers[index])) != FALSE;
+    if (shown != (index == page)) {
+      Fail("page " + std::to_string(index) + (shown ? " is shown" : " is not shown") + ", expected page " +
+           std::to_string(page));
+    }
+  }
+}
+
+void Dump() {
+  for (const ControlPlacement& placement : kWizardLayout) {
+    HWND control = GetDlgItem(wizard, placement.id);
+    if (!control) continue;
+    std::printf("%-22s visible=%d enabled=%d checked=%d text=\"%s\"\n", std::string(placement.name).c_str(),
+                IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0, Checked(control) ? 1 : 0,
+                Text(control).c_str());
+  }
+}
+
+}  // namespace
+
+// Wide arguments, so expected texts with Polish letters arrive whole.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  auto need = [&](size_t i, size_t count) {
+    if (i + count >= args.size()) Fail("missing arguments after " + args[i]);
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& step = args[i];
+    if (step == "wait") {
+      for (int tries = 0; tries < 600 && !(wizard = FindWizard()); ++tries) Sleep(100);
+      if (!wizard) Fail("the window \"Konfiguracja BDE\" did not appear");
+      Settle();
+      continue;
+    }
+    if (!wizard && !(wizard = FindWizard())) Fail("the window \"Konfiguracja BDE\" is not there");
+    if (step == "click") {
+      need(i, 1);
+      Press(Control(args[++i]));
+    } else if (step == "radio") {
+      need(i, 2);
+      const std::string name = args[++i];
+      Press(Control(name, std::atoi(args[++i].c_str())));
+    } else if (step == "enter") {
+      PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+      PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
+      Settle();
+    } else if (step == "expect") {
+      need(i, 3);
+      const std::string name = args[i + 1];
+      const std::string property = args[i + 2];
+      Expect(name, property, args[i + 3]);
+      i += 3;
+    } else if (step == "expect-page") {
+      need(i, 1);
+      ExpectPage(std::atoi(args[++i].c_str()));
+    } else if (step == "close") {
+      PostMessageW(wizard, WM_CLOSE, 0, 0);
+      for (int tries = 0; tries < 300 && IsWindow(wizard); ++tries) Sleep(100);
+      if (IsWindow(wizard)) Fail("the window did not close");
+      wizard = nullptr;
+    } else if (step == "dump") {
+      Dump();
+    } else {
+      Fail("unknown step " + step);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,63 @@
+# Shared by the end-to-end scripts: $1 is KonfigNovera.exe, $2 the driver.
+set -euo pipefail
+
+WIZARD_EXE=$1
+DRIVER_EXE=$2
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=../../scripts/wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+: "${WINEPREFIX:=$ROOT/build/wine-test}"
+export WINEPREFIX
+ensure_wine_prefix
+ensure_display
+
+SETTINGS_KEY='HKCU\software\Novera\KonfigNovera'
+WIZARD_PID=
+
+driver() { wine "$DRIVER_EXE" "$@"; }
+
+start_wizard() {
+  wine "$WIZARD_EXE" &
+  WIZARD_PID=$!
+  driver wait
+}
+
+stop_wizard() {
+  if [ -n "$WIZARD_PID" ]; then
+    driver close || kill "$WIZARD_PID" 2>/dev/null || true
+    wait "$WIZARD_PID" 2>/dev/null || true
+    WIZARD_PID=
+  fi
+}
+trap 'stop_wizard; stop_display' EXIT
+
+reset_settings() { wine reg delete "$SETTINGS_KEY" /f >/dev/null 2>&1 || true; }
+
+store_settings() {
+  wine reg add "$SETTINGS_KEY" /v Server /t REG_DWORD /d "$1" /f >/dev/null
+  wine reg add "$SETTINGS_KEY" /v Wersja /t REG_DWORD /d "$2" /f >/dev/null
+}
+
+# The stored DWORD as a decimal number, or "missing".
+stored_setting() {
+  local line
+  line=$(wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' | grep -i "REG_DWORD" || true)
+  if [ -z "$line" ]; then echo missing; return; fi
+  echo $(( $(awk '{print $3}' <<<"$line") ))
+}
+
+expect_setting() {
+  local actual
+  actual=$(stored_setting "$1")
+  if [ "$actual" != "$2" ]; then
+    echo "setting $1: expected $2, found $actual" >&2
+    exit 1
+  fi
+}
+
+# expect_buttons "-D-": "< Wstecz", "Dalej >", "Wykonaj" enabled or not.
+expect_buttons() {
+  driver expect ButtonWstecz enabled "$([ "${1:0:1}" = W ] && echo 1 || echo 0)" \
+         expect ButtonDalej enabled "$([ "${1:1:1}" = D ] && echo 1 || echo 0)" \
+         expect ButtonWykonaj enabled "$([ "${1:2:1}" = X ] && echo 1 || echo 0)"
+}
