@@ -1,0 +1,176 @@
+#include "bde/ConfigFile.h"
+
+#include <optional>
+
+#include "platform/Error.h"
+#include "platform/TextFile.h"
+
+namespace bde {
+namespace {
+
+// A first line with this start but another version comes from a newer
+// program; it is refused rather than misread.
+constexpr std::string_view kFormatPrefix = "KonfigNovera BDE ";
+// Notepad puts this before the first line when it saves UTF-8.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+constexpr std::string_view kAliasKeyword = "ALIAS ";
+constexpr std::string_view kDriverKeyword = "DRIVER ";
+constexpr std::string_view kParamKeyword = "PARAM ";
+constexpr std::string_view kEndKeyword = "END";
+
+std::string Escape(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool edgeBlank = byte == ' ' && (i == 0 || i + 1 == text.size());
+    if (byte < 0x20 || byte == 0x7F || byte == '%' || edgeBlank) {
+      result += '%';
+      result += kHex[byte >> 4];
+      result += kHex[byte & 0x0F];
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Empty when a "%" is not followed by two hex digits.
+std::optional<std::string> Unescape(std::string_view text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      result += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexDigit(text[i + 1]);
+    const int low = HexDigit(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    result += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return result;
+}
+
+bool AllEmpty(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (!line.empty()) return false;
+  }
+  return true;
+}
+
+// index counts from 0; the message counts lines from 1.
+platform::Error Damaged(const std::string& path, size_t index) {
+  return platform::Error(
+      platform::Format(kDamagedConfigFileMessage, {path, std::to_string(index + 1)}));
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::string& path) {
+  if (AllEmpty(lines)) return {};
+
+  std::string_view signature = lines[0];
+  if (signature.starts_with(kUtf8Bom)) signature.remove_prefix(kUtf8Bom.size());
+  if (signature != kConfigSignature) {
+    if (signature.starts_with(kFormatPrefix)) {
+      throw platform::Error(platform::Format(
+          kUnsupportedVersionMessage, {path, std::string(signature.substr(kFormatPrefix.size()))}));
+    }
+    throw platform::Error(platform::Format(kNotConfigFileMessage, {path}));
+  }
+
+  AliasStore aliases;
+  bool inAlias = false;
+  size_t aliasLine = 0;
+  Alias alias;
+  std::vector<std::string> params;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (line.empty() || line.starts_with('#')) continue;
+
+    if (!inAlias) {
+      if (!line.starts_with(kAliasKeyword)) throw Damaged(path, i);
+      std::optional<std::string> name = Unescape(line.substr(kAliasKeyword.size()));
+      if (!name || name->empty() || FindAlias(aliases, *name)) throw Damaged(path, i);
+      alias = Alias{std::move(*name), {}, {}};
+      params.clear();
+      inAlias = true;
+      aliasLine = i;
+    } else if (line.starts_with(kDriverKeyword)) {
+      // One driver per alias, stated before its parameters.
+      std::optional<std::string> driver = Unescape(line.substr(kDriverKeyword.size()));
+      if (!alias.driver.empty() || !params.empty() || !driver || driver->empty()) {
+        throw Damaged(path, i);
+      }
+      alias.driver = std::move(*driver);
+    } else if (line.starts_with(kParamKeyword)) {
+      const std::string_view field = line.substr(kParamKeyword.size());
+      const size_t equals = field.find('=');
+      if (alias.driver.empty() || equals == std::string_view::npos) throw Damaged(path, i);
+      std::optional<std::string> name = Unescape(field.substr(0, equals));
+      std::optional<std::string> value = Unescape(field.substr(equals + 1));
+      // A parameter's name ends at its first "=", so an escaped one inside
+      // the name could not be kept.
+      if (!name || name->empty() || name->find('=') != std::string::npos || !value) {
+        throw Damaged(path, i);
+      }
+      params.push_back(*name + "=" + *value);
+    } else if (line == kEndKeyword) {
+      if (alias.driver.empty()) throw Damaged(path, i);
+      alias.params = ParameterList(std::move(params));
+      params = {};
+      aliases.push_back(std::move(alias));
+      inAlias = false;
+    } else {
+      throw Damaged(path, i);
+    }
+  }
+  // An alias without its END line was cut short; point at where it began.
+  if (inAlias) throw Damaged(path, aliasLine);
+  return aliases;
+}
+
+std::vector<std::string> FormatConfigFile(const AliasStore& aliases) {
+  std::vector<std::string> lines{std::string(kConfigSignature)};
+  for (const Alias& alias : aliases) {
+    lines.emplace_back();
+    lines.push_back(std::string(kAliasKeyword) + Escape(alias.name));
+    lines.push_back(std::string(kDriverKeyword) + Escape(alias.driver));
+    for (const std::string& param : alias.params.Lines()) {
+      lines.push_back(std::string(kParamKeyword) + Escape(ParameterList::NameOf(param)) + "=" +
+                      Escape(ParameterList::ValueOf(param)));
+    }
+    lines.push_back(std::string(kEndKeyword));
+  }
+  return lines;
+}
+
+AliasStore ReadConfigFile(const std::string& path) {
+  if (!platform::FileExists(path)) return {};
+  return ParseConfigFile(platform::ReadTextLines(path), path);
+}
+
+void WriteConfigFile(const std::string& path, const AliasStore& aliases) {
+  if (!platform::FileExists(path)) {
+    const std::string folder = FolderOf(path);
+    if (!folder.empty()) platform::CreateFolders(folder);
+  }
+  platform::WriteTextLines(path, FormatConfigFile(aliases));
+}
+
+}  // namespace bde

@@ -1,0 +1,60 @@
+#include "bde/Connection.h"
+
+#include "bde/Engine.h"
+#include "platform/Error.h"
+#include "platform/Text.h"
+
+namespace bde {
+
+Connection& Database::Open(Engine& engine) {
+  if (connection_) return *connection_;
+  ConnectionDriver* driver = engine.FindDriver(driverName_);
+  if (!driver) throw platform::Error(platform::Format(kNoConnectionDriverMessage, {driverName_}));
+  connection_ = driver->Connect(params_);
+  return *connection_;
+}
+
+Query::Query(Engine& engine, std::string databaseName, std::vector<std::string> sqlLines)
+    : engine_(engine), databaseName_(std::move(databaseName)), sqlLines_(std::move(sqlLines)) {}
+
+std::string Query::Sql() const {
+  std::string sql;
+  for (size_t i = 0; i < sqlLines_.size(); ++i) {
+    if (i > 0) sql += '\n';
+    sql += sqlLines_[i];
+  }
+  return sql;
+}
+
+void Query::Open() {
+  if (Active()) return;
+  Database* database = engine_.FindDatabase(databaseName_);
+  if (!database) throw platform::Error(platform::Format(kUnknownDatabaseMessage, {databaseName_}));
+  database_ = database;
+  try {
+    cursor_ = database->Open(engine_).Execute(Sql());
+    eof_ = !cursor_->Fetch();
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+std::string Query::FieldByName(std::string_view name) const {
+  if (!Active()) throw platform::Error(std::string(kQueryClosedMessage));
+  return eof_ ? std::string() : cursor_->Field(name);
+}
+
+void Query::Next() {
+  if (!Active()) throw platform::Error(std::string(kQueryClosedMessage));
+  if (!eof_) eof_ = !cursor_->Fetch();
+}
+
+void Query::Close() {
+  cursor_.reset();
+  if (database_) database_->Close();
+  database_ = nullptr;
+  eof_ = true;
+}
+
+}  // namespace bde
