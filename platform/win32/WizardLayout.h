@@ -15,7 +15,8 @@ enum class Style {
   Plain,
   Title,        // bold, 12 points, maroon, centred
   Banner,       // centred, word-wrapped, olive background
-  PageColoured  // read-only text drawn in the page colour
+  PageColoured,  // read-only text drawn in the page colour
+  Report         // a text that may outgrow its box: it scrolls
 };
 
 struct ControlPlacement {
@@ -69,28 +70,28 @@ inline constexpr ControlPlacement kWizardLayout[] = {
     {1490, "DBEdit4", "TabSheet2Oracle", 24, 122, 220, 21},
     {1495, "Memo5", "TabSheet2Oracle", 24, 160, 505, 70},
 
-    {1500, "Label3", "TabSheet3", 24, 8, 280, 14},
-    {1510, "ComboBoxBaza", "TabSheet3", 24, 24, 280, 21},
-    {1520, "Label4", "TabSheet3", 24, 52, 280, 14},
-    {1530, "ComboBoxBazaLiczniki", "TabSheet3", 24, 68, 280, 21},
-    {1540, "LabelBazaArchiwum", "TabSheet3", 24, 96, 280, 14},
-    {1550, "ComboBoxBazaArchiwum", "TabSheet3", 24, 112, 280, 21},
-    {1560, "Memo3", "TabSheet3", 24, 142, 505, 96},
+    {1500, "Label3", "TabSheet3", 24, 8, 240, 14},
+    {1510, "ComboBoxBaza", "TabSheet3", 24, 24, 240, 21},
+    {1520, "Label4", "TabSheet3", 289, 8, 240, 14},
+    {1530, "ComboBoxBazaLiczniki", "TabSheet3", 289, 24, 240, 21},
+    {1540, "LabelBazaArchiwum", "TabSheet3", 24, 52, 240, 14},
+    {1550, "ComboBoxBazaArchiwum", "TabSheet3", 24, 68, 240, 21},
+    {1560, "Memo3", "TabSheet3", 24, 100, 505, 140},
 
-    {1600, "GroupBox1", "TabSheet3Oracle", 24, 8, 505, 116},
-    {1610, "Label14", "TabSheet3Oracle", 40, 34, 120, 14},
-    {1620, "ComboBoxUserOchrona", "TabSheet3Oracle", 168, 30, 240, 21},
-    {1630, "Label15", "TabSheet3Oracle", 40, 64, 120, 14},
-    {1640, "ComboBoxUserLM", "TabSheet3Oracle", 168, 60, 240, 21},
-    {1650, "Label16", "TabSheet3Oracle", 40, 94, 120, 14},
-    {1660, "ComboBoxUserLiczniki", "TabSheet3Oracle", 168, 90, 240, 21},
-    {1670, "Memo4", "TabSheet3Oracle", 24, 134, 505, 100},
+    {1600, "GroupBox1", "TabSheet3Oracle", 24, 4, 505, 110},
+    {1610, "Label14", "TabSheet3Oracle", 40, 28, 120, 14},
+    {1620, "ComboBoxUserOchrona", "TabSheet3Oracle", 168, 24, 240, 21},
+    {1630, "Label15", "TabSheet3Oracle", 40, 56, 120, 14},
+    {1640, "ComboBoxUserLM", "TabSheet3Oracle", 168, 52, 240, 21},
+    {1650, "Label16", "TabSheet3Oracle", 40, 84, 120, 14},
+    {1660, "ComboBoxUserLiczniki", "TabSheet3Oracle", 168, 80, 240, 21},
+    {1670, "Memo4", "TabSheet3Oracle", 24, 122, 505, 118},
 
     {1700, "ButtonWstecz", "TabSheet4", 296, 268, 75, 25},
     {1710, "ButtonDalej", "TabSheet4", 374, 268, 75, 25},
     {1720, "ButtonWykonaj", "TabSheet4", 462, 268, 75, 25},
 
-    {1800, "MemoStatus", "TabSheet5", 0, 0, 553, 253},
+    {1800, "MemoStatus", "TabSheet5", 0, 0, 553, 253, Style::Report},
     {1810, "Button1", "TabSheet5", 239, 276, 75, 25},
 };
 

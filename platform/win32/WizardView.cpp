@@ -268,9 +268,11 @@ void WizardView::CreateControls() {
         break;
       }
       case app::ControlKind::Memo: {
+        // Help texts fit their box; only the status report can grow past it.
         const DWORD border = style == Style::PageColoured ? 0 : WS_EX_CLIENTEDGE;
-        view.window = CreateChild(L"EDIT", "", group | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, border,
-                                  x, y, width, height, id);
+        const DWORD scroll = style == Style::Report ? WS_VSCROLL : 0;
+        view.window = CreateChild(L"EDIT", "", group | WS_TABSTOP | scroll | ES_MULTILINE | ES_READONLY, border, x, y,
+                                  width, height, id);
         break;
       }
     }

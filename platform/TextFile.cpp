@@ -1,0 +1,30 @@
+#include "platform/TextFile.h"
+
+namespace platform {
+
+std::vector<std::string> SplitLines(std::string_view content) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(content.substr(start));
+      break;
+    }
+    lines.emplace_back(content.substr(start, end - start));
+    const bool crlf = content[end] == '\r' && end + 1 < content.size() && content[end + 1] == '\n';
+    start = end + (crlf ? 2 : 1);
+  }
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string content;
+  for (const std::string& line : lines) {
+    content += line;
+    content += "\r\n";
+  }
+  return content;
+}
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+#include <dlfcn.h>
+
+#include <utility>
+
+#include "platform/DynamicLibrary.h"
+
+namespace platform {
+
+std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
+  // RTLD_LOCAL: the library's symbols are reached only through Symbol(),
+  // never by accident from another library loaded later.
+  void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return std::nullopt;
+  return DynamicLibrary(handle);
+}
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+DynamicLibrary::~DynamicLibrary() { Release(); }
+
+void* DynamicLibrary::Symbol(const char* name) const {
+  // A null handle means RTLD_DEFAULT to dlsym, which would search the
+  // whole process; a moved-from library has no functions.
+  if (handle_ == nullptr) return nullptr;
+  return ::dlsym(handle_, name);
+}
+
+void DynamicLibrary::Release() {
+  if (handle_ != nullptr) ::dlclose(std::exchange(handle_, nullptr));
+}
+
+}  // namespace platform

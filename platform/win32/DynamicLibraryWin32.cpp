@@ -1,0 +1,42 @@
+#include <utility>
+
+#include "platform/DynamicLibrary.h"
+#include "platform/win32/Unicode.h"
+#include "platform/win32/Windows.h"
+
+namespace platform {
+
+std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
+  // A library whose own dependencies are missing must fail quietly, not
+  // stop the wizard with the system's critical-error box.
+  DWORD oldMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
+  HMODULE module = LoadLibraryW(win32::Widen(name).c_str());
+  SetThreadErrorMode(oldMode, nullptr);
+  if (module == nullptr) return std::nullopt;
+  return DynamicLibrary(module);
+}
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+DynamicLibrary::~DynamicLibrary() { Release(); }
+
+void* DynamicLibrary::Symbol(const char* name) const {
+  if (handle_ == nullptr) return nullptr;
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+void DynamicLibrary::Release() {
+  if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(std::exchange(handle_, nullptr)));
+}
+
+}  // namespace platform

@@ -1,0 +1,273 @@
+#include "platform/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include "platform/Error.h"
+#include "platform/Text.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#endif
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+fs::path Native(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string ErrorOf(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+// The system's reason that follows the path in a message: present, and
+// without the line end Windows puts after its messages.
+void ExpectReasonAfter(const std::string& message, std::string_view pattern, const std::string& path) {
+  const std::string prefix = Format(pattern, {path, ""});
+  ASSERT_TRUE(message.starts_with(prefix)) << message;
+  const std::string reason = message.substr(prefix.size());
+  EXPECT_FALSE(reason.empty()) << message;
+  EXPECT_EQ(reason.find_last_not_of("\r\n \t"), reason.size() - 1) << message;
+}
+
+struct SplitCase {
+  std::string content;
+  Lines lines;
+};
+
+TEST(TextLinesTest, SplitEndsLinesAtCrLfOrCrLf) {
+  const SplitCase cases[] = {
+      {"", {}},
+      {"one", {"one"}},
+      {"one\n", {"one"}},
+      {"one\r\n", {"one"}},
+      {"one\r", {"one"}},
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"\n", {""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\n\n", {"a", ""}},
+      {"a\r\r\n", {"a", ""}},
+      // LF CR is two line ends, not one.
+      {"a\n\rb", {"a", "", "b"}},
+      {"  indented \t\r\n", {"  indented \t"}},
+  };
+  for (const SplitCase& c : cases) EXPECT_EQ(SplitLines(c.content), c.lines) << c.content;
+}
+
+TEST(TextLinesTest, JoinEndsEveryLineWithCrLf) {
+  const SplitCase cases[] = {
+      {"", {}},
+      {"\r\n", {""}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\n\r\n", {"a", ""}},
+  };
+  for (const SplitCase& c : cases) EXPECT_EQ(JoinLines(c.lines), c.content);
+}
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = fs::temp_directory_path() /
+              ("konfignovera-" + test + "-" + std::to_string(std::random_device()()));
+    fs::create_directories(folder_);
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return Utf8(folder_ / Native(name)); }
+
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(Native(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  static void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(Native(path), std::ios::binary) << bytes;
+  }
+
+  // Names in the test's folder, sorted.
+  Lines Entries() const {
+    Lines names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
+      names.push_back(Utf8(entry.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(TextFileTest, WrittenFileHasCrLfAfterEveryLine) {
+  const std::string path = PathOf("alias.cfg");
+  WriteTextLines(path, {"ALIAS Zażółć", "", "END"});
+  EXPECT_EQ(Bytes(path), "ALIAS Zażółć\r\n\r\nEND\r\n");
+}
+
+TEST_F(TextFileTest, BytesPassUnchanged) {
+  // Every byte but the two line ends: UTF-8, Windows-1250 letters, a NUL.
+  std::string line;
+  for (int byte = 0; byte < 256; ++byte) {
+    if (byte != '\r' && byte != '\n') line += static_cast<char>(byte);
+  }
+  const std::string path = PathOf("bytes.cfg");
+  WriteTextLines(path, {line, "\xA5\xB3\xBF"});
+  EXPECT_EQ(Bytes(path), line + "\r\n\xA5\xB3\xBF\r\n");
+  EXPECT_EQ(ReadTextLines(path), (Lines{line, "\xA5\xB3\xBF"}));
+}
+
+TEST_F(TextFileTest, ReadsEveryKindOfLineEnd) {
+  const std::string path = PathOf("mixed.cfg");
+  WriteBytes(path, "unix\nwindows\r\nmac\rlast");
+  EXPECT_EQ(ReadTextLines(path), (Lines{"unix", "windows", "mac", "last"}));
+  WriteBytes(path, "");
+  EXPECT_TRUE(ReadTextLines(path).empty());
+}
+
+TEST_F(TextFileTest, RewriteReplacesTheWholeFile) {
+  const std::string path = PathOf("Wspólne ąę.cfg");
+  WriteTextLines(path, {"one", "two", "three"});
+  EXPECT_EQ(ReadTextLines(path), (Lines{"one", "two", "three"}));
+  WriteTextLines(path, {"1"});
+  EXPECT_EQ(Bytes(path), "1\r\n");
+  WriteTextLines(path, {});
+  EXPECT_EQ(Bytes(path), "");
+  EXPECT_EQ(Entries(), (Lines{"Wspólne ąę.cfg"}));
+}
+
+TEST_F(TextFileTest, FileExists) {
+  WriteBytes(PathOf("plik.cfg"), "x");
+  WriteBytes(PathOf("pusty.cfg"), "");
+  fs::create_directory(folder_ / "folder");
+  const std::pair<const char*, bool> cases[] = {
+      {"plik.cfg", true}, {"pusty.cfg", true}, {"folder", false}, {"brak.cfg", false}};
+  for (const auto& [name, exists] : cases) EXPECT_EQ(FileExists(PathOf(name)), exists) << name;
+}
+
+TEST_F(TextFileTest, UnreadablePathRaisesOpenFailedWithPathAndReason) {
+  fs::create_directory(folder_ / "folder");
+  for (const char* name : {"brak.cfg", "brak/plik.cfg", "folder"}) {
+    const std::string path = PathOf(name);
+    ExpectReasonAfter(ErrorOf([&] { ReadTextLines(path); }), kOpenFileFailedMessage, path);
+  }
+#ifndef _WIN32
+  const std::string path = PathOf("brak.cfg");
+  EXPECT_EQ(ErrorOf([&] { ReadTextLines(path); }),
+            Format(kOpenFileFailedMessage, {path, std::strerror(ENOENT)}));
+#endif
+}
+
+TEST_F(TextFileTest, WriteIntoMissingFolderRaisesCreateFailedAndMakesNothing) {
+  const std::string path = PathOf("brak") + "/alias.cfg";
+  ExpectReasonAfter(ErrorOf([&] { WriteTextLines(path, {"x"}); }), kCreateFileFailedMessage, path);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(TextFileTest, FailedSwapLeavesTheTargetAndNoTemporary) {
+  // A folder where the file should go: the new file is written, but it
+  // cannot take the folder's place.
+  const std::string path = PathOf("alias.cfg");
+  fs::create_directory(Native(path));
+  WriteBytes(PathOf("alias.cfg/inside"), "kept");
+  ExpectReasonAfter(ErrorOf([&] { WriteTextLines(path, {"new"}); }), kCreateFileFailedMessage, path);
+  EXPECT_EQ(Entries(), (Lines{"alias.cfg"}));
+  EXPECT_EQ(Bytes(PathOf("alias.cfg/inside")), "kept");
+}
+
+#ifndef _WIN32
+// Lowers this process's file size limit for one scope; writes past it fail
+// with EFBIG instead of killing the process, whoever runs the test.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit lowered = old_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(TextFileTest, WriteThatCannotFinishLeavesTheOldFileAndNoTemporary) {
+  const std::string path = PathOf("alias.cfg");
+  WriteBytes(path, "old\r\n");
+  const Lines big(1000, std::string(100, 'x'));
+  std::string message;
+  {
+    FileSizeLimit limit(4096);
+    message = ErrorOf([&] { WriteTextLines(path, big); });
+  }
+  EXPECT_EQ(message, Format(kCreateFileFailedMessage, {path, std::strerror(EFBIG)}));
+  EXPECT_EQ(Bytes(path), "old\r\n");
+  EXPECT_EQ(Entries(), (Lines{"alias.cfg"}));
+  // Nothing stays broken once the limit is gone.
+  WriteTextLines(path, big);
+  EXPECT_EQ(ReadTextLines(path), big);
+}
+
+TEST_F(TextFileTest, ReplacedFileKeepsItsPermissions) {
+  const std::string path = PathOf("alias.cfg");
+  WriteBytes(path, "old\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  WriteTextLines(path, {"new"});
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+#endif
+
+TEST_F(TextFileTest, CreateFoldersMakesTheMissingParents) {
+  const std::string path = PathOf("Wspólne") + "/BDE ąę/Dane/";
+  CreateFolders(path);
+  EXPECT_TRUE(fs::is_directory(Native(path)));
+  CreateFolders(path);
+  WriteTextLines(path + "alias.cfg", {"x"});
+  EXPECT_TRUE(FileExists(path + "alias.cfg"));
+}
+
+TEST_F(TextFileTest, CreateFoldersThroughAFileRaisesCreateFailed) {
+  WriteBytes(PathOf("plik"), "x");
+  for (const std::string& path : {PathOf("plik"), PathOf("plik") + "/pod/folder"}) {
+    ExpectReasonAfter(ErrorOf([&] { CreateFolders(path); }), kCreateFileFailedMessage, path);
+  }
+  EXPECT_EQ(Entries(), (Lines{"plik"}));
+}
+
+}  // namespace
+}  // namespace platform
