@@ -8,6 +8,7 @@
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
 //                                marked: the radio item marked, -1 for none
 //   expect-page N                the wizard page N alone is shown
+//   expect-error TEXT            an error box shows TEXT; press its OK
 //   close                        close with the close box, wait until gone
 //   dump                         print every control's state
 //
@@ -117,6 +118,19 @@ void ExpectPage(int page) {
   }
 }
 
+// Message boxes are dialogs too; ours carry the application's title.
+void ExpectError(const std::string& expected) {
+  HWND box = nullptr;
+  for (int tries = 0; tries < 100 && !(box = FindWindowW(L"#32770", L"KonfigNovera")); ++tries) Sleep(100);
+  if (!box) Fail("no error box appeared, expected \"" + expected + "\"");
+  // The text of a message box is its static control 0xFFFF.
+  const std::string actual = Text(GetDlgItem(box, 0xFFFF));
+  PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  for (int tries = 0; tries < 100 && IsWindow(box); ++tries) Sleep(50);
+  if (actual != expected) Fail("error box: expected \"" + expected + "\", found \"" + actual + "\"");
+  Settle();
+}
+
 void Dump() {
   for (const ControlPlacement& placement : kWizardLayout) {
     HWND control = GetDlgItem(wizard, placement.id);
@@ -165,6 +179,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (step == "expect-page") {
       need(i, 1);
       ExpectPage(std::atoi(args[++i].c_str()));
+    } else if (step == "expect-error") {
+      need(i, 1);
+      ExpectError(args[++i]);
     } else if (step == "close") {
       PostMessageW(wizard, WM_CLOSE, 0, 0);
       for (int tries = 0; tries < 300 && IsWindow(wizard); ++tries) Sleep(100);
