@@ -14,19 +14,6 @@ std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
   return DynamicLibrary(handle);
 }
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
-DynamicLibrary::~DynamicLibrary() { Release(); }
-
 void* DynamicLibrary::Symbol(const char* name) const {
   // A null handle means RTLD_DEFAULT to dlsym, which would search the
   // whole process; a moved-from library has no functions.

@@ -17,19 +17,6 @@ std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
   return DynamicLibrary(module);
 }
 
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
-DynamicLibrary::~DynamicLibrary() { Release(); }
-
 void* DynamicLibrary::Symbol(const char* name) const {
   if (handle_ == nullptr) return nullptr;
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ErrorOf.h"
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -48,15 +50,7 @@ std::string LineFeedsOnly(std::string text) {
   return text;
 }
 
-// The message of the platform::Error the action raises, or a marker.
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::Error& error) {
-    return error.what();
-  }
-  return "(brak błędu)";
-}
+using testing_support::ErrorOf;
 
 std::string Message(std::string_view pattern, const Lines& args) {
   return platform::Format(pattern, args);
@@ -290,7 +284,7 @@ TEST_F(EngineTest, ReadsAFileEditedByHand) {
 TEST_F(EngineTest, AFailedLoadIsRetriedByTheNextOperation) {
   WriteBytes(path_, "KonfigNovera BDE 1\r\nALIAS A\r\n");
   auto engine = MakeEngine();
-  EXPECT_NE(ErrorOf([&] { engine->ListAliases(); }), "(brak błędu)");
+  EXPECT_NE(ErrorOf([&] { engine->ListAliases(); }), "(no error)");
   WriteBytes(path_, FileText(kStandardAliasesFile));
   EXPECT_EQ(engine->ListAliases(), (Lines{"Novera- LM", "Inny program"}));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ErrorOf.h"
+
 #include <functional>
 
 #include "platform/Error.h"
@@ -15,14 +17,7 @@ using Names = std::vector<std::string>;
 constexpr RegistryRoot kCU = RegistryRoot::CurrentUser;
 constexpr RegistryRoot kLM = RegistryRoot::LocalMachine;
 
-std::string ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
+using testing_support::ErrorOf;
 
 TEST(MemoryRegistryTest, LoadsRegText) {
   MemoryRegistry registry;

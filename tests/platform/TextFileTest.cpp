@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ErrorOf.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -33,14 +35,7 @@ std::string Utf8(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
+using testing_support::ErrorOf;
 
 // The system's reason that follows the path in a message: present, and
 // without the line end Windows puts after its messages.
