@@ -36,13 +36,6 @@ std::string Escape(std::string_view text) {
   return result;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Empty when a "%" is not followed by two hex digits.
 std::optional<std::string> Unescape(std::string_view text) {
   std::string result;
@@ -52,8 +45,8 @@ std::optional<std::string> Unescape(std::string_view text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexDigit(text[i + 1]);
-    const int low = HexDigit(text[i + 2]);
+    const int high = platform::HexDigitValue(text[i + 1]);
+    const int low = platform::HexDigitValue(text[i + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     result += static_cast<char>(high * 16 + low);
     i += 2;

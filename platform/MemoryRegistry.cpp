@@ -149,19 +149,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // One to maxDigits hexadecimal digits and nothing else.
 std::optional<uint32_t> ParseHex(std::string_view digits, size_t maxDigits) {
   if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
   uint32_t number = 0;
   for (char c : digits) {
-    const int digit = HexDigit(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0) return std::nullopt;
     number = number * 16 + static_cast<uint32_t>(digit);
   }

@@ -71,6 +71,13 @@ int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name) 
   return -1;
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 std::string Format(std::string_view pattern, const std::vector<std::string>& args) {
   std::string result;
   size_t next = 0;

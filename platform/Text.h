@@ -23,6 +23,9 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
 // Index of the first item equal to name without regard to case, or -1.
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
 
+// The value of a hexadecimal digit of either case, or -1.
+int HexDigitValue(char c);
+
 // Replaces each "%s" of pattern, in turn, by the next argument.
 std::string Format(std::string_view pattern, const std::vector<std::string>& args);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ErrorOf.h"
+#include "tests/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -76,23 +76,15 @@ const Lines kStandardAliasesFile = {
 
 class EngineTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = fs::temp_directory_path() /
-              ("konfignovera-bde-" + test + "-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder_);
-    path_ = (folder_ / "bde.cfg").string();
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::unique_ptr<Engine> MakeEngine(ConfigurationMode mode = ConfigurationMode::Persistent) {
     auto engine = std::make_unique<Engine>(registry_, path_);
     engine->SetConfigurationMode(mode);
     return engine;
   }
 
-  fs::path folder_;
-  std::string path_;
+  testing_support::TempFolder temp_;
+  const fs::path& folder_ = temp_.Path();
+  std::string path_ = (folder_ / "bde.cfg").string();
   platform::MemoryRegistry registry_;
 };
 

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/ErrorOf.h"
+#include "tests/TempFolder.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -83,18 +83,6 @@ TEST(TextLinesTest, JoinEndsEveryLineWithCrLf) {
 
 class TextFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    folder_ = fs::temp_directory_path() /
-              ("konfignovera-" + test + "-" + std::to_string(std::random_device()()));
-    fs::create_directories(folder_);
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
   std::string PathOf(const std::string& name) const { return Utf8(folder_ / Native(name)); }
 
   static std::string Bytes(const std::string& path) {
@@ -116,7 +104,8 @@ class TextFileTest : public ::testing::Test {
     return names;
   }
 
-  fs::path folder_;
+  testing_support::TempFolder temp_;
+  const fs::path& folder_ = temp_.Path();
 };
 
 TEST_F(TextFileTest, WrittenFileHasCrLfAfterEveryLine) {
