@@ -60,11 +60,18 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, pl
   FormCreate();
 }
 
+WizardWindow::~WizardWindow() {
+  engine_.UnregisterDatabase(Database2);
+  engine_.UnregisterDatabase(DatabaseOracle);
+}
+
 void WizardWindow::FormCreate() {
   for (PageControl* pages : {&PageControl1, &PageControl2}) {
     for (Page* page : pages->Pages()) page->tabVisible = false;
   }
   TnsnamesLines.clear();
+  engine_.RegisterDatabase(Database2);
+  engine_.RegisterDatabase(DatabaseOracle);
   engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
   aliasPrefix_ = "X ";
 }

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/Controls.h"
+#include "bde/Connection.h"
+#include "bde/Drivers.h"
+#include "bde/Templates.h"
 
 namespace platform {
 class Registry;
@@ -28,6 +31,7 @@ class WizardWindow {
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
   WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui);
+  ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
   WizardWindow& operator=(const WizardWindow&) = delete;
 
@@ -177,6 +181,15 @@ class WizardWindow {
 
   // The text of tnsnames.ora of the chosen Oracle home, while the wizard runs.
   std::vector<std::string> TnsnamesLines;
+
+  // The parameter templates: of every SQL Server alias, of the connection
+  // that lists a server's databases, and of every Oracle alias (also the
+  // connection that lists the schema users). Values set on them stay.
+  bde::Database Database1{"", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters()};
+  bde::Database Database2{std::string(bde::kTmpDatabaseName), std::string(bde::kSqlNativeClientDriver),
+                          bde::Database2Parameters()};
+  bde::Database DatabaseOracle{std::string(bde::kOracleDatabaseName), std::string(bde::kOracleDriver),
+                               bde::DatabaseOracleParameters()};
 
  private:
   void FormCreate();

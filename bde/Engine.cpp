@@ -168,6 +168,10 @@ void Engine::RegisterDatabase(Database& database) {
   databases_.push_back(&database);
 }
 
+void Engine::UnregisterDatabase(const Database& database) {
+  std::erase(databases_, &database);
+}
+
 Database* Engine::FindDatabase(const std::string& databaseName) const {
   for (Database* database : databases_) {
     if (platform::EqualsNoCase(database->DatabaseName(), databaseName)) return database;

@@ -80,6 +80,8 @@ class Engine {
   void RegisterDriver(const std::string& driverName, std::unique_ptr<ConnectionDriver> driver);
   ConnectionDriver* FindDriver(const std::string& driverName) const;
   void RegisterDatabase(Database& database);
+  // Its owner calls this before the database goes.
+  void UnregisterDatabase(const Database& database);
   Database* FindDatabase(const std::string& databaseName) const;
 
  private:
