@@ -1,8 +1,10 @@
 #include "bde/ConfigFile.h"
 
 #include <optional>
+#include <unordered_set>
 
 #include "platform/Error.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 namespace bde {
@@ -88,6 +90,7 @@ AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::str
   }
 
   AliasStore aliases;
+  std::unordered_set<std::u32string> names;  // a site may keep thousands of aliases
   bool inAlias = false;
   size_t aliasLine = 0;
   Alias alias;
@@ -99,7 +102,7 @@ AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::str
     if (!inAlias) {
       if (!line.starts_with(kAliasKeyword)) throw Damaged(path, i);
       std::optional<std::string> name = Unescape(line.substr(kAliasKeyword.size()));
-      if (!name || name->empty() || FindAlias(aliases, *name)) throw Damaged(path, i);
+      if (!name || name->empty() || !names.insert(platform::CaseKey(*name)).second) throw Damaged(path, i);
       alias = Alias{std::move(*name), {}, {}};
       params.clear();
       inAlias = true;

@@ -64,6 +64,13 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return 0;
 }
 
+std::u32string CaseKey(std::string_view text) {
+  std::u32string key;
+  key.reserve(text.size());
+  for (size_t i = 0; i < text.size();) key += FoldUpper(DecodeAt(text, i));
+  return key;
+}
+
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name) {
   for (size_t i = 0; i < items.size(); ++i) {
     if (EqualsNoCase(items[i], name)) return static_cast<int>(i);

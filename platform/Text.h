@@ -20,6 +20,10 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
   return CompareNoCase(a, b) == 0;
 }
 
+// A key under which texts that CompareNoCase finds equal are equal, for
+// hashed lookups that must not scan a whole list.
+std::u32string CaseKey(std::string_view text);
+
 // Index of the first item equal to name without regard to case, or -1.
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
 

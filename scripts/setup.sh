@@ -8,6 +8,8 @@ PACKAGES=(
   mingw-w64                                # the 32-bit Windows executable
   wine wine32:i386                         # running it (32-bit needs wine32)
   xvfb xdotool x11-utils imagemagick       # a display, screenshots
+  clang libclang-rt-14-dev                 # sanitizer build and fuzz targets
+  libbenchmark-dev                         # benchmarks
 )
 
 missing=()

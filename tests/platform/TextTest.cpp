@@ -32,6 +32,7 @@ TEST(TextTest, CompareNoCaseFoldsPolishLetters) {
     const int result = CompareNoCase(c.a, c.b);
     EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
     EXPECT_EQ(CompareNoCase(c.b, c.a) == 0, c.sign == 0) << c.b << " vs " << c.a;
+    EXPECT_EQ(CaseKey(c.a) == CaseKey(c.b), c.sign == 0) << c.a << " vs " << c.b;
   }
 }
 
