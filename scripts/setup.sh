@@ -8,6 +8,7 @@ PACKAGES=(
   mingw-w64                                # the 32-bit Windows executable
   wine wine32:i386                         # running it (32-bit needs wine32)
   xvfb xdotool x11-utils imagemagick       # a display, screenshots
+  postgresql unixodbc odbc-postgresql      # a real server and driver manager for the SQL Server path
 )
 
 missing=()
