@@ -78,7 +78,7 @@ void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::s
     }
   }
   list->WriteString(name, kDriverName);
-  report.Add(" " + std::string(verb) + " źródło danych ODBC \"" + name + "\".");
+  report.Add(std::string(" ").append(verb).append(" źródło danych ODBC \"").append(name).append("\"."));
 
   std::unique_ptr<RegistryKey> source = OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyAllAccess);
   source->WriteString("Driver", driverPath);
