@@ -158,6 +158,8 @@ class Page {
 
   std::function<void()> onShow;
   bool tabVisible = true;
+  // Free for the handlers: 0 at start, a first-showing marker where used.
+  int tag = 0;
 
  private:
   std::string name_;

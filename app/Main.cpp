@@ -1,8 +1,12 @@
 #include <exception>
+#include <memory>
 
 #include "app/ErrorText.h"
 #include "app/WizardWindow.h"
+#include "bde/Drivers.h"
 #include "bde/Engine.h"
+#include "mssql/OdbcApi.h"
+#include "mssql/OdbcConnectionDriver.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/WizardView.h"
@@ -15,6 +19,8 @@ int main() {
     platform::win32::InitCommonControls();
     const auto registry = platform::win32::CreateSystemRegistry();
     bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+    engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
+                          std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
     app::WizardWindow window(*registry, engine, ui);
     return platform::win32::RunWizardWindow(window, ui);
   } catch (const std::exception& error) {

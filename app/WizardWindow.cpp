@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "mssql/OdbcApi.h"
+#include "mssql/PickLists.h"
+#include "mssql/ServerDiscovery.h"
+#include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
 
 namespace app {
@@ -148,14 +153,60 @@ void WizardWindow::TabSheet3Show() {
   ComboBoxBazaArchiwum.visible = LabelBazaArchiwum.visible;
 }
 
-// Filled by the SQL Server and Oracle paths; until then the pages show
-// their defaults.
-void WizardWindow::TabSheet1Show() {}
+// The fields are pre-set from the aliases of an earlier run once only, so
+// what the user chose later is never overwritten.
+void WizardWindow::TabSheet1Show() {
+  FillDataSourceList();
+  if (TabSheet1.tag != 0) return;
+  TabSheet1.tag = 1;
+  const mssql::AliasPresets::Values presets = mssql::AliasPresets(engine_).Read(AliasPrefix());
+  for (const auto& [field, value] : {std::pair{&ComboBoxNazwaZrodla, &presets.dataSource},
+                                     std::pair{&ComboBoxBaza, &presets.database},
+                                     std::pair{&ComboBoxBazaLiczniki, &presets.meterDatabase},
+                                     std::pair{&ComboBoxBazaArchiwum, &presets.archiveDatabase}}) {
+    if (!value->empty()) field->text = *value;
+  }
+}
+
+void WizardWindow::FillDataSourceList() {
+  ComboBoxNazwaZrodla.ClearItems();
+  for (std::string& name : mssql::DataSourceCatalog(registry_).DataSourceNames()) {
+    ComboBoxNazwaZrodla.AddItem(std::move(name));
+  }
+}
+
+void WizardWindow::TabSheet2Show() {
+  if (TabSheet2.tag != 0) return;
+  TabSheet2.tag = 1;
+  const auto settings = mssql::DataSourceCatalog(registry_).ReadSettings(ComboBoxNazwaZrodla.text);
+  if (settings.server) ComboBoxServer.text = *settings.server;
+  if (settings.windowsLogin) CheckBoxWindows.SetChecked(*settings.windowsLogin);
+}
+
+void WizardWindow::ComboBoxServerDropDown() {
+  const platform::BusyCursor busy(ui_);
+  std::vector<std::string> servers = ComboBoxServer.Items();
+  const std::unique_ptr<platform::ServerNetwork> network = platform::CreateSystemServerNetwork();
+  mssql::ServerDiscovery(mssql::odbc::kDriverManagerLibrary, *network).FillServerList(CheckBoxDMO.Checked(), servers);
+  ComboBoxServer.SetItems(std::move(servers));
+}
+
+void WizardWindow::ComboBoxBazaDropDown(ComboBox& field) {
+  const platform::BusyCursor busy(ui_);
+  FillDatabaseList(field);
+}
+
+void WizardWindow::FillDatabaseList(ComboBox& field) {
+  field.ClearItems();
+  mssql::DatabaseLister lister(registry_, engine_, Database2);
+  for (std::string& name : lister.ListDatabases(ComboBoxServer.text, CheckBoxWindows.Checked())) {
+    field.AddItem(std::move(name));
+  }
+}
+
+// Filled by the Oracle path; until then the pages show their defaults.
 void WizardWindow::TabSheet1OracleShow() {}
-void WizardWindow::TabSheet2Show() {}
 void WizardWindow::TabSheet2OracleShow() {}
-void WizardWindow::ComboBoxServerDropDown() {}
-void WizardWindow::ComboBoxBazaDropDown(ComboBox&) {}
 void WizardWindow::ComboBoxOracleHomeChange() {}
 void WizardWindow::ComboBoxOracleServerChange() {}
 void WizardWindow::ComboBoxUserDropDown() {}

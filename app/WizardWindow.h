@@ -63,6 +63,8 @@ class WizardWindow {
   void TabSheet3Show();
   void ComboBoxServerDropDown();
   void ComboBoxBazaDropDown(ComboBox& field);
+  void FillDataSourceList();
+  void FillDatabaseList(ComboBox& field);
   void ComboBoxOracleHomeChange();
   void ComboBoxOracleServerChange();
   void ComboBoxUserDropDown();

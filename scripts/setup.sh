@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick       # a display, screenshots
   clang libclang-rt-14-dev                 # sanitizer build and fuzz targets
   libbenchmark-dev                         # benchmarks
+  postgresql unixodbc odbc-postgresql      # a real server and driver manager for the SQL Server path
 )
 
 missing=()

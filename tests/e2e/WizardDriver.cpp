@@ -5,8 +5,11 @@
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
 //   enter                        press Enter in the window
+//   pick NAME INDEX              choose a combo box's item as a user does
+//   dropdown NAME                open a combo box's list, then close it
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
-//                                marked: the radio item marked, -1 for none
+//                                marked: the radio item marked, -1 for none;
+//                                items: a combo box's entries joined by "|"
 //   expect-page N                the wizard page N alone is shown
 //   expect-error TEXT            an error box shows TEXT; press its OK
 //   close                        close with the close box, wait until gone
@@ -73,6 +76,45 @@ std::string Text(HWND control) {
   return Narrow(std::wstring_view(buffer, length));
 }
 
+std::string Items(HWND box) {
+  std::string items;
+  const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t item[1024] = L"";
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+    if (i > 0) items += '|';
+    items += Narrow(std::wstring_view(item, length > 0 ? static_cast<size_t>(length) : 0));
+  }
+  return items;
+}
+
+// A user's pick: the list's selection moves and the window hears of it.
+void Pick(std::string_view name, int index) {
+  HWND box = Control(name);
+  if (SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
+    Fail(std::string(name) + " has no item " + std::to_string(index));
+  }
+  const WPARAM command = MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(wizard, WM_COMMAND, command, reinterpret_cast<LPARAM>(box), SMTO_NORMAL, kReplyTimeoutMs,
+                      &result);
+  Settle();
+}
+
+// Opening the list sends CBN_DROPDOWN, whose handler fills it first. A
+// fill reports nothing, so an error box is a failure.
+void DropDown(std::string_view name) {
+  HWND box = Control(name);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(box, CB_SHOWDROPDOWN, TRUE, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+  Settle();
+  if (HWND error = FindWindowW(L"#32770", L"KonfigNovera")) {
+    Fail("opening " + std::string(name) + " showed an error box: " + Text(GetDlgItem(error, 0xFFFF)));
+  }
+  SendMessageTimeoutW(box, CB_SHOWDROPDOWN, FALSE, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+  Settle();
+}
+
 bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int MarkedItem(std::string_view name) {
@@ -97,6 +139,7 @@ std::string Property(std::string_view name, std::string_view property) {
   if (property == "enabled") return IsWindowEnabled(control) ? "1" : "0";
   if (property == "checked") return Checked(control) ? "1" : "0";
   if (property == "text") return Text(control);
+  if (property == "items") return Items(control);
   Fail("unknown property " + std::string(property));
 }
 
@@ -170,6 +213,13 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
       PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
       Settle();
+    } else if (step == "pick") {
+      need(i, 2);
+      const std::string name = args[++i];
+      Pick(name, std::atoi(args[++i].c_str()));
+    } else if (step == "dropdown") {
+      need(i, 1);
+      DropDown(args[++i]);
     } else if (step == "expect") {
       need(i, 3);
       const std::string name = args[i + 1];

@@ -1,0 +1,106 @@
+#include "mssql/PickLists.h"
+
+#include "bde/Connection.h"
+#include "bde/Engine.h"
+#include "bde/Templates.h"
+#include "mssql/DataSourceWriter.h"
+#include "platform/Error.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
+namespace mssql {
+namespace {
+
+constexpr std::string_view kAliasStem = "Novera- ";
+
+std::string ParameterOf(bde::Engine& engine, const std::vector<std::string>& aliases, const std::string& name,
+                        std::string_view parameter) {
+  if (platform::IndexOfNoCase(aliases, name) < 0) return {};
+  return engine.ReadAliasParameters(name).Value(parameter);
+}
+
+// Removes the temporary data source however the listing ends.
+class TemporaryDataSource {
+ public:
+  explicit TemporaryDataSource(DataSourceWriter& writer) : writer_(writer) {}
+  ~TemporaryDataSource() { writer_.DeleteDataSource(std::string(kTmpDataSourceName)); }
+  TemporaryDataSource(const TemporaryDataSource&) = delete;
+  TemporaryDataSource& operator=(const TemporaryDataSource&) = delete;
+
+ private:
+  DataSourceWriter& writer_;
+};
+
+}  // namespace
+
+std::vector<std::string> DatabaseListSql() {
+  return {"select cast(NAME as varchar(128)) NAME",
+          " from sysdatabases where NAME not in ('master', 'msdb', 'model', 'tempdb', 'resource', 'distribution')",
+          ""};
+}
+
+std::vector<std::string> DataSourceCatalog::DataSourceNames() {
+  const std::unique_ptr<platform::RegistryKey> list = registry_.OpenKey(
+      platform::RegistryRoot::LocalMachine, kDataSourceListKey, platform::kKeyRead, false);
+  if (!list) return {};
+  std::vector<std::string> names;
+  for (const std::string& name : list->ValueNames()) {
+    if (list->ReadString(name) == kDriverName) names.push_back(name);
+  }
+  return names;
+}
+
+DataSourceCatalog::Settings DataSourceCatalog::ReadSettings(const std::string& name) {
+  const std::string path = std::string(kDataSourceKeyParent) + name;
+  if (!registry_.KeyExists(platform::RegistryRoot::LocalMachine, path)) return {};
+  const std::unique_ptr<platform::RegistryKey> key =
+      registry_.OpenKey(platform::RegistryRoot::LocalMachine, path, platform::kKeyAllAccess, false);
+  if (!key) return {};
+  Settings settings;
+  if (key->ValueExists("Server")) settings.server = key->ReadString("Server");
+  if (key->ValueExists("Trusted_Connection")) {
+    settings.windowsLogin = platform::AsciiUpper(key->ReadString("Trusted_Connection")) == "YES";
+  }
+  return settings;
+}
+
+AliasPresets::Values AliasPresets::Read(const std::string& aliasPrefix) {
+  const std::vector<std::string> aliases = engine_.ListAliases();
+  const std::string stem = aliasPrefix + std::string(kAliasStem);
+  Values values;
+  values.dataSource = ParameterOf(engine_, aliases, stem + "LM", "ODBC DSN");
+  values.database = ParameterOf(engine_, aliases, stem + "LM", "DATABASE NAME");
+  values.meterDatabase = ParameterOf(engine_, aliases, stem + "LM- Liczniki", "DATABASE NAME");
+  values.archiveDatabase = ParameterOf(engine_, aliases, stem + "LM- Archiwum", "DATABASE NAME");
+  return values;
+}
+
+std::vector<std::string> DatabaseLister::ListDatabases(const std::string& server, bool windowsLogin) {
+  DataSourceWriter writer(registry_);
+  const TemporaryDataSource cleanup(writer);
+  std::vector<std::string> names;
+  if (!writer.CreateDataSource(std::string(kTmpDataSourceName), server, windowsLogin)) return names;
+
+  connection_.Close();
+  bde::ParameterList& params = connection_.Params();
+  params.Set("ODBC DSN", kTmpDataSourceName);
+  // A Windows login keeps whatever password an earlier listing left.
+  if (windowsLogin) {
+    params.Set("USER NAME", kWindowsLoginUser);
+  } else {
+    params.Set("USER NAME", kSqlLoginUser);
+    params.Set("password", kSqlLoginPassword);
+  }
+
+  bde::Query query1(engine_, std::string(bde::kTmpDatabaseName), DatabaseListSql());
+  try {
+    for (query1.Open(); !query1.Eof(); query1.Next()) names.push_back(query1.FieldByName("name"));
+  } catch (const platform::Error&) {
+    // An unreachable server, a refused login or a failed statement leaves
+    // the list with what was read; the user may type the name instead.
+  }
+  query1.Close();
+  return names;
+}
+
+}  // namespace mssql

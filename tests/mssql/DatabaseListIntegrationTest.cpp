@@ -1,0 +1,141 @@
+// The database list against a real server: PostgreSQL, reached through
+// unixODBC with psqlODBC registered as the "SQL Native Client" driver, and
+// a view "sysdatabases" standing in for SQL Server's. Run by
+// with_postgres.sh, which starts the server and names it in the environment.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/WizardWindow.h"
+#include "bde/Drivers.h"
+#include "bde/Engine.h"
+#include "mssql/OdbcApi.h"
+#include "mssql/OdbcConnectionDriver.h"
+#include "mssql/ServerDiscovery.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/ServerNetwork.h"
+#include "platform/UiServices.h"
+#include "tests/ErrorOf.h"
+#include "tests/TempFolder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::RegistryRoot;
+
+class FakeUi : public platform::UiServices {
+ public:
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void SetBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
+  Lines errors;
+  int busyDepth = 0;
+};
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// Everything the server holds apart from the system databases, which the
+// server also has (master holds the view) but the statement filters out.
+const Lines kUserDatabases = {"Księgowość", "lumira", "postgres", "template0", "template1"};
+
+class DatabaseListIntegrationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server = Environment("KONFIGNOVERA_TEST_SERVER");
+    const std::string driverPath = Environment("KONFIGNOVERA_TEST_ODBC_DRIVER");
+    ASSERT_FALSE(server.empty() || driverPath.empty()) << "run through tests/mssql/with_postgres.sh";
+    registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI\\ODBC Drivers", "SQL Native Client",
+                      {platform::MemoryRegistry::ValueType::String, "Installed", 0});
+    registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI\\SQL Native Client", "Driver",
+                      {platform::MemoryRegistry::ValueType::String, driverPath, 0});
+    engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
+                          std::make_unique<mssql::OdbcConnectionDriver>(registry, mssql::odbc::kDriverManagerLibrary));
+    window.emplace(registry, engine, ui);
+    window->ComboBoxServer.text = server;
+  }
+
+  // Opens the list as the user does, through the top-level handler.
+  Lines Open(app::ComboBox& field, bool windowsLogin) {
+    window->CheckBoxWindows.SetChecked(windowsLogin);
+    window->Dispatch([&field] { field.DropDown(); });
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_FALSE(TemporaryDataSourceLeft());
+    return field.Items();
+  }
+
+  bool TemporaryDataSourceLeft() {
+    auto list = registry.OpenKey(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources",
+                                 platform::kKeyRead, false);
+    return (list && list->ValueExists("TmpNoveraMSSQLDataSource")) ||
+           registry.KeyExists(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\TmpNoveraMSSQLDataSource");
+  }
+
+  std::string server;
+  testing_support::TempFolder folder;
+  platform::MemoryRegistry registry;
+  bde::Engine engine{registry, (folder.Path() / "bde.cfg").string()};
+  FakeUi ui;
+  std::optional<app::WizardWindow> window;
+};
+
+TEST_F(DatabaseListIntegrationTest, SqlServerLoginListsTheUserDatabasesOfEachField) {
+  EXPECT_EQ(Open(window->ComboBoxBaza, false), kUserDatabases);
+  EXPECT_EQ(Open(window->ComboBoxBazaLiczniki, false), kUserDatabases);
+  EXPECT_TRUE(window->ComboBoxBazaArchiwum.Items().empty());
+  // Opening again refills rather than adds.
+  EXPECT_EQ(Open(window->ComboBoxBaza, false), kUserDatabases);
+}
+
+TEST_F(DatabaseListIntegrationTest, WindowsLoginSendsDboWithThePasswordAnEarlierListingLeft) {
+  // The role dbo has the fixed password: only the password left by the SQL
+  // Server login lets it in.
+  EXPECT_TRUE(Open(window->ComboBoxBaza, true).empty());
+  EXPECT_EQ(Open(window->ComboBoxBaza, false), kUserDatabases);
+  EXPECT_EQ(Open(window->ComboBoxBaza, true), kUserDatabases);
+  EXPECT_EQ(window->Database2.Params().Value("USER NAME"), "dbo");
+}
+
+TEST_F(DatabaseListIntegrationTest, WrongPasswordEmptiesTheListWithoutAMessage) {
+  EXPECT_EQ(Open(window->ComboBoxBaza, false), kUserDatabases);
+  window->Database2.Params().Set("password", "wrong");
+  EXPECT_TRUE(Open(window->ComboBoxBaza, true).empty());
+  EXPECT_EQ(window->ComboBoxBaza.text, "");
+}
+
+TEST_F(DatabaseListIntegrationTest, TheDriverReportsTheServersOwnMessage) {
+  registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Driver",
+                    {platform::MemoryRegistry::ValueType::String, Environment("KONFIGNOVERA_TEST_ODBC_DRIVER"), 0});
+  registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Server",
+                    {platform::MemoryRegistry::ValueType::String, server, 0});
+  mssql::OdbcConnectionDriver driver(registry, mssql::odbc::kDriverManagerLibrary);
+  const bde::ParameterList login({"ODBC DSN=Kadry", "USER NAME=novera", "PASSWORD=wrong", "DATABASE NAME=master"});
+  EXPECT_NE(testing_support::ErrorOf([&] { driver.Connect(login); }).find("password authentication failed"),
+            std::string::npos);
+
+  // A data source neither the driver manager nor the registry knows.
+  const bde::ParameterList unknown({"ODBC DSN=Nieznane", "USER NAME=novera"});
+  EXPECT_NE(testing_support::ErrorOf([&] { driver.Connect(unknown); }).find("Data source name not found"),
+            std::string::npos);
+}
+
+// The driver manager knows no "SQL Native Client" driver to browse with.
+TEST_F(DatabaseListIntegrationTest, BrowsingWithoutTheDriverLeavesTheServerList) {
+  const std::unique_ptr<platform::ServerNetwork> network = platform::CreateSystemServerNetwork();
+  Lines servers = {"ALFA"};
+  mssql::ServerDiscovery(mssql::odbc::kDriverManagerLibrary, *network).ListServersByBrowse(servers);
+  EXPECT_EQ(servers, Lines{"ALFA"});
+}
+
+TEST_F(DatabaseListIntegrationTest, ServerStoppedLeavesTheListEmptyWithoutAMessage) {
+  window->ComboBoxBaza.AddItem("stara");
+  EXPECT_TRUE(Open(window->ComboBoxBaza, false).empty());
+}
+
+}  // namespace
