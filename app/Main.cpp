@@ -1,8 +1,12 @@
 #include <exception>
+#include <memory>
+#include <string>
 
 #include "app/ErrorText.h"
 #include "app/WizardWindow.h"
+#include "bde/Drivers.h"
 #include "bde/Engine.h"
+#include "oracle/OciDriver.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/WizardView.h"
@@ -15,6 +19,7 @@ int main() {
     platform::win32::InitCommonControls();
     const auto registry = platform::win32::CreateSystemRegistry();
     bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+    engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
     app::WizardWindow window(*registry, engine, ui);
     return platform::win32::RunWizardWindow(window, ui);
   } catch (const std::exception& error) {
