@@ -23,7 +23,9 @@ constexpr SqlnetSetting kSqlnetSettings[] = {
 
 void ReportFile(bde::StatusReport& report, bool existed, const std::string& path) {
   report.Add(existed ? "  Zmodyfikowano plik" : "  Utworzono plik");
-  report.Add("     \"" + path + "\"");
+  std::string quoted = "     \"";
+  quoted.append(path).push_back('"');
+  report.Add(std::move(quoted));
   report.Add("");
 }
 
@@ -67,7 +69,9 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
                                      [&](const std::string& item) { return platform::EqualsNoCase(item, setting.item); });
     if (present) continue;
     items.emplace_back(setting.item);
-    settings.Set(setting.key, "(" + platform::JoinCommaList(items) + ")");
+    std::string list = "(";
+    list.append(platform::JoinCommaList(items)).push_back(')');
+    settings.Set(setting.key, list);
     changed = true;
   }
   lines = settings.Lines();

@@ -5,8 +5,12 @@
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
 //   enter                        press Enter in the window
+//   type NAME TEXT               replace an edit's or combo box's text, as
+//                                typing does (the change is notified)
+//   pick NAME INDEX              pick a combo box's list item
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
-//                                marked: the radio item marked, -1 for none
+//                                marked: the radio item marked, -1 for none;
+//                                items: a combo box's list, joined with "|"
 //   expect-page N                the wizard page N alone is shown
 //   expect-error TEXT            an error box shows TEXT; press its OK
 //   close                        close with the close box, wait until gone
@@ -73,6 +77,45 @@ std::string Text(HWND control) {
   return Narrow(std::wstring_view(buffer, length));
 }
 
+// A combo box's list, joined with "|".
+std::string Items(HWND combo) {
+  std::string items;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring item(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+    const auto length = SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    if (i > 0) items += "|";
+    items += Narrow(item);
+  }
+  return items;
+}
+
+// An edit notifies a text set from outside as it does typing; a combo box
+// does not, so its change is notified as its edit would.
+void Type(std::string_view name, const std::string& text) {
+  HWND control = Control(name);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()), SMTO_NORMAL,
+                      kReplyTimeoutMs, &result);
+  wchar_t windowClass[32] = L"";
+  GetClassNameW(control, windowClass, 32);
+  if (lstrcmpiW(windowClass, L"ComboBox") == 0) {
+    SendMessageTimeoutW(wizard, WM_COMMAND, MAKEWPARAM(FindPlacement(name)->id, CBN_EDITCHANGE),
+                        reinterpret_cast<LPARAM>(control), SMTO_NORMAL, kReplyTimeoutMs, &result);
+  }
+  Settle();
+}
+
+// Selecting from the program is silent, so the selection change is
+// notified as the list does when the user picks.
+void Pick(std::string_view name, int index) {
+  HWND combo = Control(name);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(wizard, WM_COMMAND, MAKEWPARAM(FindPlacement(name)->id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  Settle();
+}
+
 bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int MarkedItem(std::string_view name) {
@@ -97,6 +140,7 @@ std::string Property(std::string_view name, std::string_view property) {
   if (property == "enabled") return IsWindowEnabled(control) ? "1" : "0";
   if (property == "checked") return Checked(control) ? "1" : "0";
   if (property == "text") return Text(control);
+  if (property == "items") return Items(control);
   Fail("unknown property " + std::string(property));
 }
 
@@ -166,6 +210,14 @@ int wmain(int argc, wchar_t** argv) {
       need(i, 2);
       const std::string name = args[++i];
       Press(Control(name, std::atoi(args[++i].c_str())));
+    } else if (step == "type") {
+      need(i, 2);
+      const std::string name = args[++i];
+      Type(name, args[++i]);
+    } else if (step == "pick") {
+      need(i, 2);
+      const std::string name = args[++i];
+      Pick(name, std::atoi(args[++i].c_str()));
     } else if (step == "enter") {
       PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
       PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
