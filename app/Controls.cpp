@@ -21,27 +21,45 @@ void RadioGroup::SetItemIndex(int index) {
   if (index >= 0 && onClick) onClick();
 }
 
-int ComboBox::AddItem(std::string item) {
+namespace {
+
+bool SortsBefore(const std::string& a, const std::string& b) { return platform::CompareNoCase(a, b) < 0; }
+
+}  // namespace
+
+int ComboBox::AddItem(std::string item, std::string data) {
   auto position = items_.end();
-  if (sorted) {
-    position = std::upper_bound(items_.begin(), items_.end(), item, [](const std::string& a, const std::string& b) {
-      return platform::CompareNoCase(a, b) < 0;
-    });
-  }
-  position = items_.insert(position, std::move(item));
-  return static_cast<int>(position - items_.begin());
+  if (sorted) position = std::upper_bound(items_.begin(), items_.end(), item, SortsBefore);
+  const auto index = position - items_.begin();
+  items_.insert(position, std::move(item));
+  itemData_.insert(itemData_.begin() + index, std::move(data));
+  if (selected_ >= index) ++selected_;
+  return static_cast<int>(index);
 }
 
-void ComboBox::ClearItems() { items_.clear(); }
+void ComboBox::ClearItems() {
+  items_.clear();
+  itemData_.clear();
+  selected_ = -1;
+}
 
 void ComboBox::SetItems(std::vector<std::string> items) {
-  items_.clear();
-  for (auto& item : items) AddItem(std::move(item));
+  ClearItems();
+  if (sorted) std::stable_sort(items.begin(), items.end(), SortsBefore);
+  itemData_.resize(items.size());
+  items_ = std::move(items);
 }
 
 int ComboBox::ItemIndex() const {
+  if (selected_ >= 0 && selected_ < static_cast<int>(items_.size()) && items_[selected_] == text) return selected_;
   const auto found = std::find(items_.begin(), items_.end(), text);
   return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+}
+
+void ComboBox::SelectItem(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  selected_ = index;
+  text = items_[index];
 }
 
 void ComboBox::UserSetText(std::string value) {
@@ -51,7 +69,8 @@ void ComboBox::UserSetText(std::string value) {
 
 void ComboBox::UserSelect(int index) {
   if (index < 0 || index >= static_cast<int>(items_.size())) return;
-  UserSetText(items_[index]);
+  SelectItem(index);
+  if (onChange) onChange();
 }
 
 void Edit::UserSetText(std::string value) {

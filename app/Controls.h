@@ -106,11 +106,18 @@ class ComboBox : public Control {
 
   const std::vector<std::string>& Items() const { return items_; }
   // A sorted list inserts in order of text without regard to case and
-  // returns the index the item landed at.
-  int AddItem(std::string item);
+  // returns the index the item landed at. The data rides with its item.
+  int AddItem(std::string item, std::string data = {});
   void ClearItems();
+  // Sorts once, keeping the given order among equal texts.
   void SetItems(std::vector<std::string> items);
-  int ItemIndex() const;  // the item equal to the text, or -1
+  // The item selected by the program or picked by the user while the text
+  // still equals it (so of two equal texts the chosen one), else the first
+  // item equal to the text, or -1.
+  int ItemIndex() const;
+  const std::string& ItemData(int index) const { return itemData_.at(static_cast<size_t>(index)); }
+  // Selects an item from the program: the text follows, no handler runs.
+  void SelectItem(int index);
 
   // What the user does: typing (each key) or picking an item runs the
   // change handler; opening the list runs the drop-down handler first.
@@ -128,6 +135,8 @@ class ComboBox : public Control {
 
  private:
   std::vector<std::string> items_;
+  std::vector<std::string> itemData_;
+  int selected_ = -1;
 };
 
 class Edit : public Control {

@@ -1,5 +1,6 @@
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "app/ErrorText.h"
 #include "app/WizardWindow.h"
@@ -7,6 +8,7 @@
 #include "bde/Engine.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
+#include "oracle/OciDriver.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/WizardView.h"
@@ -21,6 +23,7 @@ int main() {
     bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
     engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
                           std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
+    engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
     app::WizardWindow window(*registry, engine, ui);
     return platform::win32::RunWizardWindow(window, ui);
   } catch (const std::exception& error) {

@@ -10,7 +10,11 @@
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
+#include "oracle/AliasValues.h"
+#include "oracle/OracleHomes.h"
+#include "oracle/TnsnamesReader.h"
 #include "platform/ServerNetwork.h"
+#include "platform/Text.h"
 #include "platform/UiServices.h"
 
 namespace app {
@@ -54,6 +58,15 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, pl
   for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) {
     box->onDropDown = [this] { ComboBoxUserDropDown(); };
   }
+  const std::pair<Edit*, oracle::ServiceField> boundEdits[] = {{&DBEdit1, oracle::ServiceField::Protocol},
+                                                               {&DBEdit2, oracle::ServiceField::Host},
+                                                               {&DBEdit3, oracle::ServiceField::Port},
+                                                               {&DBEdit4, oracle::ServiceField::Service}};
+  for (auto [edit, field] : boundEdits) {
+    edit->onChange = [this, edit, field] { DBEditChange(*edit, field); };
+  }
+  ClientDataSet1.onNewRecord = [this](oracle::ServiceEntry& entry) { ClientDataSet1NewRecord(entry); };
+  ClientDataSet1.onAfterEdit = [this] { ClientDataSet1AfterEdit(); };
 
   TabSheet0.onShow = [this] { RunShowHandler(&WizardWindow::TabSheet0Show); };
   TabSheet1.onShow = [this] { RunShowHandler(&WizardWindow::TabSheet1Show); };
@@ -79,6 +92,7 @@ void WizardWindow::FormCreate() {
   engine_.RegisterDatabase(DatabaseOracle);
   engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
   aliasPrefix_ = "X ";
+  ClientDataSet1.Clear();
 }
 
 void WizardWindow::Dispatch(const std::function<void()>& handler) {
@@ -119,12 +133,19 @@ void WizardWindow::UpdateButtons() {
 }
 
 void WizardWindow::ButtonDalejClick() {
+  // A refused entry stays unsaved and keeps the user on the service page.
+  ClientDataSet1.Post(ComboBoxOracleServer.text);
+  ShowServiceEntry();
   const int step = (ServerKind() == 0 && CurrentPage() == 0) ? 1 : 2;
   ShowPage(CurrentPage() + step);
   UpdateButtons();
 }
 
+// The service entry's unsaved changes are dropped before the page changes,
+// so that the entry the service page starts when shown again stays.
 void WizardWindow::ButtonWsteczClick() {
+  ClientDataSet1.Cancel();
+  ShowServiceEntry();
   ShowPage(std::max(CurrentPage() - 2, 0));
   UpdateButtons();
 }
@@ -204,12 +225,85 @@ void WizardWindow::FillDatabaseList(ComboBox& field) {
   }
 }
 
-// Filled by the Oracle path; until then the pages show their defaults.
-void WizardWindow::TabSheet1OracleShow() {}
-void WizardWindow::TabSheet2OracleShow() {}
-void WizardWindow::ComboBoxOracleHomeChange() {}
-void WizardWindow::ComboBoxOracleServerChange() {}
-void WizardWindow::ComboBoxUserDropDown() {}
+void WizardWindow::TabSheet1OracleShow() {
+  ComboBoxOracleHome.ClearItems();
+  ComboBoxOracleHome.text.clear();
+  for (oracle::OracleHome& home : oracle::OracleHomeLister(registry_).List()) {
+    ComboBoxOracleHome.AddItem(std::move(home.name), std::move(home.subkey));
+  }
+  if (!ComboBoxOracleHome.Items().empty()) {
+    ComboBoxOracleHome.SelectItem(0);
+    ComboBoxOracleHomeChange();
+  }
+  // The schema users of an earlier run are proposed once per run.
+  if (TabSheet1Oracle.tag != 0) return;
+  TabSheet1Oracle.tag = 1;
+  oracle::AliasValues aliases(engine_);
+  const std::pair<const char*, ComboBox*> userBoxes[] = {
+      {"Ochrona", &ComboBoxUserOchrona}, {"LM", &ComboBoxUserLM}, {"LM- Liczniki", &ComboBoxUserLiczniki}};
+  for (auto [module, box] : userBoxes) {
+    std::string user = aliases.Value(aliasPrefix_ + "Novera- " + module, "USER NAME");
+    if (!user.empty()) box->text = std::move(user);
+  }
+}
+
+void WizardWindow::ComboBoxOracleHomeChange() {
+  const int index = ComboBoxOracleHome.ItemIndex();
+  if (index < 0) return;
+  const oracle::OracleHomeDetails home = oracle::OracleHomeLister(registry_).Details(ComboBoxOracleHome.ItemData(index));
+  if (home.bundle) EditBoundle.text = *home.bundle;
+  if (home.nls) EditNLS.text = *home.nls;
+  if (home.folder) EditFolderHome.text = *home.folder;
+}
+
+void WizardWindow::TabSheet2OracleShow() {
+  OracleNetworkFolder = EditFolderHome.text + "\\NETWORK\\ADMIN\\";
+  TnsnamesLines.clear();
+  TnsnamesLines = oracle::ReadTnsnamesLines(OracleNetworkFolder);
+  ServiceEntryModified = false;
+  oracle::ParseServiceEntries(oracle::JoinTnsnamesLines(TnsnamesLines), ClientDataSet1);
+  std::vector<std::string> names = ClientDataSet1.Names();
+  if (!names.empty()) ComboBoxOracleServer.text = names.front();
+  ComboBoxOracleServer.SetItems(std::move(names));
+  // On the first showing the service of the main alias is proposed.
+  if (TabSheet2Oracle.tag == 0) {
+    TabSheet2Oracle.tag = 1;
+    const std::string server = oracle::AliasValues(engine_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
+    if (!server.empty()) ComboBoxOracleServer.text = platform::AsciiUpper(server);
+  }
+  ComboBoxOracleServerChange();
+}
+
+void WizardWindow::ComboBoxOracleServerChange() {
+  ClientDataSet1.Select(ComboBoxOracleServer.text);
+  ShowServiceEntry();
+}
+
+void WizardWindow::ClientDataSet1NewRecord(oracle::ServiceEntry& entry) { oracle::ApplyNewEntryDefaults(entry); }
+
+void WizardWindow::ClientDataSet1AfterEdit() { ServiceEntryModified = true; }
+
+void WizardWindow::DBEditChange(const Edit& edit, oracle::ServiceField field) {
+  ClientDataSet1.Edit(field, edit.text);
+  ShowServiceEntry();
+}
+
+// The edit fields mirror the current entry.
+void WizardWindow::ShowServiceEntry() {
+  const oracle::ServiceEntry& entry = ClientDataSet1.Current();
+  DBEdit1.text = entry.protocol;
+  DBEdit2.text = entry.host;
+  DBEdit3.text = entry.port;
+  DBEdit4.text = entry.service;
+}
+
+void WizardWindow::ComboBoxUserDropDown() {
+  oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
+  ComboBoxUserOchrona.ClearItems();
+  const auto users = oracle::FetchSchemaUsers(Query2);
+  if (!users) return;
+  for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(*users);
+}
 
 Control* WizardWindow::FindControl(std::string_view name) const {
   for (Control* control : controls_) {

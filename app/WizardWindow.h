@@ -9,6 +9,9 @@
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/Templates.h"
+#include "oracle/ServiceEntry.h"
+#include "oracle/SchemaUsers.h"
+#include "oracle/ServiceEntryTable.h"
 
 namespace platform {
 class Registry;
@@ -68,6 +71,12 @@ class WizardWindow {
   void ComboBoxOracleHomeChange();
   void ComboBoxOracleServerChange();
   void ComboBoxUserDropDown();
+  void ClientDataSet1NewRecord(oracle::ServiceEntry& entry);
+  void ClientDataSet1AfterEdit();
+
+  // The current service entry's values as the four edit fields show them,
+  // unsaved changes included.
+  oracle::ServiceEntry CurrentServiceEntry() const { return ClientDataSet1.Current(); }
 
   // 0 = Microsoft SQL Server, any other value (-1 included) = Oracle.
   int ServerKind() const { return RadioGroupSerwer.ItemIndex(); }
@@ -183,6 +192,13 @@ class WizardWindow {
 
   // The text of tnsnames.ora of the chosen Oracle home, while the wizard runs.
   std::vector<std::string> TnsnamesLines;
+  // The chosen home's folder of tnsnames.ora and sqlnet.ora, ending in "\".
+  std::string OracleNetworkFolder;
+  // Set by the user's first change of a service entry since the service
+  // page was shown: tnsnames.ora is to be rewritten.
+  bool ServiceEntryModified = false;
+  // The entries of tnsnames.ora behind the edits of the service page.
+  oracle::ServiceEntryTable ClientDataSet1;
 
   // The parameter templates: of every SQL Server alias, of the connection
   // that lists a server's databases, and of every Oracle alias (also the
@@ -199,10 +215,14 @@ class WizardWindow {
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());
   void ShowPage(int index);
+  void ShowServiceEntry();
+  void DBEditChange(const Edit& edit, oracle::ServiceField field);
 
   platform::Registry& registry_;
   bde::Engine& engine_;
   platform::UiServices& ui_;
+  // The schema users of the Oracle server.
+  bde::Query Query2{engine_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
   std::vector<Control*> controls_;
   std::string aliasPrefix_;
   std::vector<std::string> pendingErrors_;

@@ -5,6 +5,8 @@
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
 //   enter                        press Enter in the window
+//   type NAME TEXT               replace an edit's or combo box's text, as
+//                                typing does (the change is notified)
 //   pick NAME INDEX              choose a combo box's item as a user does
 //   dropdown NAME                open a combo box's list, then close it
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
@@ -112,6 +114,23 @@ void DropDown(std::string_view name) {
     Fail("opening " + std::string(name) + " showed an error box: " + Text(GetDlgItem(error, 0xFFFF)));
   }
   SendMessageTimeoutW(box, CB_SHOWDROPDOWN, FALSE, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+
+// An edit notifies a text set from outside as it does typing; a combo box
+// does not, so its change is notified as its edit would.
+void Type(std::string_view name, const std::string& text) {
+  HWND control = Control(name);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()), SMTO_NORMAL,
+                      kReplyTimeoutMs, &result);
+  wchar_t windowClass[32] = L"";
+  GetClassNameW(control, windowClass, 32);
+  if (lstrcmpiW(windowClass, L"ComboBox") == 0) {
+    SendMessageTimeoutW(wizard, WM_COMMAND, MAKEWPARAM(FindPlacement(name)->id, CBN_EDITCHANGE),
+                        reinterpret_cast<LPARAM>(control), SMTO_NORMAL, kReplyTimeoutMs, &result);
+  }
+  Settle();
+}
+
   Settle();
 }
 
@@ -209,14 +228,18 @@ int wmain(int argc, wchar_t** argv) {
       need(i, 2);
       const std::string name = args[++i];
       Press(Control(name, std::atoi(args[++i].c_str())));
-    } else if (step == "enter") {
-      PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-      PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
-      Settle();
+    } else if (step == "type") {
+      need(i, 2);
+      const std::string name = args[++i];
+      Type(name, args[++i]);
     } else if (step == "pick") {
       need(i, 2);
       const std::string name = args[++i];
       Pick(name, std::atoi(args[++i].c_str()));
+    } else if (step == "enter") {
+      PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+      PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
+      Settle();
     } else if (step == "dropdown") {
       need(i, 1);
       DropDown(args[++i]);

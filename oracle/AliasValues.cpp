@@ -1,0 +1,16 @@
+#include "oracle/AliasValues.h"
+
+#include "bde/Engine.h"
+#include "platform/Text.h"
+
+namespace oracle {
+
+AliasValues::AliasValues(bde::Engine& engine) : engine_(engine), names_(engine.ListAliases()) {}
+
+std::string AliasValues::Value(std::string_view aliasName, std::string_view parameter) {
+  const int index = platform::IndexOfNoCase(names_, aliasName);
+  if (index < 0) return {};
+  return engine_.ReadAliasParameters(names_[index]).Value(parameter);
+}
+
+}  // namespace oracle

@@ -1,0 +1,103 @@
+#include "oracle/TnsnamesReader.h"
+
+#include <gtest/gtest.h>
+
+#include "oracle/OracleFilesWriter.h"
+#include "oracle/ServiceEntryTable.h"
+
+namespace oracle {
+namespace {
+
+// The table as "NAME|protocol|host|port|service" rows, in table order.
+std::vector<std::string> Rows(const ServiceEntryTable& table) {
+  std::vector<std::string> rows;
+  for (const std::string& name : table.Names()) {
+    const ServiceEntry& e = *table.Find(name);
+    rows.push_back(e.name + "|" + e.protocol + "|" + e.host + "|" + e.port + "|" + e.service);
+  }
+  return rows;
+}
+
+std::vector<std::string> Read(const std::vector<std::string>& lines) {
+  ServiceEntryTable table;
+  ParseServiceEntries(JoinTnsnamesLines(lines), table);
+  return Rows(table);
+}
+
+TEST(TnsnamesReaderTest, ParenGroupGivesTheTextInsideTheGroupAtAPosition) {
+  struct Case {
+    const char* text;
+    size_t position;
+    const char* group;
+  };
+  for (const Case& c : {Case{"(a(b)c)d", 1, "a(b)c"}, Case{"(a)(b=(c))", 4, "b=(c)"}, Case{"x(a)", 1, ""},
+                        Case{"(open(end", 1, "open(end"}, Case{"(a)", 9, ""}, Case{"(a)", 0, ""}, Case{")(a)", 1, ""}}) {
+    EXPECT_EQ(ParenGroup(c.text, c.position), c.group) << c.text << " at " << c.position;
+  }
+}
+
+TEST(TnsnamesReaderTest, LinesJoinIntoOneLinePerEntryWithoutBlanks) {
+  const std::vector<std::string> lines = {
+      "(ORPHAN = 1)", "  # comment ( kept  as is ) ", "XE =\t", "  (DESCRIPTION = ", "", "\t ) ", "N\tX = (A = 1)",
+      "   ", "  ) trailing"};
+  EXPECT_EQ(JoinTnsnamesLines(lines),
+            (std::vector<std::string>{"(ORPHAN=1)", "# comment ( kept  as is )", "XE=(DESCRIPTION=)",
+                                      "N\tX=(A=1))trailing"}));
+}
+
+TEST(TnsnamesReaderTest, WhatTheWriterWritesReadsBackWithTheNameUpperCased) {
+  std::vector<std::string> lines = {"# our workstation", ""};
+  ReplaceTnsnamesEntry(lines, "xe.world", {"", "TCP", "db.example.pl", "1522", "ORCL"});
+  ReplaceTnsnamesEntry(lines, "Zapas", {"", "tcps", "10.0.0.7", "2484", "XEPDB1"});
+  EXPECT_EQ(Read(lines), (std::vector<std::string>{"XE.WORLD|TCP|db.example.pl|1522|ORCL",
+                                                   "ZAPAS|tcps|10.0.0.7|2484|XEPDB1"}));
+}
+
+TEST(TnsnamesReaderTest, EveryShapeGivesTheFirstAddressAndTheServiceOrIsPassedOver) {
+  struct Case {
+    const char* shape;
+    std::vector<std::string> lines;
+    std::vector<std::string> rows;
+  };
+  const std::string next = "NEXT=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=n)(PORT=1)))";
+  const Case cases[] = {
+      {"server before the service name",
+       {"A = (DESCRIPTION = (ADDRESS_LIST = (ADDRESS = (PROTOCOL = TCP)(HOST = ha)(PORT = 1521)))",
+        "  (CONNECT_DATA = (SERVER = DEDICATED) (SERVICE_NAME = sa)))"},
+       {"A|TCP|ha|1521|sa"}},
+      {"two addresses in a list",
+       {"B=(DESCRIPTION=(ADDRESS_LIST=(ADDRESS=(PROTOCOL=TCP)(HOST=h1)(PORT=1))(ADDRESS=(PROTOCOL=TCP)(HOST=h2)"
+        "(PORT=2)))(CONNECT_DATA=(SERVICE_NAME=sb)))"},
+       {"B|TCP|h1|1|sb"}},
+      {"addresses without a list, connect data last",
+       {"C =", "  (DESCRIPTION =", "    (ADDRESS = (PROTOCOL = TCP)(HOST = h1)(PORT = 1526))",
+        "    (ADDRESS = (PROTOCOL = TCP)(HOST = h2)(PORT = 1527))", "    (CONNECT_DATA = (SERVICE_NAME = sc))",
+        "  )"},
+       {"C|TCP|h1|1526|sc"}},
+      {"values absent keep the defaults", {"D=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=hd)))"}, {"D|TCP|hd|1521|XE"}},
+      {"IPC has no host", {"EXTPROC=(DESCRIPTION=(ADDRESS_LIST=(ADDRESS=(PROTOCOL=IPC)(KEY=EXTPROC1))))", next},
+       {"NEXT|TCP|n|1|XE"}},
+      {"address parts in another order", {"E=(DESCRIPTION=(ADDRESS=(HOST=he)(PROTOCOL=TCP)(PORT=1)))", next},
+       {"NEXT|TCP|n|1|XE"}},
+      {"body joined to a comment",
+       {"F =", "# moved (2019)", "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = hf)(PORT = 1)))", next},
+       {"NEXT|TCP|n|1|XE"}},
+      {"tabs trimmed outside, kept inside",
+       {"\tG\t=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=hg)(PORT=1)))\t", "\t)"},
+       {"G\t|TCP|hg|1|XE"}},
+      {"repeated name: the later one wins",
+       {"xe=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=old)(PORT=1)))",
+        "XE=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=new)(PORT=2)))"},
+       {"XE|TCP|new|2|XE"}},
+      {"long names cut to 30 collide",
+       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123x=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=h1)(PORT=1)))",
+        "abcdefghijklmnopqrstuvwxyz0123y=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=" + std::string(40, 'h') +
+            ")(PORT=1)))"},
+       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123|TCP|" + std::string(30, 'h') + "|1|XE"}},
+      {"no equals sign, or equals first", {"JUSTTEXT", "=(DESCRIPTION=)", next}, {"NEXT|TCP|n|1|XE"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Read(c.lines), c.rows) << c.shape;
+}
+
+}  // namespace
+}  // namespace oracle
