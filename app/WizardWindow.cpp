@@ -4,9 +4,11 @@
 #include <exception>
 #include <memory>
 
+#include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
@@ -150,7 +152,34 @@ void WizardWindow::ButtonWsteczClick() {
   UpdateButtons();
 }
 
-void WizardWindow::ButtonWykonajClick() {}
+// The status page is shown only when the whole run succeeded; an error
+// leaves the user on the last page to correct it and try again.
+void WizardWindow::ButtonWykonajClick() {
+  bde::StatusReport report(MemoStatus.lines);
+  ApplyConfiguration(registry_, engine_, Database1, DatabaseOracle, TnsnamesLines, report).Run(ApplyChoicesOnPages());
+  PageControl2.SetActiveIndex(1);
+}
+
+ApplyChoices WizardWindow::ApplyChoicesOnPages() const {
+  ApplyChoices choices;
+  choices.serverKind = ServerKind();
+  choices.versionIndex = VersionIndex();
+  choices.aliasPrefix = AliasPrefix();
+  choices.dataSourceName = ComboBoxNazwaZrodla.text;
+  choices.server = ComboBoxServer.text;
+  choices.windowsLogin = CheckBoxWindows.Checked();
+  choices.database = ComboBoxBaza.text;
+  choices.archiveDatabase = ComboBoxBazaArchiwum.text;
+  choices.metersDatabase = ComboBoxBazaLiczniki.text;
+  choices.oracleService = ComboBoxOracleServer.text;
+  choices.userOchrona = ComboBoxUserOchrona.text;
+  choices.userLM = ComboBoxUserLM.text;
+  choices.userLiczniki = ComboBoxUserLiczniki.text;
+  choices.oracleNetworkFolder = OracleNetworkFolder;
+  choices.serviceEntryModified = ServiceEntryModified;
+  choices.serviceEntry = CurrentServiceEntry();
+  return choices;
+}
 
 void WizardWindow::Button1Click() { closeRequested_ = true; }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ApplyConfiguration.h"
 #include "app/Controls.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
@@ -211,6 +212,7 @@ class WizardWindow {
 
  private:
   void FormCreate();
+  ApplyChoices ApplyChoicesOnPages() const;
   // A show handler's error is held until the page change is complete, so
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());

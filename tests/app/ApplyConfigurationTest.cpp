@@ -1,0 +1,267 @@
+#include "app/ApplyConfiguration.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/WizardWindow.h"
+#include "bde/Engine.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/TextFile.h"
+#include "platform/UiServices.h"
+#include "tests/TempFolder.h"
+
+namespace app {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FakeUi : public platform::UiServices {
+ public:
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void SetBusyCursor(bool) override {}
+  std::vector<std::string> errors;
+};
+
+constexpr char kDriverInstalled[] = R"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\ODBC Drivers]
+"SQL Native Client"="Installed"
+[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\SQL Native Client]
+"Driver"="C:\\Windows\\system32\\sqlncli.dll"
+)";
+
+// The window driven as a user drives it: choices on the first page, the
+// pages walked with "Dalej >", the fields filled, then "Wykonaj".
+class ApplyConfigurationTest : public ::testing::Test {
+ protected:
+  ApplyConfigurationTest() { registry.LoadRegText(kDriverInstalled); }
+
+  // onServicePage runs on the Oracle service page, before leaving it.
+  WizardWindow& Start(int server, int version, const std::function<void(WizardWindow&)>& onServicePage = {}) {
+    window.emplace(registry, *engine, ui);
+    window->Dispatch([this] { window->FormShow(); });
+    window->Dispatch([&] { window->RadioGroupSerwer.SetItemIndex(server); });
+    window->Dispatch([&] { window->RadioGroupWersja.SetItemIndex(version); });
+    while (window->ButtonDalej.enabled) {
+      const int page = window->CurrentPage();
+      if (page == 4 && onServicePage) onServicePage(*window);
+      Press(window->ButtonDalej);
+      if (window->CurrentPage() == page) break;  // refused: the test sees the error
+    }
+    return *window;
+  }
+
+  void Press(Button& button) {
+    window->Dispatch([&button] { button.Click(); });
+  }
+
+  // A new program run on the same machine.
+  void Restart() {
+    window.reset();
+    engine.emplace(registry, ConfigPath());
+  }
+
+  std::string ConfigPath() const { return (folder.Path() / "bde.cfg").string(); }
+  std::string Param(const std::string& alias, const std::string& name) {
+    return engine->ReadAliasParameters(alias).Value(name);
+  }
+  const Lines& Report() const { return window->MemoStatus.lines; }
+
+  testing_support::TempFolder folder;
+  platform::MemoryRegistry registry;
+  std::optional<bde::Engine> engine{std::in_place, registry, ConfigPath()};
+  FakeUi ui;
+  std::optional<WizardWindow> window;
+};
+
+const Lines kModules = {"Ochrona", "LM", "LM- Faktury", "LM- Magistr", "LM- Odbiorcy", "LM- Odczyty"};
+
+TEST_F(ApplyConfigurationTest, FirstSqlServerRunReportsEveryStepAndShowsTheStatusPage) {
+  WizardWindow& w = Start(0, 2);
+  w.ComboBoxServer.text = "SRV\\SQLEXPRESS";
+  w.ComboBoxBaza.text = "DB";
+  Press(w.ButtonWykonaj);
+
+  Lines expected = {"Konfiguracja została utworzona!",
+                    "",
+                    " Utworzono źródło danych ODBC \"MSSQL Novera LM\".",
+                    "  Instancja serwera MSSQL: \"SRV\\SQLEXPRESS\".",
+                    "  Logowanie poprzez użytkownika Windows.",
+                    "",
+                    " Zmodyfikowano konfigurację BDE."};
+  for (const char* alias : {"X Novera- Ochrona", "X Novera- LM", "X Novera- LM- Faktury", "X Novera- LM- Magistr",
+                            "X Novera- LM- Odbiorcy", "X Novera- LM- Odczyty", "X Novera- LM- Archiwum",
+                            "X Novera- LM- Liczniki"}) {
+    expected.push_back(std::string("  Utworzono alias \"") + alias + "\".");
+  }
+  EXPECT_EQ(Report(), expected);
+  EXPECT_TRUE(ui.errors.empty());
+  EXPECT_EQ(w.PageControl2.ActiveIndex(), 1);
+
+  // Saved: a new run of the program finds every alias with its values.
+  Restart();
+  EXPECT_EQ(engine->ListAliases().size(), 8u);
+  EXPECT_EQ(Param("X Novera- LM- Liczniki", "DATABASE NAME"), "DB");
+  EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "dbo");
+  EXPECT_EQ(Param("X Novera- LM", "ODBC DSN"), "MSSQL Novera LM");
+  EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "SQL Native Client");
+}
+
+TEST_F(ApplyConfigurationTest, VersionsBeforeElevenHaveNoArchiveAlias) {
+  for (const auto& [version, prefix] : {std::pair{0, "II "}, std::pair{1, "X "}}) {
+    SCOPED_TRACE(version);
+    Restart();
+    std::filesystem::remove(ConfigPath());
+    Restart();
+    WizardWindow& w = Start(0, version);
+    w.ComboBoxBazaArchiwum.text = "ARCH";
+    Press(w.ButtonWykonaj);
+    Lines names;
+    for (const std::string& module : kModules) names.push_back(prefix + std::string("Novera- ") + module);
+    names.push_back(prefix + std::string("Novera- LM- Liczniki"));
+    EXPECT_EQ(engine->ListAliases(), names);
+  }
+}
+
+TEST_F(ApplyConfigurationTest, ArchiveAndMetersDatabasesAndTheValueInForce) {
+  struct Case {
+    const char* archive;
+    const char* meters;
+    const char* archiveAlias;
+    const char* metersAlias;
+  };
+  const Case cases[] = {
+      {"", "", "DB", "DB"},
+      {"ARCH", "", "ARCH", "ARCH"},  // the archive database stays in force
+      {"", "LICZ", "DB", "LICZ"},
+      {"ARCH", "LICZ", "ARCH", "LICZ"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.archive) + "/" + c.meters);
+    Restart();
+    std::filesystem::remove(ConfigPath());
+    Restart();
+    WizardWindow& w = Start(0, 2);
+    w.ComboBoxBaza.text = "DB";
+    w.ComboBoxBazaArchiwum.text = c.archive;
+    w.ComboBoxBazaLiczniki.text = c.meters;
+    Press(w.ButtonWykonaj);
+    EXPECT_EQ(Param("X Novera- LM- Odczyty", "DATABASE NAME"), "DB");
+    EXPECT_EQ(Param("X Novera- LM- Archiwum", "DATABASE NAME"), c.archiveAlias);
+    EXPECT_EQ(Param("X Novera- LM- Liczniki", "DATABASE NAME"), c.metersAlias);
+  }
+}
+
+TEST_F(ApplyConfigurationTest, SqlServerLoginUsesNoveraAndASecondRunModifies) {
+  WizardWindow& w = Start(0, 1);
+  w.Dispatch([&] { w.CheckBoxWindows.SetChecked(false); });
+  w.ComboBoxBaza.text = "DB";
+  Press(w.ButtonWykonaj);
+  EXPECT_EQ(Report()[4], "  Logowanie poprzez użytkownika serwera MSSQL.");
+  for (const std::string& module : kModules) EXPECT_EQ(Param("X Novera- " + module, "USER NAME"), "novera");
+
+  Restart();
+  WizardWindow& again = Start(0, 1);
+  again.ComboBoxBaza.text = "DB";
+  Press(again.ButtonWykonaj);
+  EXPECT_EQ(Report()[2], " Zmodyfikowano źródło danych ODBC \"MSSQL Novera LM\".");
+  EXPECT_EQ(Report().back(), "  Zmodyfikowano alias \"X Novera- LM- Liczniki\".");
+  // The login was taken over from the data source the first run wrote.
+  EXPECT_EQ(Report()[4], "  Logowanie poprzez użytkownika serwera MSSQL.");
+}
+
+TEST_F(ApplyConfigurationTest, AnAliasOfAnotherDriverStopsTheRunBeforeTheSave) {
+  engine->SetConfigurationMode(bde::ConfigurationMode::Persistent);
+  engine->CreateAlias("x novera- lm", "SQL Native Client", {});  // other letter case: modified
+  engine->CreateAlias("X Novera- LM- Magistr", "ORACLE", {});
+  engine->SaveConfiguration();
+  const Lines before = platform::ReadTextLines(ConfigPath());
+  Restart();
+
+  WizardWindow& w = Start(0, 2);
+  Press(w.ButtonWykonaj);
+  EXPECT_EQ(ui.errors, Lines{"Alias BDE \"X Novera- LM- Magistr\" istnieje i jest innego typu."});
+  EXPECT_EQ(w.PageControl2.ActiveIndex(), 0);
+  EXPECT_EQ(w.CurrentPage(), 5);
+  const Lines tail(Report().end() - 4, Report().end());
+  EXPECT_EQ(tail, (Lines{" Zmodyfikowano konfigurację BDE.", "  Utworzono alias \"X Novera- Ochrona\".",
+                         "  Zmodyfikowano alias \"X Novera- LM\".", "  Utworzono alias \"X Novera- LM- Faktury\"."}));
+  EXPECT_EQ(platform::ReadTextLines(ConfigPath()), before);
+}
+
+TEST_F(ApplyConfigurationTest, MissingDriverEndsTheRunWithItsMessage) {
+  registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
+  WizardWindow& w = Start(0, 2);
+  Press(w.ButtonWykonaj);
+  // A text ending in a double quote gets no full stop.
+  EXPECT_EQ(ui.errors, Lines{"Brak sterownika ODBC \"SQL Native Client\""});
+  EXPECT_EQ(w.CurrentPage(), 5);
+  EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+  EXPECT_TRUE(engine->ListAliases().empty());
+}
+
+// The Oracle home's folder as the registry names it; the client files lie
+// in its NETWORK\ADMIN folder, joined with backslashes as on Windows.
+TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
+  struct Case {
+    bool editEntry;
+    const char* meters;
+    const char* metersAlias;
+  };
+  const Lines tnsnames = {"# wspólny plik", "LM.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)"
+                          "(PORT = 1521))(CONNECT_DATA = (SERVICE_NAME = LM)))", "", "INNY = (DESCRIPTION = "
+                          "(ADDRESS = (PROTOCOL = TCP)(HOST = inny)(PORT = 1522))(CONNECT_DATA = (SID = X)))"};
+  for (const Case& c : {Case{false, "", "NOVERA_LM"}, Case{true, "LICZ", "LICZ"}}) {
+    SCOPED_TRACE(c.editEntry);
+    const std::string home = (folder.Path() / (c.editEntry ? "edited" : "plain")).string();
+    const std::string network = home + "\\NETWORK\\ADMIN\\";
+    registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_Client]\n\"ORACLE_HOME_NAME\"=\"Client\"\n"
+                         "\"ORACLE_HOME\"=\"" + home + "\"\n");
+    platform::WriteTextLines(network + "tnsnames.ora", tnsnames);
+    Restart();
+    std::filesystem::remove(ConfigPath());
+    Restart();
+    WizardWindow& w = Start(1, 2, [&](WizardWindow& page) {
+      page.Dispatch([&] { page.ComboBoxOracleServer.UserSetText("LM.SERWER"); });
+      if (c.editEntry) page.Dispatch([&] { page.DBEdit2.UserSetText("db.example.pl"); });
+    });
+    w.ComboBoxUserLiczniki.text = c.meters;
+    Press(w.ButtonWykonaj);
+    ASSERT_TRUE(ui.errors.empty()) << ui.errors.front();
+
+    EXPECT_EQ(platform::ReadTextLines(network + "sqlnet.ora"),
+              (Lines{"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH=(TNSNAMES)"}));
+    Lines written = tnsnames;
+    if (c.editEntry) {
+      written.erase(written.begin() + 1);
+      for (const char* line : {"LM.SERWER =", "  (DESCRIPTION =", "    (ADDRESS_LIST =",
+                               "      (ADDRESS = (PROTOCOL = TCP)(HOST = db.example.pl)(PORT = 1521))", "    )",
+                               "    (CONNECT_DATA =", "      (SERVICE_NAME = LM)", "    )", "  )"}) {
+        written.push_back(line);
+      }
+    }
+    EXPECT_EQ(platform::ReadTextLines(network + "tnsnames.ora"), written);
+    Lines head = {"Konfiguracja została utworzona!", "", "  Utworzono plik", "     \"" + network + "sqlnet.ora\"", ""};
+    if (c.editEntry) {
+      for (const std::string& line : {std::string("  Zmodyfikowano plik"), "     \"" + network + "tnsnames.ora\"",
+                                      std::string()}) {
+        head.push_back(line);
+      }
+    }
+    head.push_back(" Zmodyfikowano konfigurację BDE.");
+    EXPECT_EQ(Lines(Report().begin(), Report().begin() + static_cast<long>(head.size())), head);
+    EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "NOVERA_OCHRONA");
+    EXPECT_EQ(Param("X Novera- LM- Archiwum", "USER NAME"), "NOVERA_LM");
+    EXPECT_EQ(Param("X Novera- LM- Liczniki", "USER NAME"), c.metersAlias);
+    EXPECT_EQ(Param("X Novera- LM- Faktury", "SERVER NAME"), "LM.SERWER");
+    EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "ORACLE");
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE");
+  }
+}
+
+}  // namespace
+}  // namespace app
