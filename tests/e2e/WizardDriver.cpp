@@ -15,6 +15,7 @@
 //   expect-page N                the wizard page N alone is shown
 //   expect-error TEXT            an error box shows TEXT; press its OK
 //   close                        close with the close box, wait until gone
+//   print NAME                   print a control's text (a memo's lines)
 //   dump                         print every control's state
 //
 // The exit code is 0 when every step passed; a failed step prints why.
@@ -50,10 +51,14 @@ HWND wizard = nullptr;
 }
 
 HWND FindWizard() { return FindWindowW(L"#32770", L"Konfiguracja BDE"); }
+// Message boxes are dialogs too; ours carry the application's title.
+HWND ErrorBox() { return FindWindowW(L"#32770", L"KonfigNovera"); }
 
 // Waits until the wizard has handled everything sent or posted so far.
+// A window that closed meanwhile ("OK" on the status page) has nothing left
+// to handle.
 void Settle() {
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 3 && IsWindow(wizard); ++round) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &result)) {
       Fail("the window does not answer");
@@ -110,10 +115,12 @@ void DropDown(std::string_view name) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(box, CB_SHOWDROPDOWN, TRUE, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
   Settle();
-  if (HWND error = FindWindowW(L"#32770", L"KonfigNovera")) {
+  if (HWND error = ErrorBox()) {
     Fail("opening " + std::string(name) + " showed an error box: " + Text(GetDlgItem(error, 0xFFFF)));
   }
   SendMessageTimeoutW(box, CB_SHOWDROPDOWN, FALSE, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+  Settle();
+}
 
 // An edit notifies a text set from outside as it does typing; a combo box
 // does not, so its change is notified as its edit would.
@@ -131,9 +138,6 @@ void Type(std::string_view name, const std::string& text) {
   Settle();
 }
 
-  Settle();
-}
-
 bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int MarkedItem(std::string_view name) {
@@ -145,9 +149,16 @@ int MarkedItem(std::string_view name) {
   return -1;
 }
 
+// A press whose handler shows an error box does not return until the box
+// is closed, so the press counts as done once the box stands.
 void Press(HWND control) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &result);
+  if (!SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_NORMAL, 500, &result)) {
+    for (DWORD waited = 0; IsWindow(wizard) && !ErrorBox(); waited += 100) {
+      if (waited > kReplyTimeoutMs) Fail("the window does not answer");
+      if (SendMessageTimeoutW(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result)) break;
+    }
+  }
   Settle();
 }
 
@@ -183,7 +194,7 @@ void ExpectPage(int page) {
 // Message boxes are dialogs too; ours carry the application's title.
 void ExpectError(const std::string& expected) {
   HWND box = nullptr;
-  for (int tries = 0; tries < 100 && !(box = FindWindowW(L"#32770", L"KonfigNovera")); ++tries) Sleep(100);
+  for (int tries = 0; tries < 100 && !(box = ErrorBox()); ++tries) Sleep(100);
   if (!box) Fail("no error box appeared, expected \"" + expected + "\"");
   // The text of a message box is its static control 0xFFFF.
   const std::string actual = Text(GetDlgItem(box, 0xFFFF));
@@ -260,6 +271,10 @@ int wmain(int argc, wchar_t** argv) {
       for (int tries = 0; tries < 300 && IsWindow(wizard); ++tries) Sleep(100);
       if (IsWindow(wizard)) Fail("the window did not close");
       wizard = nullptr;
+    } else if (step == "print") {
+      need(i, 1);
+      std::printf("%s\n", Text(Control(args[++i])).c_str());
+      std::fflush(stdout);
     } else if (step == "dump") {
       Dump();
     } else {

@@ -61,3 +61,41 @@ expect_buttons() {
          expect ButtonDalej enabled "$([ "${1:1:1}" = D ] && echo 1 || echo 0)" \
          expect ButtonWykonaj enabled "$([ "${1:2:1}" = X ] && echo 1 || echo 0)"
 }
+
+# A string value from the 32-bit view, or "missing".
+reg_value() {
+  local line
+  line=$(wine reg query "$1" /v "$2" /reg:32 2>/dev/null | tr -d '\r' | grep -E "REG_(EXPAND_)?SZ" || true)
+  if [ -z "$line" ]; then echo missing; return; fi
+  sed -E 's/^.*REG_(EXPAND_)?SZ {4}//' <<<"$line"
+}
+
+expect_reg() {
+  local actual
+  actual=$(reg_value "$1" "$2")
+  if [ "$actual" != "$3" ]; then
+    echo "$1 $2: expected \"$3\", found \"$actual\"" >&2
+    exit 1
+  fi
+}
+
+# The wizard must end by itself, as "OK" on the status page makes it.
+expect_wizard_exit() {
+  local tries
+  for tries in $(seq 100); do
+    kill -0 "$WIZARD_PID" 2>/dev/null || { wait "$WIZARD_PID" || true; WIZARD_PID=; return; }
+    sleep 0.1
+  done
+  echo "the wizard did not end" >&2
+  exit 1
+}
+
+# A control's text, line by line, against the expected lines.
+expect_lines() {
+  local name=$1
+  shift
+  if ! diff <(printf '%s\n' "$@") <(driver print "$name" | tr -d '\r') >&2; then
+    echo "$name: lines differ (expected < > found)" >&2
+    exit 1
+  fi
+}

@@ -1,0 +1,80 @@
+# "Wykonaj" for Oracle. A home whose network folder does not exist stops
+# the run with the file error, and nothing is saved; with the right home the
+# edited entry is written at the end of tnsnames.ora with every other entry
+# intact, sqlnet.ora gets both items, and the aliases name the service and
+# the schema users.
+source "$(dirname "$0")/lib.sh"
+
+ORACLE_KEY='HKLM\SOFTWARE\ORACLE'
+BDE_KEY='HKLM\SOFTWARE\Borland\Database Engine'
+CONFIG="$WINEPREFIX/drive_c/BDE/apply-oracle.cfg"
+ADMIN="$WINEPREFIX/drive_c/oracle/apply/NETWORK/ADMIN"
+remove_homes() { wine reg delete "$ORACLE_KEY" /f /reg:32 >/dev/null 2>&1 || true; }
+trap 'stop_wizard; remove_homes; rm -f "$CONFIG"; stop_display' EXIT
+
+add_home() {  # subkey, display name, folder
+  wine reg add "$ORACLE_KEY\\$1" /v ORACLE_HOME /d "$3" /f /reg:32 >/dev/null
+  wine reg add "$ORACLE_KEY\\$1" /v ORACLE_HOME_NAME /d "$2" /f /reg:32 >/dev/null
+}
+remove_homes
+add_home KEY_Broken 'A bez folderu' 'C:\oracle\missing'
+add_home KEY_Apply 'Klient' 'C:\oracle\apply'
+rm -rf "$WINEPREFIX/drive_c/oracle/apply" "$WINEPREFIX/drive_c/oracle/missing" "$CONFIG"
+mkdir -p "$ADMIN"
+TNSNAMES=(
+  '# Plik wspólny'
+  'XE.SERWER ='
+  '  (DESCRIPTION ='
+  '    (ADDRESS = (PROTOCOL = TCP)(HOST = stary.host)(PORT = 1521))'
+  '    (CONNECT_DATA = (SERVER = DEDICATED)(SERVICE_NAME = XE))'
+  '  )'
+  ''
+  'INNY=(DESCRIPTION=(ADDRESS_LIST=(ADDRESS=(PROTOCOL=TCP)(HOST=inny.host)(PORT=1522)))(CONNECT_DATA=(SERVICE_NAME=I)))'
+  'EXTPROC = (DESCRIPTION = (ADDRESS_LIST = (ADDRESS = (PROTOCOL = IPC)(KEY = EXTPROC1))))'
+)
+printf '%s\r\n' "${TNSNAMES[@]}" >"$ADMIN/tnsnames.ora"
+wine reg add "$BDE_KEY" /v CONFIGFILE01 /d 'C:\BDE\apply-oracle.cfg' /f /reg:32 >/dev/null
+wineserver -w
+
+reset_settings
+store_settings 1 2
+start_wizard
+driver click ButtonDalej expect-page 2 expect ComboBoxOracleHome text 'A bez folderu' \
+       click ButtonDalej expect-page 4 type DBEdit2 'x.host' click ButtonDalej expect-page 6 \
+       click ButtonWykonaj \
+       expect-error 'Nie można utworzyć pliku "C:\oracle\missing\NETWORK\ADMIN\sqlnet.ora". Path not found.' \
+       expect-page 6
+[ ! -e "$CONFIG" ] || { echo "a failed run saved the engine's configuration" >&2; exit 1; }
+
+driver click ButtonWstecz click ButtonWstecz expect-page 2 pick ComboBoxOracleHome 1 \
+       expect EditFolderHome text 'C:\oracle\apply' \
+       click ButtonDalej expect-page 4 pick ComboBoxOracleServer 1 expect ComboBoxOracleServer text 'XE.SERWER' \
+       expect DBEdit2 text 'stary.host' type DBEdit2 'nowy.host' \
+       click ButtonDalej expect-page 6 type ComboBoxUserLiczniki 'LICZNIKI' \
+       click ButtonWykonaj expect MemoStatus visible 1
+expect_lines MemoStatus \
+  'Konfiguracja została utworzona!' '' \
+  '  Utworzono plik' '     "C:\oracle\apply\NETWORK\ADMIN\sqlnet.ora"' '' \
+  '  Zmodyfikowano plik' '     "C:\oracle\apply\NETWORK\ADMIN\tnsnames.ora"' '' \
+  ' Zmodyfikowano konfigurację BDE.' \
+  '  Utworzono alias "X Novera- Ochrona".' '  Utworzono alias "X Novera- LM".' \
+  '  Utworzono alias "X Novera- LM- Faktury".' '  Utworzono alias "X Novera- LM- Magistr".' \
+  '  Utworzono alias "X Novera- LM- Odbiorcy".' '  Utworzono alias "X Novera- LM- Odczyty".' \
+  '  Utworzono alias "X Novera- LM- Archiwum".' '  Utworzono alias "X Novera- LM- Liczniki".'
+driver click Button1
+expect_wizard_exit
+
+expected_tnsnames=("${TNSNAMES[0]}" "${TNSNAMES[@]:6}"
+  'XE.SERWER =' '  (DESCRIPTION =' '    (ADDRESS_LIST =' \
+  '      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy.host)(PORT = 1521))' '    )' \
+  '    (CONNECT_DATA =' '      (SERVICE_NAME = XE)' '    )' '  )')
+diff <(printf '%s\n' "${expected_tnsnames[@]}") <(tr -d '\r' <"$ADMIN/tnsnames.ora") >&2 ||
+  { echo "tnsnames.ora differs (expected < > found)" >&2; exit 1; }
+diff <(printf '%s\n' 'SQLNET.AUTHENTICATION_SERVICES=(NTS)' 'NAMES.DIRECTORY_PATH=(TNSNAMES)') \
+     <(tr -d '\r' <"$ADMIN/sqlnet.ora") >&2 || { echo "sqlnet.ora differs" >&2; exit 1; }
+
+config=$(tr -d '\r' <"$CONFIG")
+for line in 'ALIAS X Novera- LM- Liczniki' 'DRIVER ORACLE' 'PARAM SERVER NAME=XE.SERWER' \
+            'PARAM USER NAME=NOVERA_OCHRONA' 'PARAM USER NAME=NOVERA_LM' 'PARAM USER NAME=LICZNIKI'; do
+  grep -qxF "$line" <<<"$config" || { echo "the engine's configuration lacks: $line" >&2; exit 1; }
+done
