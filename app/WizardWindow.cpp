@@ -64,8 +64,8 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, pl
                                                                {&DBEdit2, oracle::ServiceField::Host},
                                                                {&DBEdit3, oracle::ServiceField::Port},
                                                                {&DBEdit4, oracle::ServiceField::Service}};
-  for (auto [edit, field] : boundEdits) {
-    edit->onChange = [this, edit, field] { DBEditChange(*edit, field); };
+  for (const auto& bound : boundEdits) {
+    bound.first->onChange = [this, bound] { DBEditChange(*bound.first, bound.second); };
   }
   ClientDataSet1.onNewRecord = [this](oracle::ServiceEntry& entry) { ClientDataSet1NewRecord(entry); };
   ClientDataSet1.onAfterEdit = [this] { ClientDataSet1AfterEdit(); };
