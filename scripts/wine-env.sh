@@ -2,6 +2,13 @@
 # Never touches ~/.wine: the prefix is the project's own unless WINEPREFIX
 # names another.
 
+# Wine passes file names and arguments through the locale's character set:
+# without a UTF-8 locale, Polish letters arrive garbled. C.UTF-8 comes with
+# Debian's libc, so it is there even on a machine with no locale set up.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  export LC_ALL=C.UTF-8
+fi
+
 export WINEDEBUG=${WINEDEBUG:--all}
 # Skips the Mono and Gecko install prompts of a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
