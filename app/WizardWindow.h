@@ -204,6 +204,8 @@ class WizardWindow {
   std::vector<Control*> controls_;
   std::string aliasPrefix_;
   std::vector<std::string> pendingErrors_;
+  // False while the last TabSheet0Show has not run to its end.
+  bool choicesRestored_ = false;
   bool closeRequested_ = false;
 };
 
