@@ -5,6 +5,10 @@
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
 //   enter                        press Enter in the window
+//   focus NAME                   move the keyboard focus to a control
+//   tab                          press Tab in the control that has the focus
+//   expect-focus NAME            the focus is on that control (a radio
+//                                group: on one of its items)
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
 //                                marked: the radio item marked, -1 for none
 //   expect-page N                the wizard page N alone is shown
@@ -71,6 +75,25 @@ std::string Text(HWND control) {
   SendMessageTimeoutW(control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, kReplyTimeoutMs,
                       &length);
   return Narrow(std::wstring_view(buffer, length));
+}
+
+HWND Focus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info)) Fail("the window's thread is gone");
+  return info.hwndFocus;
+}
+
+// The control a child window belongs to: itself, or the radio group whose
+// item it is.
+std::string ControlName(HWND window) {
+  if (!window) return "(nothing)";
+  const int id = GetDlgCtrlID(window);
+  for (const ControlPlacement& placement : kWizardLayout) {
+    const bool radioItem = placement.name.starts_with("RadioGroup") && id > placement.id && id < placement.id + 10;
+    if (id == placement.id || radioItem) return std::string(placement.name);
+  }
+  return "(control " + std::to_string(id) + ")";
 }
 
 bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -170,6 +193,20 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(wizard, WM_KEYDOWN, VK_RETURN, 0x001C0001);
       PostMessageW(wizard, WM_KEYUP, VK_RETURN, 0xC01C0001);
       Settle();
+    } else if (step == "focus") {
+      need(i, 1);
+      PostMessageW(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(args[++i])), TRUE);
+      Settle();
+    } else if (step == "tab") {
+      HWND focus = Focus();
+      if (!focus) Fail("no control has the focus");
+      PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+      PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC00F0001);
+      Settle();
+    } else if (step == "expect-focus") {
+      need(i, 1);
+      const std::string actual = ControlName(Focus());
+      if (actual != args[++i]) Fail("focus: expected " + args[i] + ", found " + actual);
     } else if (step == "expect") {
       need(i, 3);
       const std::string name = args[i + 1];
