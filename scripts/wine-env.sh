@@ -24,7 +24,20 @@ ensure_wine_prefix() {
       wineboot -i >/dev/null 2>&1
       wineserver -w
     fi
+    link_wine_fonts
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Debian 12's Wine does not load the fonts of fonts-wine by itself, so
+# dialogs fall back to another face and caption buttons lose their Marlett
+# glyphs. The prefix's own font folder is always searched.
+link_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] || continue
+    [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+  done
 }
 
 XVFB_PID=

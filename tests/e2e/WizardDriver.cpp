@@ -1,6 +1,9 @@
 // Drives the running wizard from outside, as a user would, and checks what
 // its controls show. Each argument group is one step, run in order:
 //
+//   desktop NAME                 wait for that desktop (a Wine virtual desktop
+//                                started by "explorer /desktop=NAME,...") and
+//                                look there; only as the first step
 //   wait                         until the window "Konfiguracja BDE" stands
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
@@ -175,6 +178,18 @@ int wmain(int argc, wchar_t** argv) {
   };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& step = args[i];
+    if (step == "desktop") {
+      need(i, 1);
+      // Windows are found only on the thread's own desktop, which may
+      // still be starting.
+      const std::wstring name = Widen(args[++i]);
+      HDESK desktop = nullptr;
+      for (int tries = 0; tries < 600 && !(desktop = OpenDesktopW(name.c_str(), 0, FALSE, GENERIC_ALL)); ++tries) {
+        Sleep(100);
+      }
+      if (!desktop || !SetThreadDesktop(desktop)) Fail("no desktop named " + args[i]);
+      continue;
+    }
     if (step == "wait") {
       for (int tries = 0; tries < 600 && !(wizard = FindWizard()); ++tries) Sleep(100);
       if (!wizard) Fail("the window \"Konfiguracja BDE\" did not appear");
