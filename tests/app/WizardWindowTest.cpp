@@ -265,7 +265,8 @@ TEST_F(WizardWindowTest, ErrorBoxComesAfterTheViewIsBroughtUpToDate) {
   std::vector<std::string> events;
   ui.events = &events;
   registry.SetValue(RegistryRoot::LocalMachine, kBdeKey, kConfigFileValue, Dword(3));
-  WizardWindow& w = Start([&] { events.push_back("view page " + std::to_string(window->CurrentPage()) + " " + Buttons()); });
+  WizardWindow& w =
+      Start([&] { events.push_back("view page " + std::to_string(window->CurrentPage()) + " " + Buttons()); });
   EXPECT_EQ(events, (std::vector<std::string>{"view page 0 -D-", "error Niepoprawny typ danych : CONFIGFILE01."}));
 
   events.clear();
