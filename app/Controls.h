@@ -7,9 +7,12 @@
 
 // The wizard's controls as plain objects, independent of any toolkit. The
 // view mirrors them into real controls and forwards the user's actions
-// through the User* methods. A change made by the program runs a radio
-// group's or check box's click handler (as the toolkit the wizard mimics
-// does), but never a combo box's or edit's change handler.
+// through the User* methods. A choice (radio group, check box) runs its
+// click handler whoever changes it, so what depends on the choice, and
+// its stored copy, always follow it. A combo box's or edit's change
+// handler runs only for the user's typing or picking, so filling a field
+// from the registry or a file never sets off the handler that reacts to
+// the user.
 namespace app {
 
 enum class ControlKind { Label, Button, CheckBox, RadioGroup, ComboBox, Edit, Memo, GroupBox };

@@ -123,7 +123,13 @@ void WizardWindow::FormShow() {
   ShowPage(0);
   PageControl2.SetActiveIndex(0);
   UpdateButtons();
-  RadioGroupWersjaClick();
+  if (choicesRestored_) {
+    RadioGroupWersjaClick();
+  } else {
+    // The failed restore left the defaults on screen, not the user's
+    // choices: storing them would overwrite the remembered ones.
+    aliasPrefix_ = AliasPrefixFor(VersionIndex(), CheckBoxKopia.Checked());
+  }
 }
 
 void WizardWindow::UpdateButtons() {
@@ -181,14 +187,19 @@ ApplyChoices WizardWindow::ApplyChoicesOnPages() const {
   return choices;
 }
 
-void WizardWindow::Button1Click() { closeRequested_ = true; }
+// "OK" belongs to the status page and closes the wizard only from there.
+void WizardWindow::Button1Click() {
+  if (PageControl2.ActiveIndex() == 1) closeRequested_ = true;
+}
 
 void WizardWindow::TabSheet0Show() {
+  choicesRestored_ = false;
   if (auto configFile = ReadConfigFileName(registry_)) LabelConfigFile.text = *configFile;
-  const auto stored = ReadStoredChoices(registry_);
-  if (!stored) return;
-  if (stored->server) RadioGroupSerwer.SetItemIndex(*stored->server);
-  if (stored->version) RadioGroupWersja.SetItemIndex(*stored->version);
+  if (const auto stored = ReadStoredChoices(registry_)) {
+    if (stored->server) RadioGroupSerwer.SetItemIndex(*stored->server);
+    if (stored->version) RadioGroupWersja.SetItemIndex(*stored->version);
+  }
+  choicesRestored_ = true;
 }
 
 void WizardWindow::RadioGroupWersjaClick() {

@@ -228,6 +228,9 @@ class WizardWindow {
   std::vector<Control*> controls_;
   std::string aliasPrefix_;
   std::vector<std::string> pendingErrors_;
+  // Whether the last TabSheet0Show ran to its end: only then do the
+  // choices on screen stand for the stored ones.
+  bool choicesRestored_ = false;
   bool closeRequested_ = false;
 };
 

@@ -6,7 +6,9 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ libgtest-dev       # native build and unit tests
   mingw-w64                                # the 32-bit Windows executable
-  wine wine32:i386                         # running it (32-bit needs wine32)
+  wine wine32:i386 fonts-wine              # running it (32-bit needs wine32;
+                                           # fonts-wine, only recommended, has
+                                           # Tahoma and Marlett)
   xvfb xdotool x11-utils imagemagick       # a display, screenshots
   clang libclang-rt-14-dev                 # sanitizer build and fuzz targets
   libbenchmark-dev                         # benchmarks

@@ -2,6 +2,13 @@
 # Never touches ~/.wine: the prefix is the project's own unless WINEPREFIX
 # names another.
 
+# Wine passes file names and arguments through the locale's character set:
+# without a UTF-8 locale, Polish letters arrive garbled. C.UTF-8 comes with
+# Debian's libc, so it is there even on a machine with no locale set up.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  export LC_ALL=C.UTF-8
+fi
+
 export WINEDEBUG=${WINEDEBUG:--all}
 # Skips the Mono and Gecko install prompts of a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -17,7 +24,20 @@ ensure_wine_prefix() {
       wineboot -i >/dev/null 2>&1
       wineserver -w
     fi
+    link_wine_fonts
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Debian 12's Wine does not load the fonts of fonts-wine by itself, so
+# dialogs fall back to another face and caption buttons lose their Marlett
+# glyphs. The prefix's own font folder is always searched.
+link_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] || continue
+    [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+  done
 }
 
 XVFB_PID=

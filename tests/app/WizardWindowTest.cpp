@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,11 +22,15 @@ using platform::RegistryRoot;
 
 class FakeUi : public platform::UiServices {
  public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowError(const std::string& text) override {
+    errors.push_back(text);
+    if (events) events->push_back("error " + text);
+  }
   void SetBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
 
   std::vector<std::string> errors;
   int busyDepth = 0;
+  std::vector<std::string>* events = nullptr;  // error boxes, in order with other events
 };
 
 MemoryRegistry::Value Dword(int32_t value) {
@@ -45,8 +50,9 @@ class WizardWindowTest : public ::testing::Test {
     return key->ReadInteger(name);
   }
 
-  WizardWindow& Start() {
+  WizardWindow& Start(std::function<void()> onChanged = {}) {
     window.emplace(registry, engine, ui);
+    window->onChanged = std::move(onChanged);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
   }
@@ -211,18 +217,85 @@ TEST_F(WizardWindowTest, ConfigFileNameIsShownWhenTheBdeKeyNamesOne) {
   EXPECT_EQ(window->LabelConfigFile.text, "C:\\Program Files\\Wspólne\\IDAPI32.CFG");
 }
 
-TEST_F(WizardWindowTest, WrongTypedSettingIsReportedAndThePageStillShown) {
-  registry.SetValue(RegistryRoot::CurrentUser, kSettingsKey, kServerValue,
-                    {MemoryRegistry::ValueType::String, "1", 0});
+TEST_F(WizardWindowTest, FailedRestoreIsReportedAndTheRememberedChoicesSurvive) {
+  struct Case {
+    const char* what;
+    MemoryRegistry::Value server, version, configFile;
+    const char* error;
+  };
+  const MemoryRegistry::Value text{MemoryRegistry::ValueType::String, "0", 0};
+  const MemoryRegistry::Value path{MemoryRegistry::ValueType::String, "C:\\BDE\\IDAPI32.CFG", 0};
+  const Case cases[] = {
+      {"configuration file name of the wrong type", Dword(1), Dword(0), Dword(3),
+       "Niepoprawny typ danych : CONFIGFILE01."},
+      {"version of the wrong type", Dword(1), text, path, "Niepoprawny typ danych : Wersja."},
+      {"server of the wrong type", text, Dword(0), path, "Niepoprawny typ danych : Server."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui.errors.clear();
+    registry.SetValue(RegistryRoot::CurrentUser, kSettingsKey, kServerValue, c.server);
+    registry.SetValue(RegistryRoot::CurrentUser, kSettingsKey, kVersionValue, c.version);
+    registry.SetValue(RegistryRoot::LocalMachine, kBdeKey, kConfigFileValue, c.configFile);
+    WizardWindow& w = Start();
+    ASSERT_EQ(ui.errors, std::vector<std::string>{c.error});
+    // The first page stands with its buttons and the defaults.
+    EXPECT_EQ(w.CurrentPage(), 0);
+    EXPECT_EQ(Buttons(), "-D-");
+    EXPECT_EQ(w.ServerKind(), 0);
+    EXPECT_EQ(w.VersionIndex(), 2);
+    EXPECT_EQ(w.AliasPrefix(), "X ");
+    // Start-up wrote nothing back: each value is as it was, type and all.
+    auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead, false);
+    for (const auto& [name, value] : {std::pair{kServerValue, c.server}, std::pair{kVersionValue, c.version}}) {
+      if (value.type == MemoryRegistry::ValueType::Integer) {
+        EXPECT_EQ(key->ReadInteger(name), static_cast<int32_t>(value.number)) << name;
+      } else {
+        EXPECT_EQ(key->ReadString(name), value.data) << name;
+      }
+    }
+  }
+
+  // A choice the user changes is stored as at any other time.
+  window->Dispatch([&] { window->CheckBoxKopia.SetChecked(true); });
+  EXPECT_EQ(window->AliasPrefix(), "KopiaX ");
+  EXPECT_EQ(Stored(kServerValue), 0);
+  EXPECT_EQ(Stored(kVersionValue), 2);
+}
+
+// The user must see the page the error belongs to before the box covers it.
+TEST_F(WizardWindowTest, ErrorBoxComesAfterTheViewIsBroughtUpToDate) {
+  std::vector<std::string> events;
+  ui.events = &events;
   registry.SetValue(RegistryRoot::LocalMachine, kBdeKey, kConfigFileValue, Dword(3));
+  WizardWindow& w =
+      Start([&] { events.push_back("view page " + std::to_string(window->CurrentPage()) + " " + Buttons()); });
+  EXPECT_EQ(events, (std::vector<std::string>{"view page 0 -D-", "error Niepoprawny typ danych : CONFIGFILE01."}));
+
+  events.clear();
+  w.Dispatch([&] {
+    w.ButtonDalejClick();
+    throw platform::Error("Brak sterownika");
+  });
+  EXPECT_EQ(events, (std::vector<std::string>{"view page 1 WD-", "error Brak sterownika."}));
+}
+
+TEST_F(WizardWindowTest, BdeKeyIsOnlyReadNeverCreated) {
+  // Looking for a missing key does not create it, on any showing of page 0.
   WizardWindow& w = Start();
-  // The label's read fails first and ends the handler: the choices are
-  // not restored, yet the first page stands with its buttons.
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_EQ(ui.errors[0], "Niepoprawny typ danych : CONFIGFILE01.");
-  EXPECT_EQ(w.CurrentPage(), 0);
-  EXPECT_EQ(Buttons(), "-D-");
-  EXPECT_EQ(w.ServerKind(), 0);
+  Press(w.ButtonDalej);
+  Press(w.ButtonWstecz);
+  EXPECT_FALSE(registry.KeyExists(RegistryRoot::LocalMachine, kBdeKey));
+  EXPECT_FALSE(registry.KeyExists(RegistryRoot::LocalMachine, "\\SOFTWARE\\Borland"));
+
+  // A key the user may read but not write, as HKEY_LOCAL_MACHINE is for
+  // an ordinary user, is still read.
+  registry.SetValue(RegistryRoot::LocalMachine, kBdeKey, kConfigFileValue,
+                    {MemoryRegistry::ValueType::String, "C:\\BDE\\IDAPI32.CFG", 0});
+  ASSERT_TRUE(registry.DenyWrites(RegistryRoot::LocalMachine, kBdeKey));
+  Start();
+  EXPECT_EQ(window->LabelConfigFile.text, "C:\\BDE\\IDAPI32.CFG");
+  EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(WizardWindowTest, SettingsKeyThatCannotBeWrittenIsPassedOverSilently) {
@@ -264,11 +337,23 @@ TEST_F(WizardWindowTest, ErrorsGetAFullStopOnlyAfterALetterOrDigit) {
   }
 }
 
-TEST_F(WizardWindowTest, OkOnTheStatusPageClosesTheWindow) {
-  WizardWindow& w = Start();
-  EXPECT_FALSE(w.CloseRequested());
-  Press(w.Button1);
-  EXPECT_TRUE(w.CloseRequested());
+TEST_F(WizardWindowTest, OkClosesTheWindowFromTheStatusPageOnly) {
+  for (int server : {0, 1}) {
+    SCOPED_TRACE(server);
+    Store(server, 2);
+    WizardWindow& w = Start();
+    for (int step = 0; step < 4; ++step) {
+      const int page = w.CurrentPage();
+      Press(w.Button1);
+      EXPECT_FALSE(w.CloseRequested()) << "page " << page;
+      EXPECT_EQ(w.CurrentPage(), page);
+      Press(w.ButtonDalej);
+    }
+  }
+  // The status page, as the apply step leaves it.
+  window->PageControl2.SetActiveIndex(1);
+  Press(window->Button1);
+  EXPECT_TRUE(window->CloseRequested());
 }
 
 }  // namespace

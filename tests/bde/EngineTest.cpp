@@ -411,6 +411,21 @@ TEST_F(EngineTest, UpdateChangesOnlyParametersTheAliasHas) {
             (Lines{"DATABASE NAME=nowa", "USER NAME=jan", "SQLQRYMODE="}));
 }
 
+// A file written by other tools may give an alias of a known driver a
+// password line; an update must not put the template's password into it.
+TEST_F(EngineTest, UpdateLeavesAPasswordLineTheFileHolds) {
+  WriteBytes(path_, FileText({"KonfigNovera BDE 1", "ALIAS Stary", "DRIVER SQL Native Client",
+                              "PARAM DATABASE NAME=stara", "PARAM PASSWORD=", "END", "ALIAS Oracle",
+                              "DRIVER ORACLE", "PARAM SERVER NAME=NOVERA", "PARAM password=stare", "END"}));
+  auto engine = MakeEngine();
+  engine->UpdateAlias("Stary", ParameterList(Lines{"DATABASE NAME=nowa", "PASSWORD=tajne1"}));
+  engine->UpdateAlias("Oracle", ParameterList(Lines{"SERVER NAME=XE", "PASSWORD=tajne2"}));
+  EXPECT_EQ(engine->ReadAliasParameters("Stary").Lines(), (Lines{"DATABASE NAME=nowa", "PASSWORD="}));
+  EXPECT_EQ(engine->ReadAliasParameters("Oracle").Lines(), (Lines{"SERVER NAME=XE", "password=stare"}));
+  engine->SaveConfiguration();
+  EXPECT_EQ(ReadBytes(path_).find("tajne"), std::string::npos);
+}
+
 TEST_F(EngineTest, StandardAliasWithoutDefaultDriverUsesParadox) {
   struct Case {
     std::string defaultDriver;

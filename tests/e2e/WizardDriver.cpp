@@ -1,6 +1,9 @@
 // Drives the running wizard from outside, as a user would, and checks what
 // its controls show. Each argument group is one step, run in order:
 //
+//   desktop NAME                 wait for that desktop (a Wine virtual desktop
+//                                started by "explorer /desktop=NAME,...") and
+//                                look there; only as the first step
 //   wait                         until the window "Konfiguracja BDE" stands
 //   click NAME                   press a button or toggle a check box
 //   radio NAME ITEM              mark a radio group's item
@@ -9,6 +12,10 @@
 //                                typing does (the change is notified)
 //   pick NAME INDEX              choose a combo box's item as a user does
 //   dropdown NAME                open a combo box's list, then close it
+//   focus NAME                   move the keyboard focus to a control
+//   tab                          press Tab in the control that has the focus
+//   expect-focus NAME            the focus is on that control (a radio
+//                                group: on one of its items)
 //   expect NAME PROPERTY VALUE   visible|enabled|checked: 0 or 1; text;
 //                                marked: the radio item marked, -1 for none;
 //                                items: a combo box's entries joined by "|"
@@ -138,6 +145,25 @@ void Type(std::string_view name, const std::string& text) {
   Settle();
 }
 
+HWND Focus() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info)) Fail("the window's thread is gone");
+  return info.hwndFocus;
+}
+
+// The control a child window belongs to: itself, or the radio group whose
+// item it is.
+std::string ControlName(HWND window) {
+  if (!window) return "(nothing)";
+  const int id = GetDlgCtrlID(window);
+  for (const ControlPlacement& placement : kWizardLayout) {
+    const bool radioItem = placement.name.starts_with("RadioGroup") && id > placement.id && id < placement.id + 10;
+    if (id == placement.id || radioItem) return std::string(placement.name);
+  }
+  return "(control " + std::to_string(id) + ")";
+}
+
 bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 int MarkedItem(std::string_view name) {
@@ -225,6 +251,18 @@ int wmain(int argc, wchar_t** argv) {
   };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& step = args[i];
+    if (step == "desktop") {
+      need(i, 1);
+      // Windows are found only on the thread's own desktop, which may
+      // still be starting.
+      const std::wstring name = Widen(args[++i]);
+      HDESK desktop = nullptr;
+      for (int tries = 0; tries < 600 && !(desktop = OpenDesktopW(name.c_str(), 0, FALSE, GENERIC_ALL)); ++tries) {
+        Sleep(100);
+      }
+      if (!desktop || !SetThreadDesktop(desktop)) Fail("no desktop named " + args[i]);
+      continue;
+    }
     if (step == "wait") {
       for (int tries = 0; tries < 600 && !(wizard = FindWizard()); ++tries) Sleep(100);
       if (!wizard) Fail("the window \"Konfiguracja BDE\" did not appear");
@@ -254,6 +292,20 @@ int wmain(int argc, wchar_t** argv) {
     } else if (step == "dropdown") {
       need(i, 1);
       DropDown(args[++i]);
+    } else if (step == "focus") {
+      need(i, 1);
+      PostMessageW(wizard, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(args[++i])), TRUE);
+      Settle();
+    } else if (step == "tab") {
+      HWND focus = Focus();
+      if (!focus) Fail("no control has the focus");
+      PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+      PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC00F0001);
+      Settle();
+    } else if (step == "expect-focus") {
+      need(i, 1);
+      const std::string actual = ControlName(Focus());
+      if (actual != args[++i]) Fail("focus: expected " + args[i] + ", found " + actual);
     } else if (step == "expect") {
       need(i, 3);
       const std::string name = args[i + 1];

@@ -15,6 +15,12 @@ driver expect-page 0 \
        expect CheckBoxDMO visible 0 \
        expect Button1 visible 0
 expect_buttons "-D-"
+# Tab walks the first page's choices in their own order and, landing on a
+# radio group, leaves its marked item as it was.
+driver focus ButtonDalej \
+       tab expect-focus RadioGroupWersja tab expect-focus RadioGroupSerwer \
+       tab expect-focus CheckBoxKopia tab expect-focus ButtonDalej \
+       expect RadioGroupWersja marked 2 expect RadioGroupSerwer marked 0
 expect_setting Server 0
 expect_setting Wersja 2
 stop_wizard
