@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds both targets, and runs every test through
-# ctest: the native unit tests, then the Windows tests and the end-to-end
+# Sets up what is missing, builds both targets, and runs every test: the
+# native unit and integration tests, the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target briefly
+# (FUZZ_SECONDS, default 30), then the Windows tests and the end-to-end
 # tests under Wine and Xvfb.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,4 +18,9 @@ ensure_display
 trap stop_display EXIT
 
 ctest --test-dir "$ROOT/build/native" --output-on-failure
+
+"$ROOT/scripts/build-sanitize.sh"
+"$ROOT/build/sanitize/tests/unit_tests" --gtest_brief=1
+"$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
+
 ctest --test-dir "$ROOT/build/win32" --output-on-failure
