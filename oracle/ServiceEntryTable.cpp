@@ -14,10 +14,11 @@ const ServiceFieldDefinition* FirstMissing(const ServiceEntry& entry) {
   return nullptr;
 }
 
+// In place: a file of many entries is read without copying every value.
 void CutToFields(ServiceEntry& entry) {
   for (const ServiceFieldDefinition& definition : kServiceFields) {
     std::string& value = FieldOf(entry, definition.field);
-    value = CutToCharacters(value, definition.size);
+    if (value.size() > definition.size) value = CutToCharacters(value, definition.size);
   }
 }
 
@@ -79,9 +80,10 @@ const ServiceEntry* ServiceEntryTable::Find(const std::string& name) const {
   return found == rows_.end() ? nullptr : &found->second;
 }
 
-void ServiceEntryTable::Clear() {
+void ServiceEntryTable::Clear(size_t expected) {
   rows_.clear();
   index_.clear();
+  index_.reserve(expected);
   hasCurrent_ = false;
   edited_ = false;
   state_ = State::Shown;
@@ -98,9 +100,15 @@ ServiceEntry ServiceEntryTable::NewRecord() const {
 bool ServiceEntryTable::Load(ServiceEntry entry) {
   CutToFields(entry);
   if (FirstMissing(entry)) return false;
-  const auto same = index_.find(platform::AsciiUpper(entry.name));
-  if (same != index_.end()) Erase(std::string(same->second));
-  Insert(std::move(entry));
+  std::string key = platform::AsciiUpper(entry.name);
+  const auto same = index_.find(key);
+  if (same != index_.end()) {
+    rows_.erase(same->second);
+    index_.erase(same);
+  }
+  index_.emplace(std::move(key), entry.name);
+  std::string name = entry.name;
+  rows_.emplace(std::move(name), std::move(entry));
   return true;
 }
 

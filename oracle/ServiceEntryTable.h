@@ -69,8 +69,9 @@ class ServiceEntryTable {
   // Exact lookup, letter case included.
   const ServiceEntry* Find(const std::string& name) const;
 
-  // Empties the table; no entry is current.
-  void Clear();
+  // Empties the table; no entry is current. Room is made for the entries
+  // about to be loaded, so a large file is indexed without rehashing.
+  void Clear(size_t expected = 0);
   // An empty entry with the new-entry defaults.
   ServiceEntry NewRecord() const;
   // Stores an entry read from a file, its values cut to their fields. An

@@ -115,17 +115,13 @@ std::vector<std::string> JoinTnsnamesLines(const std::vector<std::string>& lines
       joined.emplace_back(trimmed);
       continue;
     }
-    std::string packed;
-    packed.reserve(trimmed.size());
-    for (char c : trimmed) {
-      if (c != ' ') packed += c;
-    }
     // A continuation before any entry starts a line of its own, which the
-    // parser passes over.
-    if ((packed.front() == '(' || packed.front() == ')') && !joined.empty()) {
-      joined.back() += packed;
-    } else {
-      joined.push_back(std::move(packed));
+    // parser passes over. Trimmed, the line starts with no blank.
+    const bool continuation = trimmed.front() == '(' || trimmed.front() == ')';
+    if (!continuation || joined.empty()) joined.emplace_back();
+    std::string& target = joined.back();
+    for (char c : trimmed) {
+      if (c != ' ') target += c;
     }
   }
   return joined;
@@ -137,7 +133,7 @@ std::string ParenGroup(std::string_view text, size_t position) {
 }
 
 void ParseServiceEntries(const std::vector<std::string>& joinedLines, ServiceEntryTable& table) {
-  table.Clear();
+  table.Clear(joinedLines.size());
   for (const std::string& line : joinedLines) {
     if (line.empty() || line.front() == '#' || line.front() == '(' || line.front() == ')') continue;
     const size_t equals = line.find('=');

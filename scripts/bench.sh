@@ -14,10 +14,37 @@ export LC_ALL=C.UTF-8
 echo "# $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) x $(sed -n 's/^model name *: //p' /proc/cpuinfo | head -1)"
 
 cmake -S "$ROOT" -B "$ROOT/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKONFIGNOVERA_BENCH=ON >/dev/null
-cmake --build "$ROOT/build/bench" -j "$(nproc)" --target benchmarks >/dev/null
+cmake --build "$ROOT/build/bench" -j "$(nproc)" --target benchmarks tnsnames_memory >/dev/null
 echo
 echo "## Native benchmarks"
-"$ROOT/build/bench/tests/bench/benchmarks"
+CSV="$ROOT/build/bench/benchmarks.csv"
+"$ROOT/build/bench/tests/bench/benchmarks" --benchmark_out="$CSV" --benchmark_out_format=csv
+echo
+echo "## tnsnames.ora: the full read against the floor (read and split only), and growth"
+# Google Benchmark's CSV: name,iterations,real_time,cpu_time,time_unit,...
+awk -F, '/^"BM_/ { gsub(/"/, "", $1); cpu[$1] = $4 }
+  END {
+    printf "%-8s %8s %14s %14s %8s\n", "layout", "entries", "read ms (cpu)", "floor ms (cpu)", "ratio"
+    split("writer common", layouts, " "); split("1000 10000 100000", sizes, " ")
+    for (l = 1; l <= 2; ++l) for (s = 1; s <= 3; ++s) {
+      read = cpu["BM_TnsnamesRead/" layouts[l] "/" sizes[s]]; floor = cpu["BM_TnsnamesSplitLines/" layouts[l] "/" sizes[s]]
+      if (floor > 0) printf "%-8s %8s %14.1f %14.1f %8.2f\n", layouts[l], sizes[s], read, floor, read / floor
+    }
+    printf "\n%-36s %10s\n", "100 000 / 10 000 (linear: about 10)", "ratio"
+    split("BM_TnsnamesRead BM_TnsnamesReplaceMiddle", families, " ")
+    for (f = 1; f <= 2; ++f) for (l = 1; l <= 2; ++l) {
+      big = cpu[families[f] "/" layouts[l] "/100000"]; small = cpu[families[f] "/" layouts[l] "/10000"]
+      if (small > 0) printf "%-36s %10.1f\n", families[f] "/" layouts[l], big / small
+    }
+    split("BM_EngineLoad BM_EngineSaveConfiguration", engine, " ")
+    printf "\n%-36s %10s\n", "engine: 10 000 / 1 000 aliases", "ratio"
+    for (e = 1; e <= 2; ++e) if (cpu[engine[e] "/1000"] > 0)
+      printf "%-36s %10.1f\n", engine[e], cpu[engine[e] "/10000"] / cpu[engine[e] "/1000"]
+  }' "$CSV"
+echo
+echo "## Peak memory of reading 100 000 entries"
+"$ROOT/build/bench/tests/bench/tnsnames_memory" writer
+"$ROOT/build/bench/tests/bench/tnsnames_memory" common
 
 cmake -S "$ROOT" -B "$ROOT/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DKONFIGNOVERA_BENCH=ON >/dev/null
