@@ -68,6 +68,8 @@ class WizardView {
 
   void CreateFonts();
   void CreateControls();
+  void CreateWindowOf(ViewControl& view);
+  void PlaceInKeyboardOrder(const ViewControl& view);
   HWND CreateChild(const wchar_t* windowClass, const std::string& text, DWORD style, DWORD exStyle, int x, int y,
                    int width, int height, int id);
   void PlaceWindow();
@@ -203,6 +205,8 @@ HWND WizardView::CreateChild(const wchar_t* windowClass, const std::string& text
   return window;
 }
 
+// Only the table is set up here; each control's window is made when its
+// page is first shown, so start-up creates the first page alone.
 void WizardView::CreateControls() {
   for (const ControlPlacement& placement : kWizardLayout) {
     ViewControl view{&placement, model_.FindControl(placement.name), nullptr, -1, nullptr, {}, {}};
@@ -215,68 +219,89 @@ void WizardView::CreateControls() {
         }
       }
     }
-    const auto [id, name, page, x, y, width, height, style] = placement;
-    app::Control& control = *view.control;
-    // Each control starts its own group, which also ends a radio group.
-    const DWORD group = WS_GROUP;
-    switch (control.Kind()) {
-      case app::ControlKind::Label: {
-        const DWORD align = style == Style::Plain ? SS_LEFT : SS_CENTER;
-        view.window = CreateChild(L"STATIC", control.text, group | align | SS_NOPREFIX, 0, x, y, width, height, id);
-        if (style == Style::Title) SendMessageW(view.window, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), 0);
-        break;
-      }
-      case app::ControlKind::GroupBox:
-        view.window = CreateChild(L"BUTTON", control.text, group | BS_GROUPBOX, 0, x, y, width, height, id);
-        break;
-      case app::ControlKind::Button:
-        view.window = CreateChild(L"BUTTON", control.text, group | WS_TABSTOP | BS_PUSHBUTTON, 0, x, y, width,
-                                  height, id);
-        break;
-      case app::ControlKind::CheckBox: {
-        const auto& box = static_cast<app::CheckBox&>(control);
-        DWORD checkStyle = group | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE;
-        if (box.captionLeft) checkStyle |= BS_LEFTTEXT | BS_RIGHTBUTTON;
-        view.window = CreateChild(L"BUTTON", control.text, checkStyle, 0, x, y, width, height, id);
-        break;
-      }
-      case app::ControlKind::RadioGroup: {
-        const auto& radios = static_cast<app::RadioGroup&>(control);
-        view.window = CreateChild(L"BUTTON", control.text, group | BS_GROUPBOX, 0, x, y, width, height, id);
-        for (size_t i = 0; i < radios.Items().size(); ++i) {
-          const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
-          view.radioItems.push_back(CreateChild(L"BUTTON", radios.Items()[i], first | BS_AUTORADIOBUTTON, 0, x + 12,
-                                                y + 20 + static_cast<int>(i) * kRadioItemHeight, width - 24, 17,
-                                                id + 1 + static_cast<int>(i)));
-        }
-        break;
-      }
-      case app::ControlKind::ComboBox: {
-        const auto& box = static_cast<app::ComboBox&>(control);
-        const DWORD kind = box.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
-        view.window = CreateChild(L"COMBOBOX", "", group | WS_TABSTOP | WS_VSCROLL | kind, 0, x, y, width,
-                                  kDropDownHeight, id);
-        if (box.maxLength > 0) SendMessageW(view.window, CB_LIMITTEXT, box.maxLength, 0);
-        break;
-      }
-      case app::ControlKind::Edit: {
-        const auto& edit = static_cast<app::Edit&>(control);
-        const DWORD readOnly = edit.readOnly ? ES_READONLY : 0;
-        view.window = CreateChild(L"EDIT", control.text, group | WS_TABSTOP | ES_AUTOHSCROLL | readOnly,
-                                  WS_EX_CLIENTEDGE, x, y, width, height, id);
-        if (edit.maxLength > 0) SendMessageW(view.window, EM_LIMITTEXT, edit.maxLength, 0);
-        break;
-      }
-      case app::ControlKind::Memo: {
-        // Help texts fit their box; only the status report can grow past it.
-        const DWORD border = style == Style::PageColoured ? 0 : WS_EX_CLIENTEDGE;
-        const DWORD scroll = style == Style::Report ? WS_VSCROLL : 0;
-        view.window = CreateChild(L"EDIT", "", group | WS_TABSTOP | scroll | ES_MULTILINE | ES_READONLY, border, x, y,
-                                  width, height, id);
-        break;
-      }
-    }
     controls_.push_back(std::move(view));
+  }
+}
+
+// The dialog manager takes the keyboard order from the windows' order, so
+// a window made later is placed after the one made before it in the table.
+void WizardView::CreateWindowOf(ViewControl& view) {
+  const auto [id, name, page, x, y, width, height, style] = *view.placement;
+  app::Control& control = *view.control;
+  // Each control starts its own group, which also ends a radio group.
+  const DWORD group = WS_GROUP;
+  switch (control.Kind()) {
+    case app::ControlKind::Label: {
+      const DWORD align = style == Style::Plain ? SS_LEFT : SS_CENTER;
+      view.window = CreateChild(L"STATIC", control.text, group | align | SS_NOPREFIX, 0, x, y, width, height, id);
+      if (style == Style::Title) SendMessageW(view.window, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), 0);
+      break;
+    }
+    case app::ControlKind::GroupBox:
+      view.window = CreateChild(L"BUTTON", control.text, group | BS_GROUPBOX, 0, x, y, width, height, id);
+      break;
+    case app::ControlKind::Button:
+      view.window =
+          CreateChild(L"BUTTON", control.text, group | WS_TABSTOP | BS_PUSHBUTTON, 0, x, y, width, height, id);
+      break;
+    case app::ControlKind::CheckBox: {
+      const auto& box = static_cast<app::CheckBox&>(control);
+      DWORD checkStyle = group | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE;
+      if (box.captionLeft) checkStyle |= BS_LEFTTEXT | BS_RIGHTBUTTON;
+      view.window = CreateChild(L"BUTTON", control.text, checkStyle, 0, x, y, width, height, id);
+      break;
+    }
+    case app::ControlKind::RadioGroup: {
+      const auto& radios = static_cast<app::RadioGroup&>(control);
+      view.window = CreateChild(L"BUTTON", control.text, group | BS_GROUPBOX, 0, x, y, width, height, id);
+      for (size_t i = 0; i < radios.Items().size(); ++i) {
+        const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
+        view.radioItems.push_back(CreateChild(L"BUTTON", radios.Items()[i], first | BS_AUTORADIOBUTTON, 0, x + 12,
+                                              y + 20 + static_cast<int>(i) * kRadioItemHeight, width - 24, 17,
+                                              id + 1 + static_cast<int>(i)));
+      }
+      break;
+    }
+    case app::ControlKind::ComboBox: {
+      const auto& box = static_cast<app::ComboBox&>(control);
+      const DWORD kind = box.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+      view.window = CreateChild(L"COMBOBOX", "", group | WS_TABSTOP | WS_VSCROLL | kind, 0, x, y, width,
+                                kDropDownHeight, id);
+      if (box.maxLength > 0) SendMessageW(view.window, CB_LIMITTEXT, box.maxLength, 0);
+      break;
+    }
+    case app::ControlKind::Edit: {
+      const auto& edit = static_cast<app::Edit&>(control);
+      const DWORD readOnly = edit.readOnly ? ES_READONLY : 0;
+      view.window = CreateChild(L"EDIT", control.text, group | WS_TABSTOP | ES_AUTOHSCROLL | readOnly,
+                                WS_EX_CLIENTEDGE, x, y, width, height, id);
+      if (edit.maxLength > 0) SendMessageW(view.window, EM_LIMITTEXT, edit.maxLength, 0);
+      break;
+    }
+    case app::ControlKind::Memo: {
+      // Help texts fit their box; only the status report can grow past it.
+      const DWORD border = style == Style::PageColoured ? 0 : WS_EX_CLIENTEDGE;
+      const DWORD scroll = style == Style::Report ? WS_VSCROLL : 0;
+      view.window = CreateChild(L"EDIT", "", group | WS_TABSTOP | scroll | ES_MULTILINE | ES_READONLY, border, x, y,
+                                width, height, id);
+      break;
+    }
+  }
+  PlaceInKeyboardOrder(view);
+}
+
+void WizardView::PlaceInKeyboardOrder(const ViewControl& view) {
+  HWND before = HWND_TOP;
+  for (const ViewControl& other : controls_) {
+    if (&other == &view) break;
+    if (other.window) before = other.radioItems.empty() ? other.window : other.radioItems.back();
+  }
+  constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW;
+  SetWindowPos(view.window, before, 0, 0, 0, 0, kOrderOnly);
+  HWND previous = view.window;
+  for (HWND item : view.radioItems) {
+    SetWindowPos(item, previous, 0, 0, 0, 0, kOrderOnly);
+    previous = item;
   }
 }
 
@@ -308,6 +333,10 @@ void WizardView::Mirror() {
 void WizardView::MirrorControl(ViewControl& view, bool pageShown) {
   app::Control& control = *view.control;
   const bool show = pageShown && control.visible;
+  if (!view.window) {
+    if (!show) return;
+    CreateWindowOf(view);
+  }
   switch (control.Kind()) {
     case app::ControlKind::CheckBox:
       SendMessageW(view.window, BM_SETCHECK,

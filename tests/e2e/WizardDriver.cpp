@@ -74,6 +74,14 @@ void Settle() {
   }
 }
 
+// The wizard makes a page's controls when the page is first shown, so a
+// control of a page not shown yet has no window: it is not visible.
+HWND FindControl(std::string_view name) {
+  const ControlPlacement* placement = FindPlacement(name);
+  if (!placement) Fail("no control named " + std::string(name));
+  return GetDlgItem(wizard, placement->id);
+}
+
 HWND Control(std::string_view name, int item = -1) {
   const ControlPlacement* placement = FindPlacement(name);
   if (!placement) Fail("no control named " + std::string(name));
@@ -190,8 +198,8 @@ void Press(HWND control) {
 
 std::string Property(std::string_view name, std::string_view property) {
   if (property == "marked") return std::to_string(MarkedItem(name));
+  if (property == "visible") return IsWindowVisible(FindControl(name)) ? "1" : "0";
   HWND control = Control(name);
-  if (property == "visible") return IsWindowVisible(control) ? "1" : "0";
   if (property == "enabled") return IsWindowEnabled(control) ? "1" : "0";
   if (property == "checked") return Checked(control) ? "1" : "0";
   if (property == "text") return Text(control);
@@ -209,7 +217,7 @@ void Expect(std::string_view name, std::string_view property, const std::string&
 
 void ExpectPage(int page) {
   for (int index = 0; index < static_cast<int>(std::size(kPageMarkers)); ++index) {
-    const bool shown = IsWindowVisible(Control(kPageMarkers[index])) != FALSE;
+    const bool shown = IsWindowVisible(FindControl(kPageMarkers[index])) != FALSE;
     if (shown != (index == page)) {
       Fail("page " + std::to_string(index) + (shown ? " is shown" : " is not shown") + ", expected page " +
            std::to_string(page));
