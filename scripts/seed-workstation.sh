@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
 # Seeds the Wine prefix as a sample workstation, once: the BDE key naming
-# the engine's configuration file inside the prefix, and an Oracle client.
+# the engine's configuration file inside the prefix, the SQL Server ODBC
+# driver, and an Oracle client.
 # Keys go to the 32-bit view, where a 32-bit BDE and Oracle client keep
 # them on 64-bit Windows.
 set -euo pipefail
 : "${WINEPREFIX:?}"
-MARK="$WINEPREFIX/.konfignovera-seeded"
+# The mark names the sample's version, so a prefix seeded by an older one
+# gets what was added since.
+MARK="$WINEPREFIX/.konfignovera-seeded-2"
 [ -f "$MARK" ] && exit 0
 
 wine reg add 'HKLM\SOFTWARE\Borland\Database Engine' /v CONFIGFILE01 \
      /d 'C:\Program Files\Common Files\Borland Shared\BDE\KonfigNovera.cfg' /f /reg:32 >/dev/null
+
+# The ODBC driver of SQL Server, registered as its installer does, so that
+# "Wykonaj" can write the data source.
+wine reg add 'HKLM\SOFTWARE\ODBC\ODBCINST.INI\ODBC Drivers' /v 'SQL Native Client' /d Installed /f /reg:32 >/dev/null
+wine reg add 'HKLM\SOFTWARE\ODBC\ODBCINST.INI\SQL Native Client' /v Driver \
+     /d 'C:\windows\system32\sqlncli.dll' /f /reg:32 >/dev/null
 
 # An Oracle client home with a tnsnames.ora of a few entries in the shapes
 # found in the field (one without a host, which the wizard does not offer).
