@@ -13,6 +13,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
 
 namespace app {
@@ -20,12 +21,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class FakeUi : public platform::UiServices {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  void SetBusyCursor(bool) override {}
-  std::vector<std::string> errors;
-};
+using testing_support::FakeUi;
 
 constexpr char kDriverInstalled[] = R"(
 [HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\ODBC Drivers]

@@ -13,6 +13,7 @@
 #include "platform/Error.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
 
 namespace app {
@@ -21,13 +22,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 
-class FakeUi : public platform::UiServices {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  void SetBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
-  Lines errors;
-  int busyDepth = 0;
-};
+using testing_support::FakeUi;
 
 constexpr char kTmpKey[] = "\\SOFTWARE\\ODBC\\ODBC.INI\\TmpNoveraMSSQLDataSource";
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
 #include "app/WizardSettings.h"
 #include "app/WizardWindow.h"
@@ -21,12 +22,7 @@ using platform::MemoryRegistry;
 using platform::RegistryRoot;
 using Items = std::vector<std::string>;
 
-class FakeUi : public platform::UiServices {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  void SetBusyCursor(bool) override {}
-  std::vector<std::string> errors;
-};
+using testing_support::FakeUi;
 
 MemoryRegistry::Value Text(std::string text) { return {MemoryRegistry::ValueType::String, std::move(text), 0}; }
 

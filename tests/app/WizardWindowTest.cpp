@@ -13,6 +13,7 @@
 #include "platform/Error.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
 
 namespace app {
 namespace {
@@ -20,18 +21,7 @@ namespace {
 using platform::MemoryRegistry;
 using platform::RegistryRoot;
 
-class FakeUi : public platform::UiServices {
- public:
-  void ShowError(const std::string& text) override {
-    errors.push_back(text);
-    if (events) events->push_back("error " + text);
-  }
-  void SetBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
-
-  std::vector<std::string> errors;
-  int busyDepth = 0;
-  std::vector<std::string>* events = nullptr;  // error boxes, in order with other events
-};
+using testing_support::FakeUi;
 
 MemoryRegistry::Value Dword(int32_t value) {
   return {MemoryRegistry::ValueType::Integer, {}, static_cast<uint32_t>(value)};

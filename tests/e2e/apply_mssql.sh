@@ -39,11 +39,7 @@ expect_lines MemoStatus \
   'Konfiguracja została utworzona!' '' \
   ' Utworzono źródło danych ODBC "Novera E2E".' '  Instancja serwera MSSQL: "SRV\SQLEXPRESS".' \
   '  Logowanie poprzez użytkownika Windows.' '' \
-  ' Zmodyfikowano konfigurację BDE.' \
-  '  Utworzono alias "X Novera- Ochrona".' '  Utworzono alias "X Novera- LM".' \
-  '  Utworzono alias "X Novera- LM- Faktury".' '  Utworzono alias "X Novera- LM- Magistr".' \
-  '  Utworzono alias "X Novera- LM- Odbiorcy".' '  Utworzono alias "X Novera- LM- Odczyty".' \
-  '  Utworzono alias "X Novera- LM- Archiwum".' '  Utworzono alias "X Novera- LM- Liczniki".'
+  ' Zmodyfikowano konfigurację BDE.' "${CREATED_ALIASES[@]}"
 driver click Button1
 expect_wizard_exit
 wineserver -w

@@ -56,11 +56,7 @@ expect_lines MemoStatus \
   'Konfiguracja została utworzona!' '' \
   '  Utworzono plik' '     "C:\oracle\apply\NETWORK\ADMIN\sqlnet.ora"' '' \
   '  Zmodyfikowano plik' '     "C:\oracle\apply\NETWORK\ADMIN\tnsnames.ora"' '' \
-  ' Zmodyfikowano konfigurację BDE.' \
-  '  Utworzono alias "X Novera- Ochrona".' '  Utworzono alias "X Novera- LM".' \
-  '  Utworzono alias "X Novera- LM- Faktury".' '  Utworzono alias "X Novera- LM- Magistr".' \
-  '  Utworzono alias "X Novera- LM- Odbiorcy".' '  Utworzono alias "X Novera- LM- Odczyty".' \
-  '  Utworzono alias "X Novera- LM- Archiwum".' '  Utworzono alias "X Novera- LM- Liczniki".'
+  ' Zmodyfikowano konfigurację BDE.' "${CREATED_ALIASES[@]}"
 driver click Button1
 expect_wizard_exit
 

@@ -101,3 +101,9 @@ expect_lines() {
     exit 1
   fi
 }
+
+# The report lines of a first run that creates the eight aliases of version 11.
+CREATED_ALIASES=()
+for module in Ochrona LM 'LM- Faktury' 'LM- Magistr' 'LM- Odbiorcy' 'LM- Odczyty' 'LM- Archiwum' 'LM- Liczniki'; do
+  CREATED_ALIASES+=("  Utworzono alias \"X Novera- $module\".")
+done

@@ -19,6 +19,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
 
@@ -27,13 +28,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 
-class FakeUi : public platform::UiServices {
- public:
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  void SetBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
-  Lines errors;
-  int busyDepth = 0;
-};
+using testing_support::FakeUi;
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
