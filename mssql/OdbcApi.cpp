@@ -7,7 +7,12 @@
 namespace mssql::odbc {
 
 std::optional<Api> Api::Load(const std::string& libraryName) {
-  std::optional<platform::DynamicLibrary> library = platform::DynamicLibrary::Load(libraryName);
+  // The driver manager keeps process-wide state it never frees (unixODBC
+  // caches what it reads of its configuration files): unloaded after each
+  // use, that memory would be lost and built anew every time, so once
+  // loaded it stays.
+  std::optional<platform::DynamicLibrary> library =
+      platform::DynamicLibrary::Load(libraryName, platform::DynamicLibrary::Lifetime::Process);
   if (!library) return std::nullopt;
   Api api{std::move(*library)};
   const platform::DynamicLibrary& l = api.library;

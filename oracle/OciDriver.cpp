@@ -8,73 +8,18 @@
 #include <utility>
 #include <vector>
 
+#include "oracle/OciApi.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 
-// No Oracle headers are needed: the few types and entry points used are
-// declared here as the public OCI documentation gives them.
 namespace oracle {
 namespace {
 
-using sword = int32_t;
-using ub4 = uint32_t;
-using sb4 = int32_t;
-using ub2 = uint16_t;
-using sb2 = int16_t;
-using OraText = unsigned char;
-struct OCIEnv;
-struct OCIError;
-struct OCISvcCtx;
-struct OCIStmt;
-struct OCIDefine;
-struct OCISnapshot;
+using namespace oci;
 
-constexpr sword OCI_SUCCESS = 0;
-constexpr sword OCI_SUCCESS_WITH_INFO = 1;
-constexpr sword OCI_NO_DATA = 100;
-constexpr ub4 OCI_DEFAULT = 0;
-constexpr ub4 OCI_HTYPE_ENV = 1;
-constexpr ub4 OCI_HTYPE_ERROR = 2;
-constexpr ub4 OCI_HTYPE_STMT = 4;
-constexpr ub4 OCI_DTYPE_PARAM = 53;
-constexpr ub4 OCI_ATTR_NAME = 4;
-constexpr ub4 OCI_ATTR_PARAM_COUNT = 18;
-constexpr ub4 OCI_ATTR_STMT_TYPE = 24;
-constexpr ub2 OCI_STMT_SELECT = 1;
-constexpr ub4 OCI_NTV_SYNTAX = 1;
-constexpr ub2 OCI_FETCH_NEXT = 2;
-constexpr ub2 SQLT_STR = 5;
-constexpr ub2 kAl32Utf8 = 873;
 // Room for a VARCHAR2 of 4000 characters of up to four UTF-8 bytes each.
 constexpr size_t kColumnBufferSize = 4 * 4000 + 1;
-
-// Prototypes only, to type the functions found in the library.
-namespace prototype {
-extern "C" {
-sword OCIEnvNlsCreate(OCIEnv** envhpp, ub4 mode, void* ctxp, void* (*malocfp)(void*, size_t),
-                      void* (*ralocfp)(void*, void*, size_t), void (*mfreefp)(void*, void*), size_t xtramemSz,
-                      void** usrmempp, ub2 charset, ub2 ncharset);
-sword OCIHandleAlloc(const void* parenth, void** hndlpp, ub4 type, size_t xtramemSz, void** usrmempp);
-sword OCIHandleFree(void* hndlp, ub4 type);
-sword OCIErrorGet(void* hndlp, ub4 recordno, OraText* sqlstate, sb4* errcodep, OraText* bufp, ub4 bufsiz, ub4 type);
-sword OCILogon2(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp, const OraText* username, ub4 unameLen,
-                const OraText* password, ub4 passwdLen, const OraText* dbname, ub4 dbnameLen, ub4 mode);
-sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp);
-sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmthp, OCIError* errhp, const OraText* stmttext, ub4 stmtLen,
-                      const OraText* key, ub4 keyLen, ub4 language, ub4 mode);
-sword OCIStmtRelease(OCIStmt* stmthp, OCIError* errhp, const OraText* key, ub4 keyLen, ub4 mode);
-sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iters, ub4 rowoff,
-                     const OCISnapshot* snapIn, OCISnapshot* snapOut, ub4 mode);
-sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep, ub4 attrtype,
-                 OCIError* errhp);
-sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp, ub4 pos);
-sword OCIDescriptorFree(void* descp, ub4 type);
-sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnpp, OCIError* errhp, ub4 position, void* valuep, sb4 valueSz,
-                     ub2 dty, void* indp, ub2* rlenp, ub2* rcodep, ub4 mode);
-sword OCIStmtFetch2(OCIStmt* stmthp, OCIError* errhp, ub4 nrows, ub2 orientation, sb4 scrollOffset, ub4 mode);
-}
-}  // namespace prototype
 
 // The library and every function used, found once at connection.
 struct OciApi {
@@ -106,20 +51,20 @@ struct OciApi {
   }
 
   platform::DynamicLibrary library;
-  decltype(&prototype::OCIEnvNlsCreate) EnvNlsCreate = nullptr;
-  decltype(&prototype::OCIHandleAlloc) HandleAlloc = nullptr;
-  decltype(&prototype::OCIHandleFree) HandleFree = nullptr;
-  decltype(&prototype::OCIErrorGet) ErrorGet = nullptr;
-  decltype(&prototype::OCILogon2) Logon2 = nullptr;
-  decltype(&prototype::OCILogoff) Logoff = nullptr;
-  decltype(&prototype::OCIStmtPrepare2) StmtPrepare2 = nullptr;
-  decltype(&prototype::OCIStmtRelease) StmtRelease = nullptr;
-  decltype(&prototype::OCIStmtExecute) StmtExecute = nullptr;
-  decltype(&prototype::OCIAttrGet) AttrGet = nullptr;
-  decltype(&prototype::OCIParamGet) ParamGet = nullptr;
-  decltype(&prototype::OCIDescriptorFree) DescriptorFree = nullptr;
-  decltype(&prototype::OCIDefineByPos) DefineByPos = nullptr;
-  decltype(&prototype::OCIStmtFetch2) StmtFetch2 = nullptr;
+  decltype(&oci::OCIEnvNlsCreate) EnvNlsCreate = nullptr;
+  decltype(&oci::OCIHandleAlloc) HandleAlloc = nullptr;
+  decltype(&oci::OCIHandleFree) HandleFree = nullptr;
+  decltype(&oci::OCIErrorGet) ErrorGet = nullptr;
+  decltype(&oci::OCILogon2) Logon2 = nullptr;
+  decltype(&oci::OCILogoff) Logoff = nullptr;
+  decltype(&oci::OCIStmtPrepare2) StmtPrepare2 = nullptr;
+  decltype(&oci::OCIStmtRelease) StmtRelease = nullptr;
+  decltype(&oci::OCIStmtExecute) StmtExecute = nullptr;
+  decltype(&oci::OCIAttrGet) AttrGet = nullptr;
+  decltype(&oci::OCIParamGet) ParamGet = nullptr;
+  decltype(&oci::OCIDescriptorFree) DescriptorFree = nullptr;
+  decltype(&oci::OCIDefineByPos) DefineByPos = nullptr;
+  decltype(&oci::OCIStmtFetch2) StmtFetch2 = nullptr;
 };
 
 const OraText* Text(const std::string& text) { return reinterpret_cast<const OraText*>(text.data()); }

@@ -9,8 +9,14 @@ namespace platform {
 // when the owner goes. Move-only.
 class DynamicLibrary {
  public:
+  // Whether releasing the last owner unloads the library. A library that
+  // keeps process-wide state of its own which it never frees stays loaded
+  // for the life of the process: unloading it would lose that state, and
+  // loading it again would build it anew each time.
+  enum class Lifetime { Owner, Process };
+
   // Empty when the library cannot be loaded.
-  static std::optional<DynamicLibrary> Load(const std::string& name);
+  static std::optional<DynamicLibrary> Load(const std::string& name, Lifetime lifetime = Lifetime::Owner);
 
   DynamicLibrary(DynamicLibrary&& other) noexcept;
   DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;

@@ -6,10 +6,12 @@
 
 namespace platform {
 
-std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
+std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name, Lifetime lifetime) {
   // RTLD_LOCAL: the library's symbols are reached only through Symbol(),
   // never by accident from another library loaded later.
-  void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  int flags = RTLD_NOW | RTLD_LOCAL;
+  if (lifetime == Lifetime::Process) flags |= RTLD_NODELETE;
+  void* handle = ::dlopen(name.c_str(), flags);
   if (handle == nullptr) return std::nullopt;
   return DynamicLibrary(handle);
 }

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
+std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name, Lifetime lifetime) {
   // A library whose own dependencies are missing must fail quietly, not
   // stop the wizard with the system's critical-error box.
   DWORD oldMode = 0;
@@ -14,6 +14,12 @@ std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name) {
   HMODULE module = LoadLibraryW(win32::Widen(name).c_str());
   SetThreadErrorMode(oldMode, nullptr);
   if (module == nullptr) return std::nullopt;
+  // A pinned module ignores every FreeLibrary, ours included.
+  if (lifetime == Lifetime::Process) {
+    HMODULE pinned = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(module), &pinned);
+  }
   return DynamicLibrary(module);
 }
 

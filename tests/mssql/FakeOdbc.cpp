@@ -1,9 +1,14 @@
 // A stand-in ODBC driver manager for the browse method: it answers as the
 // test tells it and records what it was asked. Loaded by name like the real
 // one; the test reaches the same instance through FakeOdbc* functions.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <type_traits>
+
+#include "mssql/OdbcApi.h"
+
+using namespace mssql::odbc;
 
 namespace {
 
@@ -38,22 +43,23 @@ const char16_t* FakeOdbcRequest(int16_t* length, int16_t* size) {
 int FakeOdbcLiveHandles() { return liveHandles; }
 int FakeOdbcDisconnects() { return disconnects; }
 
-int16_t SQLAllocHandle(int16_t, void*, void** output) {
+// Each entry point has exactly the type the caller looks it up as.
+Return SQLAllocHandle(SmallInt, Handle, Handle* output) {
   static char handles[16];
   *output = &handles[++liveHandles % 16];
   return allocResult;
 }
-int16_t SQLFreeHandle(int16_t, void*) {
+Return SQLFreeHandle(SmallInt, Handle) {
   --liveHandles;
   return 0;
 }
-int16_t SQLSetEnvAttr(void*, int32_t, void*, int32_t) { return setEnvResult; }
-int16_t SQLDisconnect(void*) {
+Return SQLSetEnvAttr(Handle, Integer, void*, Integer) { return setEnvResult; }
+Return SQLDisconnect(Handle) {
   ++disconnects;
   return 0;
 }
-int16_t SQLBrowseConnectW(void*, const char16_t* in, int16_t inLength, char16_t* out, int16_t outSize,
-                          int16_t* outLength) {
+Return SQLBrowseConnectW(Handle, const WChar* in, SmallInt inLength, WChar* out, SmallInt outSize,
+                         SmallInt* outLength) {
   request.assign(in, static_cast<size_t>(inLength));
   requestLength = inLength;
   answerSize = outSize;
@@ -61,8 +67,14 @@ int16_t SQLBrowseConnectW(void*, const char16_t* in, int16_t inLength, char16_t*
   const size_t copied = std::min(answer.size(), static_cast<size_t>(outSize - 1));
   answer.copy(out, copied);
   out[copied] = 0;
-  *outLength = static_cast<int16_t>(answer.size());
+  *outLength = static_cast<SmallInt>(answer.size());
   return browseResult;
 }
 
 }  // extern "C"
+
+static_assert(std::is_same_v<decltype(SQLAllocHandle), AllocHandleFn>);
+static_assert(std::is_same_v<decltype(SQLFreeHandle), FreeHandleFn>);
+static_assert(std::is_same_v<decltype(SQLSetEnvAttr), SetEnvAttrFn>);
+static_assert(std::is_same_v<decltype(SQLDisconnect), DisconnectFn>);
+static_assert(std::is_same_v<decltype(SQLBrowseConnectW), BrowseConnectWFn>);

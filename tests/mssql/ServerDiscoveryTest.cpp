@@ -154,5 +154,19 @@ TEST_F(BrowseTest, MissingLibraryLeavesTheList) {
   EXPECT_EQ(list, Lines{"ALFA"});
 }
 
+// The driver manager keeps state of its own for the life of the process,
+// so a browse must leave it loaded. Unloaded, the stand-in would come back
+// fresh, with no request recorded.
+TEST(BrowseLibraryTest, DriverManagerStaysLoadedAfterABrowse) {
+  FakeNetwork network;
+  Lines list;
+  ServerDiscovery(KONFIGNOVERA_FAKE_ODBC, network).ListServersByBrowse(list);
+  std::optional<platform::DynamicLibrary> library = platform::DynamicLibrary::Load(KONFIGNOVERA_FAKE_ODBC);
+  ASSERT_TRUE(library.has_value());
+  int16_t length = 0, size = 0;
+  EXPECT_EQ(std::u16string(library->Function<const char16_t*(int16_t*, int16_t*)>("FakeOdbcRequest")(&length, &size)),
+            u"DRIVER=SQL Native Client");
+}
+
 }  // namespace
 }  // namespace mssql

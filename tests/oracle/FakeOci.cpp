@@ -10,17 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <cstring>
 #include <string>
 #include <vector>
 
-namespace {
+// Only the OCI entry points leave this library, each with exactly the type
+// the caller gives it.
+#pragma GCC visibility push(default)
+#include "oracle/OciApi.h"
+#pragma GCC visibility pop
 
-using sword = int32_t;
-using ub4 = uint32_t;
-using sb4 = int32_t;
-using ub2 = uint16_t;
-using sb2 = int16_t;
+namespace {
 
 int liveHandles = 0;
 
@@ -29,11 +28,18 @@ struct Handle {
   virtual ~Handle() { --liveHandles; }
   std::string message;  // the last error, for OCIErrorGet
 };
-struct Session : Handle {};
 struct Parameter : Handle {
   std::string name;
 };
-struct Statement : Handle {
+
+}  // namespace
+
+// What the opaque handles of the interface hold here.
+namespace oracle::oci {
+struct OCIEnv : Handle {};
+struct OCIError : Handle {};
+struct OCISvcCtx : Handle {};
+struct OCIStmt : Handle {
   std::string sql;
   bool executed = false;
   size_t row = 0;
@@ -44,149 +50,149 @@ struct Statement : Handle {
   };
   std::vector<Define> defines{2};
 };
+}  // namespace oracle::oci
+
+namespace {
+
+using namespace oracle::oci;
 
 const char* const kColumns[] = {"USERNAME", "ACCOUNT_STATUS"};
 const char* const kRows[][2] = {{"SYS", "OPEN"}, {"SYSTEM", "OPEN"}, {"NOVERA_LM", nullptr}};
 
-sword Fail(void* error, const std::string& message) {
-  static_cast<Handle*>(error)->message = message;
-  return -1;
+sword Fail(OCIError* error, const std::string& message) {
+  error->message = message;
+  return OCI_ERROR;
 }
 
 bool Names(const std::string& sql, const char* word) { return sql.find(word) != std::string::npos; }
 
+std::string Text(const OraText* data, ub4 length) { return std::string(reinterpret_cast<const char*>(data), length); }
+
 }  // namespace
 
+extern "C" __attribute__((visibility("default"))) int FakeOciLiveHandles() { return liveHandles; }
+
+namespace oracle::oci {
 extern "C" {
 
-__attribute__((visibility("default"))) int FakeOciLiveHandles() { return liveHandles; }
-
-__attribute__((visibility("default"))) sword OCIEnvNlsCreate(void** env, ub4, void*, void*, void*, void*, size_t,
-                                                             void**, ub2 charset, ub2 ncharset) {
-  if (charset != 873 || ncharset != 873) return -1;  // the tests expect UTF-8 throughout
-  *env = new Handle;
-  return 0;
+sword OCIEnvNlsCreate(OCIEnv** envhpp, ub4, void*, void* (*)(void*, size_t), void* (*)(void*, void*, size_t),
+                      void (*)(void*, void*), size_t, void**, ub2 charset, ub2 ncharset) {
+  if (charset != kAl32Utf8 || ncharset != kAl32Utf8) return OCI_ERROR;  // the tests expect UTF-8 throughout
+  *envhpp = new OCIEnv;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIHandleAlloc(const void*, void** handle, ub4 type, size_t, void**) {
-  if (type != 2) return -2;
-  *handle = new Handle;
-  return 0;
+// Every handle handed out as void* is a Handle* converted, and comes back so.
+sword OCIHandleAlloc(const void*, void** hndlpp, ub4 type, size_t, void**) {
+  if (type != OCI_HTYPE_ERROR) return OCI_INVALID_HANDLE;
+  *hndlpp = static_cast<Handle*>(new OCIError);
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIHandleFree(void* handle, ub4) {
-  delete static_cast<Handle*>(handle);
-  return 0;
+sword OCIHandleFree(void* hndlp, ub4) {
+  delete static_cast<Handle*>(hndlp);
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIErrorGet(void* handle, ub4 record, unsigned char*, sb4* code,
-                                                         unsigned char* buffer, ub4 size, ub4) {
-  const std::string& message = static_cast<Handle*>(handle)->message;
-  if (record != 1 || message.empty()) return 100;
-  *code = std::atoi(message.c_str() + 4);
-  std::snprintf(reinterpret_cast<char*>(buffer), size, "%s\n", message.c_str());
-  return 0;
+sword OCIErrorGet(void* hndlp, ub4 recordno, OraText*, sb4* errcodep, OraText* bufp, ub4 bufsiz, ub4) {
+  const std::string& message = static_cast<Handle*>(hndlp)->message;
+  if (recordno != 1 || message.empty()) return OCI_NO_DATA;
+  *errcodep = std::atoi(message.c_str() + 4);
+  std::snprintf(reinterpret_cast<char*>(bufp), bufsiz, "%s\n", message.c_str());
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCILogon2(void*, void* error, void** session, const unsigned char* user,
-                                                       ub4 userLength, const unsigned char* password,
-                                                       ub4 passwordLength, const unsigned char* service,
-                                                       ub4 serviceLength, ub4) {
-  const auto text = [](const unsigned char* data, ub4 length) {
-    return std::string(reinterpret_cast<const char*>(data), length);
-  };
-  if (text(service, serviceLength) == "NOSUCH") {
-    return Fail(error, "ORA-12154: TNS:could not resolve the connect identifier specified");
+sword OCILogon2(OCIEnv*, OCIError* errhp, OCISvcCtx** svchp, const OraText* username, ub4 unameLen,
+                const OraText* password, ub4 passwdLen, const OraText* dbname, ub4 dbnameLen, ub4) {
+  if (Text(dbname, dbnameLen) == "NOSUCH") {
+    return Fail(errhp, "ORA-12154: TNS:could not resolve the connect identifier specified");
   }
-  if (text(user, userLength) != "sysnovera" || text(password, passwordLength) != "brevandol") {
-    return Fail(error, "ORA-01017: invalid username/password; logon denied");
+  if (Text(username, unameLen) != "sysnovera" || Text(password, passwdLen) != "brevandol") {
+    return Fail(errhp, "ORA-01017: invalid username/password; logon denied");
   }
-  *session = new Session;
-  return 0;
+  *svchp = new OCISvcCtx;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCILogoff(void* session, void*) {
-  delete static_cast<Session*>(session);
-  return 0;
+sword OCILogoff(OCISvcCtx* svchp, OCIError*) {
+  delete svchp;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIStmtPrepare2(void*, void** statement, void*, const unsigned char* sql,
-                                                             ub4 length, const unsigned char*, ub4, ub4, ub4) {
-  auto* prepared = new Statement;
-  prepared->sql.assign(reinterpret_cast<const char*>(sql), length);
-  *statement = prepared;
-  return 0;
+sword OCIStmtPrepare2(OCISvcCtx*, OCIStmt** stmthp, OCIError*, const OraText* stmttext, ub4 stmtLen, const OraText*,
+                      ub4, ub4, ub4) {
+  auto* prepared = new OCIStmt;
+  prepared->sql = Text(stmttext, stmtLen);
+  *stmthp = prepared;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIStmtRelease(void* statement, void*, const unsigned char*, ub4, ub4) {
-  delete static_cast<Statement*>(statement);
-  return 0;
+sword OCIStmtRelease(OCIStmt* stmthp, OCIError*, const OraText*, ub4, ub4) {
+  delete stmthp;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIStmtExecute(void*, void* statement, void* error, ub4 iterations, ub4,
-                                                            const void*, void*, ub4) {
-  auto* prepared = static_cast<Statement*>(statement);
-  if (!Names(prepared->sql, "DBA_USERS")) return Fail(error, "ORA-00942: table or view does not exist");
-  if (iterations != 0) return Fail(error, "ORA-24333: zero iteration count");
-  prepared->executed = true;
-  return 0;
+sword OCIStmtExecute(OCISvcCtx*, OCIStmt* stmtp, OCIError* errhp, ub4 iters, ub4, const OCISnapshot*, OCISnapshot*,
+                     ub4) {
+  if (!Names(stmtp->sql, "DBA_USERS")) return Fail(errhp, "ORA-00942: table or view does not exist");
+  if (iters != 0) return Fail(errhp, "ORA-24333: zero iteration count");
+  stmtp->executed = true;
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIAttrGet(const void* target, ub4 targetType, void* value, ub4* size,
-                                                        ub4 attribute, void*) {
-  if (targetType == 53 && attribute == 4) {  // a column's name
-    const auto* parameter = static_cast<const Parameter*>(target);
-    *static_cast<const char**>(value) = parameter->name.c_str();
-    *size = static_cast<ub4>(parameter->name.size());
-    return 0;
+sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep, ub4 attrtype, OCIError*) {
+  if (trghndltyp == OCI_DTYPE_PARAM && attrtype == OCI_ATTR_NAME) {  // a column's name
+    const auto* parameter = static_cast<const Parameter*>(static_cast<const Handle*>(trgthndlp));
+    *static_cast<const char**>(attributep) = parameter->name.c_str();
+    *sizep = static_cast<ub4>(parameter->name.size());
+    return OCI_SUCCESS;
   }
-  const auto* statement = static_cast<const Statement*>(target);
-  if (attribute == 24) {  // statement type: a query
-    *static_cast<ub2*>(value) = statement->sql.rfind("select", 0) == 0 ? 1 : 0;
-    return 0;
+  const auto* statement = static_cast<const OCIStmt*>(trgthndlp);
+  if (attrtype == OCI_ATTR_STMT_TYPE) {  // a query, or something else
+    *static_cast<ub2*>(attributep) = statement->sql.rfind("select", 0) == 0 ? OCI_STMT_SELECT : 0;
+    return OCI_SUCCESS;
   }
-  if (attribute == 18 && statement->executed) {  // column count
-    *static_cast<ub4*>(value) = 2;
-    return 0;
+  if (attrtype == OCI_ATTR_PARAM_COUNT && statement->executed) {  // column count
+    *static_cast<ub4*>(attributep) = 2;
+    return OCI_SUCCESS;
   }
-  return -1;
+  return OCI_ERROR;
 }
 
-__attribute__((visibility("default"))) sword OCIParamGet(const void*, ub4, void*, void** parameter, ub4 position) {
-  if (position < 1 || position > 2) return -1;
+sword OCIParamGet(const void*, ub4, OCIError*, void** parmdpp, ub4 pos) {
+  if (pos < 1 || pos > 2) return OCI_ERROR;
   auto* column = new Parameter;
-  column->name = kColumns[position - 1];
-  *parameter = column;
-  return 0;
+  column->name = kColumns[pos - 1];
+  *parmdpp = static_cast<Handle*>(column);
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIDescriptorFree(void* descriptor, ub4) {
-  delete static_cast<Parameter*>(descriptor);
-  return 0;
+sword OCIDescriptorFree(void* descp, ub4) {
+  delete static_cast<Handle*>(descp);
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIDefineByPos(void* statement, void**, void*, ub4 position, void* value,
-                                                            sb4 size, ub2 type, void* indicator, ub2*, ub2*, ub4) {
-  if (type != 5 || position < 1 || position > 2) return -1;  // text columns only
-  static_cast<Statement*>(statement)->defines[position - 1] = {static_cast<char*>(value), size,
-                                                               static_cast<sb2*>(indicator)};
-  return 0;
+sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine**, OCIError*, ub4 position, void* valuep, sb4 valueSz, ub2 dty,
+                     void* indp, ub2*, ub2*, ub4) {
+  if (dty != SQLT_STR || position < 1 || position > 2) return OCI_ERROR;  // text columns only
+  stmtp->defines[position - 1] = {static_cast<char*>(valuep), valueSz, static_cast<sb2*>(indp)};
+  return OCI_SUCCESS;
 }
 
-__attribute__((visibility("default"))) sword OCIStmtFetch2(void* statement, void* error, ub4, ub2, sb4, ub4) {
-  auto* prepared = static_cast<Statement*>(statement);
-  if (prepared->row == 1 && Names(prepared->sql, "FETCH_FAILS")) {
-    return Fail(error, "ORA-03113: end-of-file on communication channel");
+sword OCIStmtFetch2(OCIStmt* stmthp, OCIError* errhp, ub4, ub2, sb4, ub4) {
+  if (stmthp->row == 1 && Names(stmthp->sql, "FETCH_FAILS")) {
+    return Fail(errhp, "ORA-03113: end-of-file on communication channel");
   }
-  if (prepared->row >= std::size(kRows)) return 100;
+  if (stmthp->row >= std::size(kRows)) return OCI_NO_DATA;
   for (size_t column = 0; column < 2; ++column) {
-    const Statement::Define& define = prepared->defines[column];
-    const char* value = kRows[prepared->row][column];
+    const OCIStmt::Define& define = stmthp->defines[column];
+    const char* value = kRows[stmthp->row][column];
     *define.indicator = value ? 0 : -1;
     std::snprintf(define.buffer, static_cast<size_t>(define.size), "%s", value ? value : "");
   }
-  ++prepared->row;
-  return 0;
+  ++stmthp->row;
+  return OCI_SUCCESS;
 }
 
 }  // extern "C"
+}  // namespace oracle::oci
