@@ -28,7 +28,8 @@ std::optional<std::string> InstanceEntry(std::string_view server, std::string_vi
 // missing library or a failed call leaves the list as it was.
 class ServerDiscovery {
  public:
-  // odbcLibrary: the driver manager's library, loaded anew at each browse.
+  // odbcLibrary: the driver manager's library, loaded at the first browse and
+  // kept for the process, as the driver manager keeps state of its own.
   ServerDiscovery(std::string odbcLibrary, platform::ServerNetwork& network)
       : odbcLibrary_(std::move(odbcLibrary)), network_(network) {}
 
