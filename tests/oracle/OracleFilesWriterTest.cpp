@@ -96,6 +96,8 @@ TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
       {"only the first of two entries goes", "xe", {"XE=(A)", "XE=(B)"}, {"XE=(B)"}},
       {"a name with a blank matches nothing", "x e", {"XE=(A)", "X E=(B)"}, {"XE=(A)", "X E=(B)"}},
       {"a longer name does not match", "xe", {"XE.WORLD=(A)"}, {"XE.WORLD=(A)"}},
+      {"a name of 31 characters is written whole", "abcdefghijklmnopqrstuvwxyz01234",
+       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}},
   };
   for (const Case& c : cases) {
     Lines lines = c.before;
@@ -196,6 +198,24 @@ TEST(OracleFilesWriterTest, AFailedWriteLeavesBothFilesAsTheyWere) {
       EXPECT_TRUE(status.empty());
     }
   }
+}
+
+// Lines the reader cannot make sense of are the office's, not ours: they
+// are written back byte for byte around the replaced entry.
+TEST(OracleFilesWriterTest, LinesItCannotReadAreWrittenBackAsTheyWere) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "/";
+  const std::string binary("\x00\x01(=)\xFF\xA5 \t", 8);
+  const std::string huge(10 * 1024 * 1024, '(');
+  const std::string before = binary + "\r\nxe = ((\r\n  (DESCRIPTION\r\n\r\n" + huge + "\r\nN=\r\n";
+  std::ofstream(network + "tnsnames.ora", std::ios::binary) << before;
+  Lines status;
+  bde::StatusReport report(status);
+  Lines lines = platform::ReadTextLines(network + "tnsnames.ora");
+  WriteTnsnamesEntry(network, lines, "xe", kEntry, report);
+  std::string after = binary + "\r\n\r\n" + huge + "\r\nN=\r\n";
+  for (const std::string& line : kWritten) after += line + "\r\n";
+  EXPECT_TRUE(Bytes(network + "tnsnames.ora") == after);
 }
 
 TEST(OracleFilesWriterTest, AMissingFolderFailsSqlnetOraToo) {
