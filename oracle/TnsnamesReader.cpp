@@ -31,16 +31,23 @@ std::string_view GroupAt(std::string_view text, size_t index) {
 
 // The groups that follow one another from the start of the text, such as
 // the parts of a description: "(A=1)(B=(C=2))" gives "A=1" and "B=(C=2)".
-std::vector<std::string_view> Groups(std::string_view text) {
-  std::vector<std::string_view> groups;
-  size_t index = 0;
-  while (index < text.size() && text[index] == '(') {
-    const std::string_view group = GroupAt(text, index);
-    groups.push_back(group);
-    index += group.size() + 2;
+// They are taken one at a time, so a line of millions of groups costs no
+// more than its length.
+class Groups {
+ public:
+  explicit Groups(std::string_view text) : text_(text) {}
+
+  std::optional<std::string_view> Next() {
+    if (index_ >= text_.size() || text_[index_] != '(') return std::nullopt;
+    const std::string_view group = GroupAt(text_, index_);
+    index_ += group.size() + 2;
+    return group;
   }
-  return groups;
-}
+
+ private:
+  std::string_view text_;
+  size_t index_ = 0;
+};
 
 // The value of the first group that begins with the keyword; keywords match
 // exactly, letter case included.
@@ -49,21 +56,23 @@ std::optional<std::string_view> Keyword(std::string_view group, std::string_view
   return group.substr(keyword.size());
 }
 
-std::optional<std::string_view> FirstWith(const std::vector<std::string_view>& groups, std::string_view keyword) {
-  for (std::string_view group : groups) {
-    if (auto value = Keyword(group, keyword)) return value;
+std::optional<std::string_view> FirstWith(std::string_view text, std::string_view keyword) {
+  Groups groups(text);
+  while (const auto group = groups.Next()) {
+    if (auto value = Keyword(*group, keyword)) return value;
   }
   return std::nullopt;
 }
 
 // The first address: the first group of the first address list, or an
 // address standing directly in the description, whichever comes first.
-std::optional<std::string_view> FirstAddress(const std::vector<std::string_view>& parts) {
-  for (std::string_view part : parts) {
-    if (auto list = Keyword(part, "ADDRESS_LIST=")) {
+std::optional<std::string_view> FirstAddress(std::string_view description) {
+  Groups parts(description);
+  while (const auto part = parts.Next()) {
+    if (auto list = Keyword(*part, "ADDRESS_LIST=")) {
       return Keyword(GroupAt(*list, 0), "ADDRESS=");
     }
-    if (auto address = Keyword(part, "ADDRESS=")) return address;
+    if (auto address = Keyword(*part, "ADDRESS=")) return address;
   }
   return std::nullopt;
 }
@@ -71,11 +80,13 @@ std::optional<std::string_view> FirstAddress(const std::vector<std::string_view>
 // PROTOCOL, HOST and PORT are read in this order only: each is taken when
 // the one before it was.
 void ReadAddress(std::string_view address, ServiceEntry& entry) {
-  const std::vector<std::string_view> parts = Groups(address);
+  Groups parts(address);
   const std::string_view keywords[] = {"PROTOCOL=", "HOST=", "PORT="};
   std::string* fields[] = {&entry.protocol, &entry.host, &entry.port};
-  for (size_t i = 0; i < parts.size() && i < std::size(keywords); ++i) {
-    const auto value = Keyword(parts[i], keywords[i]);
+  for (size_t i = 0; i < std::size(keywords); ++i) {
+    const auto part = parts.Next();
+    if (!part) return;
+    const auto value = Keyword(*part, keywords[i]);
     if (!value) return;
     *fields[i] = std::string(*value);
   }
@@ -89,12 +100,11 @@ void ReadEntry(std::string_view line, size_t equals, ServiceEntry& entry) {
   if (!body.empty()) body.remove_suffix(1);
   const auto description = Keyword(body, "DESCRIPTION=");
   if (!description) return;
-  const std::vector<std::string_view> parts = Groups(*description);
-  const auto address = FirstAddress(parts);
+  const auto address = FirstAddress(*description);
   if (!address) return;
   ReadAddress(*address, entry);
-  if (const auto connectData = FirstWith(parts, "CONNECT_DATA=")) {
-    if (const auto service = FirstWith(Groups(*connectData), "SERVICE_NAME=")) entry.service = std::string(*service);
+  if (const auto connectData = FirstWith(*description, "CONNECT_DATA=")) {
+    if (const auto service = FirstWith(*connectData, "SERVICE_NAME=")) entry.service = std::string(*service);
   }
 }
 

@@ -66,7 +66,8 @@ void MarkDeleted(Node& node) {
 
 class MemoryKey final : public RegistryKey {
  public:
-  MemoryKey(std::shared_ptr<Node> node, uint32_t access) : node_(std::move(node)), access_(access) {}
+  MemoryKey(std::shared_ptr<Node> node, uint32_t access, std::shared_ptr<int> writesBeforeFailure)
+      : node_(std::move(node)), access_(access), writesBeforeFailure_(std::move(writesBeforeFailure)) {}
 
   bool ValueExists(std::string_view name) override {
     return CanQuery() && FindValue(*node_, name) != nullptr;
@@ -133,12 +134,15 @@ class MemoryKey final : public RegistryKey {
   }
 
   void Store(std::string_view name, Value value) {
-    if (!CanWrite()) Raise(kSetDataFailedMessage, name);
+    if (!CanWrite() || FailThisWrite()) Raise(kSetDataFailedMessage, name);
     StoreValue(*node_, name, std::move(value));
   }
 
+  bool FailThisWrite() { return *writesBeforeFailure_ > 0 && --*writesBeforeFailure_ == 0; }
+
   std::shared_ptr<Node> node_;
   uint32_t access_;
+  std::shared_ptr<int> writesBeforeFailure_;
 };
 
 // --- Reading .reg text ---
@@ -345,7 +349,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::str
   std::shared_ptr<Node> node = create ? CreateKey(root, path, false) : FindKey(root, path);
   if (!node) return nullptr;
   if (node->writesDenied && (access & kWriteRights) != 0) return nullptr;
-  return std::make_unique<MemoryKey>(std::move(node), access);
+  return std::make_unique<MemoryKey>(std::move(node), access, writesBeforeFailure_);
 }
 
 bool MemoryRegistry::KeyExists(RegistryRoot root, std::string_view path) {
@@ -386,6 +390,8 @@ bool MemoryRegistry::DenyWrites(RegistryRoot root, std::string_view path) {
   node->writesDenied = true;
   return true;
 }
+
+void MemoryRegistry::FailNthWrite(int n) { *writesBeforeFailure_ = n; }
 
 void MemoryRegistry::LoadRegText(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);

@@ -56,6 +56,11 @@ class MemoryRegistry final : public Registry {
   // leaves it. Its subkeys are not affected. False when there is no such key.
   bool DenyWrites(RegistryRoot root, std::string_view path);
 
+  // Makes the nth value written from now on (1: the next one), through any
+  // handle, fail with kSetDataFailedMessage and leave the value as it was,
+  // as a registry that fills up or is cut off halfway would. Fires once.
+  void FailNthWrite(int n);
+
   // Adds keys and values written in the syntax of a .reg export (as UTF-8
   // text, not the UTF-16 file regedit writes):
   //
@@ -84,6 +89,9 @@ class MemoryRegistry final : public Registry {
 
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
+  // Writes left until the one that fails; 0 when none is to fail. Shared
+  // with the handles.
+  std::shared_ptr<int> writesBeforeFailure_ = std::make_shared<int>(0);
 };
 
 }  // namespace platform

@@ -1,6 +1,20 @@
 #include "platform/TextFile.h"
 
+#include <utility>
+
 namespace platform {
+namespace {
+
+// Everything runs on the one user-interface thread, tests included.
+WriteFault armedWriteFault = WriteFault::None;
+
+}  // namespace
+
+ScopedWriteFaultForTesting::ScopedWriteFaultForTesting(WriteFault fault) { armedWriteFault = fault; }
+
+ScopedWriteFaultForTesting::~ScopedWriteFaultForTesting() { armedWriteFault = WriteFault::None; }
+
+WriteFault detail::TakeWriteFault() { return std::exchange(armedWriteFault, WriteFault::None); }
 
 std::vector<std::string> SplitLines(std::string_view content) {
   std::vector<std::string> lines;

@@ -25,6 +25,31 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 // Creates the folder and its missing parents; raises kCreateFileFailedMessage.
 void CreateFolders(const std::string& path);
 
+// A test seam: makes the next WriteTextLines fail at one step, with the
+// error the system gives there, so that the callers' failure paths can be
+// tried without a full disk, a read-only share or a file held open by
+// another program. Only tests arm it; it fires once and disarms with its
+// guard.
+enum class WriteFault {
+  None,
+  CreateTemporary,        // the folder refuses a new file (read-only, denied)
+  AfterTemporaryWritten,  // the new file is written, then flushing it fails
+  Replace,                // the new file cannot take the old one's place
+};
+
+class ScopedWriteFaultForTesting {
+ public:
+  explicit ScopedWriteFaultForTesting(WriteFault fault);
+  ~ScopedWriteFaultForTesting();
+  ScopedWriteFaultForTesting(const ScopedWriteFaultForTesting&) = delete;
+  ScopedWriteFaultForTesting& operator=(const ScopedWriteFaultForTesting&) = delete;
+};
+
+namespace detail {
+// The armed fault, disarming it; for the implementations of WriteTextLines.
+WriteFault TakeWriteFault();
+}  // namespace detail
+
 std::vector<std::string> SplitLines(std::string_view content);
 std::string JoinLines(const std::vector<std::string>& lines);
 

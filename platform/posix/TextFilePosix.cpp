@@ -113,6 +113,8 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
 }
 
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+  const WriteFault fault = detail::TakeWriteFault();
+  if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, EACCES);
   std::string tempPath;
   UniqueFd fd = CreateTemporary(path, tempPath);
   if (fd.Get() < 0) Raise(kCreateFileFailedMessage, path, errno);
@@ -124,6 +126,8 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
   if (error == 0 && !WriteAll(fd.Get(), JoinLines(lines))) error = errno;
   if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
   if (!fd.Close() && error == 0) error = errno;
+  if (error == 0 && fault == WriteFault::AfterTemporaryWritten) error = ENOSPC;
+  if (error == 0 && fault == WriteFault::Replace) error = EBUSY;
   if (error == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(tempPath.c_str());

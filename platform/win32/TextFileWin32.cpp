@@ -102,6 +102,8 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
 }
 
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+  const WriteFault fault = detail::TakeWriteFault();
+  if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, ERROR_ACCESS_DENIED);
   const std::wstring target = Widen(path);
   std::wstring tempPath;
   UniqueFileHandle file = CreateTemporary(target, tempPath);
@@ -111,6 +113,9 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
   if (!WriteAll(file.Get(), JoinLines(lines))) error = GetLastError();
   if (error == 0 && !FlushFileBuffers(file.Get())) error = GetLastError();
   file.Reset();
+  if (error == 0 && fault == WriteFault::AfterTemporaryWritten) error = ERROR_DISK_FULL;
+  // Another program holding the old file open is what refuses the swap.
+  if (error == 0 && fault == WriteFault::Replace) error = ERROR_SHARING_VIOLATION;
   if (error == 0 && !MoveFileExW(tempPath.c_str(), target.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -196,6 +198,28 @@ TEST_F(ApplyConfigurationTest, MissingDriverEndsTheRunWithItsMessage) {
   // A text ending in a double quote gets no full stop.
   EXPECT_EQ(ui.errors, Lines{"Brak sterownika ODBC \"SQL Native Client\""});
   EXPECT_EQ(w.CurrentPage(), 5);
+  EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+  EXPECT_TRUE(engine->ListAliases().empty());
+}
+
+// A client file that cannot be written ends "Wykonaj" with the file's
+// error: the old files stay, no alias is written and nothing is saved.
+TEST_F(ApplyConfigurationTest, AClientFileThatCannotBeWrittenEndsTheRunBeforeTheAliases) {
+  const std::string home = folder.Path().string();
+  const std::string network = home + "\\NETWORK\\ADMIN\\";
+  registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_Client]\n\"ORACLE_HOME_NAME\"=\"Client\"\n"
+                       "\"ORACLE_HOME\"=\"" + home + "\"\n");
+  const Lines sqlnet = {"SQLNET.AUTHENTICATION_SERVICES=(NONE)"};
+  platform::WriteTextLines(network + "sqlnet.ora", sqlnet);
+  WizardWindow& w = Start(1, 2, [&](WizardWindow& page) { page.Dispatch([&] { page.DBEdit2.UserSetText("db"); }); });
+  {
+    platform::ScopedWriteFaultForTesting armed(platform::WriteFault::CreateTemporary);
+    Press(w.ButtonWykonaj);
+  }
+  EXPECT_EQ(ui.errors, Lines{"Nie można utworzyć pliku \"" + network + "sqlnet.ora\". " + std::strerror(EACCES) + "."});
+  EXPECT_EQ(w.CurrentPage(), 6);
+  EXPECT_EQ(platform::ReadTextLines(network + "sqlnet.ora"), sqlnet);
+  EXPECT_FALSE(platform::FileExists(network + "tnsnames.ora"));
   EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
   EXPECT_TRUE(engine->ListAliases().empty());
 }

@@ -168,6 +168,27 @@ TEST_F(WizardWindowOracleTest, EntriesAreOfferedEditedStoredAndDiscarded) {
   EXPECT_EQ(ui.errors.size(), 2u);
 }
 
+// An empty service name or SID never leaves the service page, so it never
+// reaches tnsnames.ora or an alias.
+TEST_F(WizardWindowOracleTest, AnEmptyServiceNameOrSidKeepsTheUserOnTheServicePage) {
+  AddHome("HOME", {{"ORACLE_HOME", home}, {"ORACLE_HOME_NAME", "Client"}});
+  Tnsnames({"XE = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = xehost)(PORT = 1521))",
+            "  (CONNECT_DATA = (SERVICE_NAME = XE)))"});
+  WizardWindow& w = Start();
+  Press(w.ButtonDalej);
+  Press(w.ButtonDalej);
+  ASSERT_EQ(w.ComboBoxOracleServer.text, "XE");
+
+  User([&] { w.DBEdit4.UserSetText(""); });
+  Press(w.ButtonDalej);
+  User([&] { w.ComboBoxOracleServer.UserSetText(""); });
+  User([&] { w.DBEdit2.UserSetText("db"); });
+  Press(w.ButtonDalej);
+  EXPECT_EQ(ui.errors, (Items{"Pole 'Nazwa bazy (SID)' musi posiadać wartość.", "Pole 'Nazwa' musi posiadać wartość."}));
+  EXPECT_EQ(w.CurrentPage(), 4);
+  EXPECT_EQ(w.ClientDataSet1.Names(), Items{"XE"});
+}
+
 TEST_F(WizardWindowOracleTest, WithoutAFileANewEntryIsStartedAndKeptWhenComingBack) {
   WizardWindow& w = Start();
   Press(w.ButtonDalej);

@@ -5,6 +5,8 @@
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,6 +23,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "platform/TextFile.h"
 
 namespace bde {
 namespace {
@@ -310,6 +313,35 @@ TEST_F(EngineTest, SaveCreatesTheMissingFolderOfTheFile) {
   engine.CreateStandardAlias("Novera- Net", "C:\\Net", "");
   engine.SaveConfiguration();
   EXPECT_EQ(Engine(registry_, nested).ListAliases(), Lines{"Novera- Net"});
+}
+
+// The file holds every alias of the machine: a save that cannot be
+// written leaves it byte for byte, and the changes wait for the next save.
+TEST_F(EngineTest, AFailedWriteLeavesTheFileAndTheNextSaveWritesTheChanges) {
+  struct Fault {
+    platform::WriteFault fault;
+    int error;
+  };
+  const Fault faults[] = {{platform::WriteFault::CreateTemporary, EACCES},
+                          {platform::WriteFault::AfterTemporaryWritten, ENOSPC},
+                          {platform::WriteFault::Replace, EBUSY}};
+  for (const Fault& f : faults) {
+    SCOPED_TRACE(std::strerror(f.error));
+    const std::string before = FileText(kStandardAliasesFile);
+    WriteBytes(path_, before);
+    auto engine = MakeEngine();
+    engine->CreateStandardAlias("Nowy", "C:\\Nowy", "");
+    {
+      platform::ScopedWriteFaultForTesting armed(f.fault);
+      EXPECT_EQ(ErrorOf([&] { engine->SaveConfiguration(); }),
+                Message(platform::kCreateFileFailedMessage, {path_, std::strerror(f.error)}));
+    }
+    EXPECT_EQ(ReadBytes(path_), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+
+    engine->SaveConfiguration();
+    EXPECT_EQ(MakeEngine()->ListAliases(), (Lines{"Novera- LM", "Inny program", "Nowy"}));
+  }
 }
 
 TEST_F(EngineTest, SessionModeWritesNothing) {

@@ -203,5 +203,62 @@ TEST_F(DataSourceWriterTest, AKeyThatCannotBeOpenedEndsTheWritesThere) {
   EXPECT_FALSE(writer.CreateDataSource("Kadry", "ALFA", true));
 }
 
+// The registry refuses one write halfway: the error reaches the caller,
+// what was written before it stays, the values after it keep their old
+// contents, and the report holds the lines of the steps that were done.
+TEST_F(DataSourceWriterTest, AWriteRefusedHalfwayIsReportedAndWhatWasWrittenStays) {
+  struct Case {
+    int failingWrite;
+    const char* value;
+    Lines dataSource;
+    size_t reportLines;
+  };
+  const std::string driver = "Driver=C:\\Windows\\system32\\sqlncli.dll";
+  const Case cases[] = {
+      {1, "Kadry", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA"}, 0},
+      {2, "Driver", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA"}, 1},
+      {3, "MARS_Connection", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA", driver}, 1},
+      {4, "Server", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA", driver, "MARS_Connection=Yes"}, 1},
+      {5, "Trusted_Connection",
+       {"Server=ALFA", "Trusted_Connection=No", "Database=NOVERA", driver, "MARS_Connection=Yes"}, 2},
+  };
+  const Lines report4 = {" Zmodyfikowano źródło danych ODBC \"Kadry\".", "  Instancja serwera MSSQL: \"ALFA\".",
+                         "  Logowanie poprzez użytkownika Windows.", ""};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    platform::MemoryRegistry fresh;
+    fresh.LoadRegText(std::string(kRegisteredDriver) + R"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBC.INI\ODBC Data Sources]
+"Kadry"="sql native client"
+[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBC.INI\Kadry]
+"Server"="OLD"
+"Trusted_Connection"="No"
+"Database"="NOVERA"
+)");
+    fresh.FailNthWrite(c.failingWrite);
+    lines.clear();
+    EXPECT_EQ(ErrorOf([&] { DataSourceWriter(fresh).ConfigureDataSource("Kadry", "ALFA", true, report); }),
+              "Failed to set data for '" + std::string(c.value) + "'");
+    auto list = fresh.OpenKey(RegistryRoot::LocalMachine, std::string(kDataSourceListKey), platform::kKeyRead, false);
+    EXPECT_EQ(list->ReadString("Kadry"), c.failingWrite == 1 ? "sql native client" : "SQL Native Client");
+    auto key = fresh.OpenKey(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", platform::kKeyRead, false);
+    Lines values;
+    for (const std::string& name : key->ValueNames()) values.push_back(name + "=" + key->ReadString(name));
+    EXPECT_EQ(values, c.dataSource);
+    EXPECT_EQ(lines, Lines(report4.begin(), report4.begin() + static_cast<long>(c.reportLines)));
+  }
+}
+
+TEST_F(DataSourceWriterTest, AListEntryOfAnotherTypeIsReportedBeforeAnyWrite) {
+  registry.LoadRegText(std::string(kRegisteredDriver) + R"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBC.INI\ODBC Data Sources]
+"Kadry"=dword:00000001
+)");
+  EXPECT_EQ(ErrorOf([&] { writer.ConfigureDataSource("Kadry", "ALFA", true, report); }),
+            "Niepoprawny typ danych : Kadry");
+  EXPECT_EQ(DataSource("Kadry"), Lines{"(no key)"});
+  EXPECT_TRUE(lines.empty());
+}
+
 }  // namespace
 }  // namespace mssql

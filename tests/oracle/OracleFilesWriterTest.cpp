@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
 #include "bde/StatusReport.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 namespace oracle {
@@ -90,6 +96,8 @@ TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
       {"only the first of two entries goes", "xe", {"XE=(A)", "XE=(B)"}, {"XE=(B)"}},
       {"a name with a blank matches nothing", "x e", {"XE=(A)", "X E=(B)"}, {"XE=(A)", "X E=(B)"}},
       {"a longer name does not match", "xe", {"XE.WORLD=(A)"}, {"XE.WORLD=(A)"}},
+      {"a name of 31 characters is written whole", "abcdefghijklmnopqrstuvwxyz01234",
+       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}},
   };
   for (const Case& c : cases) {
     Lines lines = c.before;
@@ -141,6 +149,84 @@ TEST(OracleFilesWriterTest, AFolderThatIsMissingIsAFileError) {
   EXPECT_EQ(error.rfind("Nie można utworzyć pliku \"" + network + "tnsnames.ora\". ", 0), 0u) << error;
   EXPECT_TRUE(status.empty());
   EXPECT_EQ(lines, Plus({"A=(B)"}, kWritten));  // the edit stays in memory
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A write refused at any step (a read-only share, a full disk, the file held
+// open by another program) leaves both files of the office byte for byte,
+// no temporary beside them, and nothing in the report.
+TEST(OracleFilesWriterTest, AFailedWriteLeavesBothFilesAsTheyWere) {
+  struct Fault {
+    platform::WriteFault fault;
+    int error;
+  };
+  const Fault faults[] = {{platform::WriteFault::CreateTemporary, EACCES},
+                          {platform::WriteFault::AfterTemporaryWritten, ENOSPC},
+                          {platform::WriteFault::Replace, EBUSY}};
+  const std::string sqlnet = "# nasze\r\nSQLNET.AUTHENTICATION_SERVICES= (NONE)\r\n";
+  const std::string tnsnames = "B =\r\n  (DESCRIPTION = (Y = 2))\n\r\nxe=(old)\r\n";
+  for (const char* file : {"sqlnet.ora", "tnsnames.ora"}) {
+    for (const Fault& f : faults) {
+      SCOPED_TRACE(std::string(file) + " " + std::strerror(f.error));
+      testing_support::TempFolder folder;
+      const std::string network = folder.Path().string() + "/";
+      std::ofstream(network + "sqlnet.ora", std::ios::binary) << sqlnet;
+      std::ofstream(network + "tnsnames.ora", std::ios::binary) << tnsnames;
+      Lines status;
+      bde::StatusReport report(status);
+      Lines lines = platform::ReadTextLines(network + "tnsnames.ora");
+
+      std::string error;
+      {
+        platform::ScopedWriteFaultForTesting armed(f.fault);
+        error = testing_support::ErrorOf([&] {
+          if (std::string(file) == "sqlnet.ora") {
+            UpdateSqlnetOra(network, report);
+          } else {
+            WriteTnsnamesEntry(network, lines, "xe", kEntry, report);
+          }
+        });
+      }
+      EXPECT_EQ(error, platform::Format(platform::kCreateFileFailedMessage, {network + file, std::strerror(f.error)}));
+      EXPECT_EQ(Bytes(network + "sqlnet.ora"), sqlnet);
+      EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+      EXPECT_TRUE(status.empty());
+    }
+  }
+}
+
+// Lines the reader cannot make sense of are the office's, not ours: they
+// are written back byte for byte around the replaced entry.
+TEST(OracleFilesWriterTest, LinesItCannotReadAreWrittenBackAsTheyWere) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "/";
+  const std::string binary("\x00\x01(=)\xFF\xA5 \t", 8);
+  const std::string huge(10 * 1024 * 1024, '(');
+  const std::string before = binary + "\r\nxe = ((\r\n  (DESCRIPTION\r\n\r\n" + huge + "\r\nN=\r\n";
+  std::ofstream(network + "tnsnames.ora", std::ios::binary) << before;
+  Lines status;
+  bde::StatusReport report(status);
+  Lines lines = platform::ReadTextLines(network + "tnsnames.ora");
+  WriteTnsnamesEntry(network, lines, "xe", kEntry, report);
+  std::string after = binary + "\r\n\r\n" + huge + "\r\nN=\r\n";
+  for (const std::string& line : kWritten) after += line + "\r\n";
+  EXPECT_TRUE(Bytes(network + "tnsnames.ora") == after);
+}
+
+TEST(OracleFilesWriterTest, AMissingFolderFailsSqlnetOraToo) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "/missing/";
+  Lines status;
+  bde::StatusReport report(status);
+  EXPECT_EQ(testing_support::ErrorOf([&] { UpdateSqlnetOra(network, report); }),
+            platform::Format(platform::kCreateFileFailedMessage, {network + "sqlnet.ora", std::strerror(ENOENT)}));
+  EXPECT_TRUE(status.empty());
+  EXPECT_FALSE(std::filesystem::exists(network));
 }
 
 }  // namespace

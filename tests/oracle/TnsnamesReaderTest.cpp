@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/ServiceEntryTable.h"
 
@@ -97,6 +99,46 @@ TEST(TnsnamesReaderTest, EveryShapeGivesTheFirstAddressAndTheServiceOrIsPassedOv
       {"no equals sign, or equals first", {"JUSTTEXT", "=(DESCRIPTION=)", next}, {"NEXT|TCP|n|1|XE"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.lines), c.rows) << c.shape;
+}
+
+// Whatever the file holds, reading it ends: a damaged entry is read partly
+// or passed over, and the entries around it are read as they stand.
+TEST(TnsnamesReaderTest, DamagedLinesAreReadPartlyOrPassedOverAndTheRestStays) {
+  struct Case {
+    const char* damage;
+    std::vector<std::string> lines;
+    std::vector<std::string> rows;  // besides GOOD's
+  };
+  const std::string good = "GOOD=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=g)(PORT=1))(CONNECT_DATA=(SERVICE_NAME=s)))";
+  const size_t tenMegabytes = 10 * 1024 * 1024;
+  std::string binary(4096, '\0');
+  for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131 + 7) & 0xFF);
+  std::string emptyGroups = "A=(DESCRIPTION=";
+  for (size_t i = 0; i < tenMegabytes / 2; ++i) emptyGroups += "()";
+  const Case cases[] = {
+      {"groups never closed",
+       {"XE=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=h1)(PORT=1)", "(CONNECT_DATA=(SERVICE_NAME=sx)", good},
+       {"XE|TCP|h1|1|XE"}},
+      {"groups closed too often",
+       {"XE=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=h1)(PORT=1))))))", ")))(CONNECT_DATA=(SERVICE_NAME=sx)))", good},
+       {"XE|TCP|h1|1|XE"}},
+      {"only parentheses", {"((((", "))))", ")(", good}, {}},
+      {"binary garbage", {binary, "\x01\x02(=)\xFF", std::string("N\0=(\0)", 6), good}, {}},
+      {"service name empty", {"E=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=he)(PORT=1))(CONNECT_DATA=(SERVICE_NAME=)))", good},
+       {}},
+      {"10 MB without =", {std::string(tenMegabytes, 'x'), good}, {}},
+      {"10 MB of open parentheses", {"A=" + std::string(tenMegabytes, '('), good}, {}},
+      {"10 MB of empty groups", {emptyGroups + ")", good}, {}},
+      {"10 MB host, cut to its field",
+       {"A=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=" + std::string(tenMegabytes, 'h') + ")(PORT=1)))", good},
+       {"A|TCP|" + std::string(30, 'h') + "|1|XE"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> rows = c.rows;
+    rows.push_back("GOOD|TCP|g|1|s");
+    std::sort(rows.begin(), rows.end());  // table order: by name
+    EXPECT_EQ(Read(c.lines), rows) << c.damage;
+  }
 }
 
 }  // namespace

@@ -184,6 +184,38 @@ TEST_F(TextFileTest, FailedSwapLeavesTheTargetAndNoTemporary) {
   EXPECT_EQ(Bytes(PathOf("alias.cfg/inside")), "kept");
 }
 
+// Each step that can fail: the old file stays byte for byte, a new one is
+// not made, no temporary is left, and the message names the path and the
+// system's reason.
+TEST_F(TextFileTest, AFaultAtAnyStepLeavesTheOldFileAndNoTemporary) {
+  const std::string path = PathOf("tnsnames.ora");
+  const std::string old = "XE =\r\n  (DESCRIPTION = (x))\n\xA5\r\n";
+  for (WriteFault fault : {WriteFault::CreateTemporary, WriteFault::AfterTemporaryWritten, WriteFault::Replace}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    WriteBytes(path, old);
+    std::string message;
+    {
+      ScopedWriteFaultForTesting armed(fault);
+      message = ErrorOf([&] { WriteTextLines(path, {"new"}); });
+    }
+    ExpectReasonAfter(message, kCreateFileFailedMessage, path);
+    EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(Entries(), (Lines{"tnsnames.ora"}));
+
+    fs::remove(Native(path));
+    {
+      ScopedWriteFaultForTesting armed(fault);
+      ExpectReasonAfter(ErrorOf([&] { WriteTextLines(path, {"new"}); }), kCreateFileFailedMessage, path);
+    }
+    EXPECT_TRUE(Entries().empty());
+  }
+  // The fault fires once: the next write goes through.
+  ScopedWriteFaultForTesting armed(WriteFault::Replace);
+  EXPECT_NE(ErrorOf([&] { WriteTextLines(path, {"first"}); }), "(no error)");
+  WriteTextLines(path, {"second"});
+  EXPECT_EQ(Bytes(path), "second\r\n");
+}
+
 #ifndef _WIN32
 // Lowers this process's file size limit for one scope; writes past it fail
 // with EFBIG instead of killing the process, whoever runs the test.
