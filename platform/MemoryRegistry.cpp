@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "platform/Utf16.h"
 
 namespace platform {
 
@@ -181,44 +182,16 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
   return bytes;
 }
 
-void AppendUtf8(std::string& text, char32_t c) {
-  if (c < 0x80) {
-    text += static_cast<char>(c);
-  } else if (c < 0x800) {
-    text += static_cast<char>(0xC0 | (c >> 6));
-    text += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    text += static_cast<char>(0xE0 | (c >> 12));
-    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | (c >> 18));
-    text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // REG_EXPAND_SZ data as regedit exports it: UTF-16LE ending in a null.
 std::string FromUtf16Le(std::string_view bytes) {
-  std::string text;
-  auto unit = [&](size_t i) {
-    return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
-  };
+  std::u16string units;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char32_t c = unit(i);
-    if (c == 0) break;
-    if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
-      const char32_t low = unit(i + 2);
-      if (low >= 0xDC00 && low < 0xE000) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    AppendUtf8(text, c);
+    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (unit == 0) break;
+    units += unit;
   }
-  return text;
+  return FromUtf16(units);
 }
 
 // Walks one line of .reg text from left to right.
