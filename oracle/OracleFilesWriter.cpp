@@ -65,8 +65,9 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
     EraseFirst(value, '(');
     EraseFirst(value, ')');
     std::vector<std::string> items = platform::SplitDelimited(value, ',');
-    const bool present = std::any_of(items.begin(), items.end(),
-                                     [&](const std::string& item) { return platform::EqualsNoCase(item, setting.item); });
+    const bool present = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+      return platform::EqualsAsciiNoCase(item, setting.item);
+    });
     if (present) continue;
     items.emplace_back(setting.item);
     std::string list = "(";
