@@ -7,12 +7,12 @@
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
+#include "bde/AliasValues.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
-#include "oracle/AliasValues.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/TnsnamesReader.h"
 #include "platform/ServerNetwork.h"
@@ -278,7 +278,7 @@ void WizardWindow::TabSheet1OracleShow() {
   // The schema users of an earlier run are proposed once per run.
   if (TabSheet1Oracle.tag != 0) return;
   TabSheet1Oracle.tag = 1;
-  oracle::AliasValues aliases(engine_);
+  bde::AliasValues aliases(engine_);
   const std::pair<const char*, ComboBox*> userBoxes[] = {
       {"Ochrona", &ComboBoxUserOchrona}, {"LM", &ComboBoxUserLM}, {"LM- Liczniki", &ComboBoxUserLiczniki}};
   for (auto [module, box] : userBoxes) {
@@ -308,7 +308,7 @@ void WizardWindow::TabSheet2OracleShow() {
   // On the first showing the service of the main alias is proposed.
   if (TabSheet2Oracle.tag == 0) {
     TabSheet2Oracle.tag = 1;
-    const std::string server = oracle::AliasValues(engine_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
+    const std::string server = bde::AliasValues(engine_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
     if (!server.empty()) ComboBoxOracleServer.text = platform::AsciiUpper(server);
   }
   ComboBoxOracleServerChange();

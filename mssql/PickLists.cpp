@@ -1,5 +1,6 @@
 #include "mssql/PickLists.h"
 
+#include "bde/AliasValues.h"
 #include "bde/Connection.h"
 #include "bde/Engine.h"
 #include "bde/Templates.h"
@@ -12,12 +13,6 @@ namespace mssql {
 namespace {
 
 constexpr std::string_view kAliasStem = "Novera- ";
-
-std::string ParameterOf(bde::Engine& engine, const std::vector<std::string>& aliases, const std::string& name,
-                        std::string_view parameter) {
-  if (platform::IndexOfNoCase(aliases, name) < 0) return {};
-  return engine.ReadAliasParameters(name).Value(parameter);
-}
 
 // Removes the temporary data source however the listing ends.
 class TemporaryDataSource {
@@ -65,13 +60,13 @@ DataSourceCatalog::Settings DataSourceCatalog::ReadSettings(const std::string& n
 }
 
 AliasPresets::Values AliasPresets::Read(const std::string& aliasPrefix) {
-  const std::vector<std::string> aliases = engine_.ListAliases();
+  bde::AliasValues aliases(engine_);
   const std::string stem = aliasPrefix + std::string(kAliasStem);
   Values values;
-  values.dataSource = ParameterOf(engine_, aliases, stem + "LM", "ODBC DSN");
-  values.database = ParameterOf(engine_, aliases, stem + "LM", "DATABASE NAME");
-  values.meterDatabase = ParameterOf(engine_, aliases, stem + "LM- Liczniki", "DATABASE NAME");
-  values.archiveDatabase = ParameterOf(engine_, aliases, stem + "LM- Archiwum", "DATABASE NAME");
+  values.dataSource = aliases.Value(stem + "LM", "ODBC DSN");
+  values.database = aliases.Value(stem + "LM", "DATABASE NAME");
+  values.meterDatabase = aliases.Value(stem + "LM- Liczniki", "DATABASE NAME");
+  values.archiveDatabase = aliases.Value(stem + "LM- Archiwum", "DATABASE NAME");
   return values;
 }
 

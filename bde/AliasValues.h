@@ -5,10 +5,8 @@
 #include <vector>
 
 namespace bde {
-class Engine;
-}
 
-namespace oracle {
+class Engine;
 
 // Parameters of aliases that an earlier run created, looked up in the
 // engine's alias names as they stood when this object was made.
@@ -25,4 +23,4 @@ class AliasValues {
   std::vector<std::string> names_;
 };
 
-}  // namespace oracle
+}  // namespace bde

@@ -1,11 +1,11 @@
-#include "oracle/AliasValues.h"
+#include "bde/AliasValues.h"
 
 #include "bde/Engine.h"
 #include "platform/Text.h"
 
-namespace oracle {
+namespace bde {
 
-AliasValues::AliasValues(bde::Engine& engine) : engine_(engine), names_(engine.ListAliases()) {}
+AliasValues::AliasValues(Engine& engine) : engine_(engine), names_(engine.ListAliases()) {}
 
 std::string AliasValues::Value(std::string_view aliasName, std::string_view parameter) {
   const int index = platform::IndexOfNoCase(names_, aliasName);
@@ -13,4 +13,4 @@ std::string AliasValues::Value(std::string_view aliasName, std::string_view para
   return engine_.ReadAliasParameters(names_[index]).Value(parameter);
 }
 
-}  // namespace oracle
+}  // namespace bde
