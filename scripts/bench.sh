@@ -11,7 +11,7 @@ RUNS=${1:-10}
 export LC_ALL=C.UTF-8
 
 "$ROOT/scripts/setup.sh"
-echo "# $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) x $(sed -n 's/^model name *: //p' /proc/cpuinfo | head -1)"
+echo "# $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) x $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
 
 cmake -S "$ROOT" -B "$ROOT/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKONFIGNOVERA_BENCH=ON >/dev/null
 cmake --build "$ROOT/build/bench" -j "$(nproc)" --target benchmarks tnsnames_memory >/dev/null
