@@ -10,8 +10,8 @@
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/Templates.h"
-#include "oracle/ServiceEntry.h"
 #include "oracle/SchemaUsers.h"
+#include "oracle/ServiceEntry.h"
 #include "oracle/ServiceEntryTable.h"
 
 namespace platform {
