@@ -16,6 +16,7 @@
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
+#include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
 
 namespace app {
@@ -25,18 +26,11 @@ using Lines = std::vector<std::string>;
 
 using testing_support::FakeUi;
 
-constexpr char kDriverInstalled[] = R"(
-[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\ODBC Drivers]
-"SQL Native Client"="Installed"
-[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\SQL Native Client]
-"Driver"="C:\\Windows\\system32\\sqlncli.dll"
-)";
-
 // The window driven as a user drives it: choices on the first page, the
 // pages walked with "Dalej >", the fields filled, then "Wykonaj".
 class ApplyConfigurationTest : public ::testing::Test {
  protected:
-  ApplyConfigurationTest() { registry.LoadRegText(kDriverInstalled); }
+  ApplyConfigurationTest() { registry.LoadRegText(testing_support::kRegisteredDriver); }
 
   // onServicePage runs on the Oracle service page, before leaving it.
   WizardWindow& Start(int server, int version, const std::function<void(WizardWindow&)>& onServicePage = {}) {

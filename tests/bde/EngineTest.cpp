@@ -4,6 +4,7 @@
 
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
+#include "tests/WriteFaults.h"
 
 #include <cerrno>
 #include <cstring>
@@ -318,14 +319,7 @@ TEST_F(EngineTest, SaveCreatesTheMissingFolderOfTheFile) {
 // The file holds every alias of the machine: a save that cannot be
 // written leaves it byte for byte, and the changes wait for the next save.
 TEST_F(EngineTest, AFailedWriteLeavesTheFileAndTheNextSaveWritesTheChanges) {
-  struct Fault {
-    platform::WriteFault fault;
-    int error;
-  };
-  const Fault faults[] = {{platform::WriteFault::CreateTemporary, EACCES},
-                          {platform::WriteFault::AfterTemporaryWritten, ENOSPC},
-                          {platform::WriteFault::Replace, EBUSY}};
-  for (const Fault& f : faults) {
+  for (const testing_support::InjectedWriteFault& f : testing_support::kWriteFaults) {
     SCOPED_TRACE(std::strerror(f.error));
     const std::string before = FileText(kStandardAliasesFile);
     WriteBytes(path_, before);

@@ -8,6 +8,7 @@
 #include "bde/StatusReport.h"
 #include "platform/MemoryRegistry.h"
 #include "tests/ErrorOf.h"
+#include "tests/RegisteredDriver.h"
 
 namespace mssql {
 namespace {
@@ -16,12 +17,7 @@ using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 using testing_support::ErrorOf;
 
-constexpr char kRegisteredDriver[] = R"(
-[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\ODBC Drivers]
-"SQL Native Client"="Installed"
-[HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBCINST.INI\SQL Native Client]
-"Driver"="C:\\Windows\\system32\\sqlncli.dll"
-)";
+using testing_support::kRegisteredDriver;
 
 class DataSourceWriterTest : public ::testing::Test {
  protected:

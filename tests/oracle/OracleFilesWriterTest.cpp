@@ -12,6 +12,7 @@
 
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
+#include "tests/WriteFaults.h"
 #include "bde/StatusReport.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -160,17 +161,10 @@ std::string Bytes(const std::string& path) {
 // open by another program) leaves both files of the office byte for byte,
 // no temporary beside them, and nothing in the report.
 TEST(OracleFilesWriterTest, AFailedWriteLeavesBothFilesAsTheyWere) {
-  struct Fault {
-    platform::WriteFault fault;
-    int error;
-  };
-  const Fault faults[] = {{platform::WriteFault::CreateTemporary, EACCES},
-                          {platform::WriteFault::AfterTemporaryWritten, ENOSPC},
-                          {platform::WriteFault::Replace, EBUSY}};
   const std::string sqlnet = "# nasze\r\nSQLNET.AUTHENTICATION_SERVICES= (NONE)\r\n";
   const std::string tnsnames = "B =\r\n  (DESCRIPTION = (Y = 2))\n\r\nxe=(old)\r\n";
   for (const char* file : {"sqlnet.ora", "tnsnames.ora"}) {
-    for (const Fault& f : faults) {
+    for (const testing_support::InjectedWriteFault& f : testing_support::kWriteFaults) {
       SCOPED_TRACE(std::string(file) + " " + std::strerror(f.error));
       testing_support::TempFolder folder;
       const std::string network = folder.Path().string() + "/";
