@@ -1,11 +1,14 @@
 #include "app/ApplyConfiguration.h"
 
+#include "app/WizardSettings.h"
 #include "bde/AliasWriter.h"
-#include "bde/Connection.h"
+#include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
+#include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
 #include "oracle/OracleFilesWriter.h"
+#include "oracle/ServiceFile.h"
 
 namespace app {
 namespace {
@@ -15,72 +18,99 @@ constexpr char kConfigurationLine[] = " Zmodyfikowano konfigurację BDE.";
 // The modules whose aliases follow the main one, in the order they are written.
 constexpr const char* kModules[] = {"Faktury", "Magistr", "Odbiorcy", "Odczyty"};
 
+// The entry as it is to stand in tnsnames.ora: the values given over the
+// entry the file holds, or over a new entry's defaults.
+oracle::ServiceEntry EntryToWrite(const oracle::ServiceFile& file, const Answers& answers) {
+  oracle::ServiceEntry entry = file.Table().NewRecord();
+  if (const oracle::ServiceEntry* stored = file.FindEntry(answers.oracleService)) entry = *stored;
+  const ServiceEntryValues& given = answers.serviceEntry;
+  if (given.protocol) entry.protocol = *given.protocol;
+  if (given.host) entry.host = *given.host;
+  if (given.port) entry.port = *given.port;
+  if (given.service) entry.service = *given.service;
+  return entry;
+}
+
 }  // namespace
 
-void ApplyConfiguration::Run(const ApplyChoices& choices) {
-  report_.Clear();
-  report_.Add("Konfiguracja została utworzona!");
-  report_.Add("");
+ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::Engine& engine)
+    : registry_(registry),
+      engine_(engine),
+      database1_("", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters()),
+      databaseOracle_("", std::string(bde::kOracleDriver), bde::DatabaseOracleParameters()) {
+  engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+}
+
+void ApplyConfiguration::Run(const Answers& answers, bde::StatusReport& report) {
+  report.Clear();
+  report.Add("Konfiguracja została utworzona!");
+  report.Add("");
 
   const std::vector<std::string> existing = engine_.ListAliases();
-  bde::AliasWriter(engine_, report_, database1_).EnsureNetAlias(existing);
-  if (choices.serverKind == 0) {
-    WriteMssql(choices, existing);
+  bde::AliasWriter(engine_, report, database1_).EnsureNetAlias(existing);
+  if (answers.server == ServerKind::MicrosoftSqlServer) {
+    WriteMssql(answers, existing, report);
   } else {
-    WriteOracle(choices, existing);
+    WriteOracle(answers, existing, report);
   }
   engine_.SaveConfiguration();
 }
 
 // A value set for one alias stays in force for the next ones: this is how
 // the meters alias takes the archive database when only that was given.
-void ApplyConfiguration::WriteMssql(const ApplyChoices& choices, const std::vector<std::string>& existing) {
-  mssql::DataSourceWriter(registry_).ConfigureDataSource(choices.dataSourceName, choices.server,
-                                                         choices.windowsLogin, report_);
-  report_.Add(kConfigurationLine);
+void ApplyConfiguration::WriteMssql(const Answers& answers, const std::vector<std::string>& existing,
+                                    bde::StatusReport& report) {
+  mssql::DataSourceWriter(registry_).ConfigureDataSource(answers.dataSourceName, answers.sqlServer,
+                                                         answers.windowsLogin, report);
+  report.Add(kConfigurationLine);
 
   bde::ParameterList& params = database1_.Params();
-  params.Set("DATABASE NAME", choices.database);
-  params.Set("USER NAME", choices.windowsLogin ? "dbo" : "novera");
-  params.Set("ODBC DSN", choices.dataSourceName);
+  params.Set("DATABASE NAME", answers.database);
+  params.Set("USER NAME", answers.windowsLogin ? "dbo" : "novera");
+  params.Set("ODBC DSN", answers.dataSourceName);
 
-  bde::AliasWriter writer(engine_, report_, database1_);
-  std::string stem = choices.aliasPrefix + "Novera- ";
+  bde::AliasWriter writer(engine_, report, database1_);
+  std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
   writer.WriteMssqlAlias(stem + "Ochrona", existing);
   stem += "LM";
   writer.WriteMssqlAlias(stem, existing);
   stem += "- ";
   for (const char* module : kModules) writer.WriteMssqlAlias(stem + module, existing);
-  if (choices.versionIndex == 2) {
-    if (!choices.archiveDatabase.empty()) params.Set("DATABASE NAME", choices.archiveDatabase);
+  if (answers.version == SuiteVersion::V11) {
+    if (!answers.archiveDatabase.empty()) params.Set("DATABASE NAME", answers.archiveDatabase);
     writer.WriteMssqlAlias(stem + "Archiwum", existing);
   }
-  if (!choices.metersDatabase.empty()) params.Set("DATABASE NAME", choices.metersDatabase);
+  if (!answers.metersDatabase.empty()) params.Set("DATABASE NAME", answers.metersDatabase);
   writer.WriteMssqlAlias(stem + "Liczniki", existing);
 }
 
-void ApplyConfiguration::WriteOracle(const ApplyChoices& choices, const std::vector<std::string>& existing) {
-  oracle::UpdateSqlnetOra(choices.oracleNetworkFolder, report_);
-  if (choices.serviceEntryModified) {
-    oracle::WriteTnsnamesEntry(choices.oracleNetworkFolder, tnsnamesLines_, choices.oracleService,
-                               choices.serviceEntry, report_);
+void ApplyConfiguration::WriteOracle(const Answers& answers, const std::vector<std::string>& existing,
+                                     bde::StatusReport& report) {
+  const std::string folder = oracle::NetworkFolder(answers.oracleHomeFolder);
+  oracle::UpdateSqlnetOra(folder, report);
+  // The file is read now, so that entries written meanwhile by someone
+  // else survive the rewrite of ours.
+  if (answers.serviceEntry.Any()) {
+    oracle::ServiceFile file;
+    file.Read(folder);
+    file.WriteEntry(answers.oracleService, EntryToWrite(file, answers), report);
   }
-  report_.Add(kConfigurationLine);
+  report.Add(kConfigurationLine);
 
   bde::ParameterList& params = databaseOracle_.Params();
-  params.Set("SERVER NAME", choices.oracleService);
+  params.Set("SERVER NAME", answers.oracleService);
 
-  bde::AliasWriter writer(engine_, report_, database1_);
-  std::string stem = choices.aliasPrefix + "Novera- ";
-  params.Set("USER NAME", choices.userOchrona);
+  bde::AliasWriter writer(engine_, report, database1_);
+  std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
+  params.Set("USER NAME", answers.userOchrona);
   writer.WriteAlias(stem + "Ochrona", existing, databaseOracle_);
   stem += "LM";
-  params.Set("USER NAME", choices.userLM);
+  params.Set("USER NAME", answers.userLM);
   writer.WriteAlias(stem, existing, databaseOracle_);
   stem += "- ";
   for (const char* module : kModules) writer.WriteAlias(stem + module, existing, databaseOracle_);
-  if (choices.versionIndex == 2) writer.WriteAlias(stem + "Archiwum", existing, databaseOracle_);
-  if (!choices.userLiczniki.empty()) params.Set("USER NAME", choices.userLiczniki);
+  if (answers.version == SuiteVersion::V11) writer.WriteAlias(stem + "Archiwum", existing, databaseOracle_);
+  if (!answers.userLiczniki.empty()) params.Set("USER NAME", answers.userLiczniki);
   writer.WriteAlias(stem + "Liczniki", existing, databaseOracle_);
 }
 

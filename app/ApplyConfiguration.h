@@ -3,72 +3,47 @@
 #include <string>
 #include <vector>
 
-#include "oracle/ServiceEntry.h"
+#include "app/Answers.h"
+#include "bde/Connection.h"
 
 namespace platform {
 class Registry;
 }
 
 namespace bde {
-class Database;
 class Engine;
 class StatusReport;
 }  // namespace bde
 
 namespace app {
 
-// What "Wykonaj" reads from the pages, taken exactly as the controls hold
-// it: nothing is trimmed, and an empty text is passed on as empty.
-struct ApplyChoices {
-  int serverKind = 0;  // 0 = Microsoft SQL Server, any other value = Oracle
-  int versionIndex = 2;
-  std::string aliasPrefix;
-
-  std::string dataSourceName;
-  std::string server;
-  bool windowsLogin = true;
-  std::string database;
-  std::string archiveDatabase;
-  std::string metersDatabase;
-
-  std::string oracleService;
-  std::string userOchrona;
-  std::string userLM;
-  std::string userLiczniki;
-  std::string oracleNetworkFolder;
-  bool serviceEntryModified = false;
-  oracle::ServiceEntry serviceEntry;
-};
-
 // The whole configuration in one run: the ODBC data source or the Oracle
 // client files, one alias per suite module, and one save of the engine's
 // configuration. The first error ends the run where it happened: what was
 // written stays, nothing is saved, and the error passes to the caller.
-// The templates are the window's; what the run sets on them stays there.
+//
+// The step owns the parameter templates of the aliases; what one run sets
+// on them stays there for the next run of the same step.
 class ApplyConfiguration {
  public:
-  ApplyConfiguration(platform::Registry& registry, bde::Engine& engine, bde::Database& database1,
-                     bde::Database& databaseOracle, std::vector<std::string>& tnsnamesLines,
-                     bde::StatusReport& report)
-      : registry_(registry),
-        engine_(engine),
-        database1_(database1),
-        databaseOracle_(databaseOracle),
-        tnsnamesLines_(tnsnamesLines),
-        report_(report) {}
+  // Puts the engine into persistent mode, so that the run's save writes.
+  ApplyConfiguration(platform::Registry& registry, bde::Engine& engine);
+  ApplyConfiguration(const ApplyConfiguration&) = delete;
+  ApplyConfiguration& operator=(const ApplyConfiguration&) = delete;
 
-  void Run(const ApplyChoices& choices);
+  // The report is cleared first and holds, at the end or at the error,
+  // what the run did so far.
+  void Run(const Answers& answers, bde::StatusReport& report);
 
  private:
-  void WriteMssql(const ApplyChoices& choices, const std::vector<std::string>& existing);
-  void WriteOracle(const ApplyChoices& choices, const std::vector<std::string>& existing);
+  void WriteMssql(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
+  void WriteOracle(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
 
   platform::Registry& registry_;
   bde::Engine& engine_;
-  bde::Database& database1_;
-  bde::Database& databaseOracle_;
-  std::vector<std::string>& tnsnamesLines_;
-  bde::StatusReport& report_;
+  // Of every SQL Server alias, and of every Oracle alias.
+  bde::Database database1_;
+  bde::Database databaseOracle_;
 };
 
 }  // namespace app

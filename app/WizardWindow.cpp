@@ -14,7 +14,7 @@
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
 #include "oracle/OracleHomes.h"
-#include "oracle/TnsnamesReader.h"
+#include "oracle/ServiceFile.h"
 #include "platform/ServerNetwork.h"
 #include "platform/Text.h"
 #include "platform/UiServices.h"
@@ -22,7 +22,7 @@
 namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui)
-    : registry_(registry), engine_(engine), ui_(ui) {
+    : registry_(registry), engine_(engine), ui_(ui), apply_(registry, engine) {
   controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
                &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
                &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
@@ -89,10 +89,8 @@ void WizardWindow::FormCreate() {
   for (PageControl* pages : {&PageControl1, &PageControl2}) {
     for (Page* page : pages->Pages()) page->tabVisible = false;
   }
-  TnsnamesLines.clear();
   engine_.RegisterDatabase(Database2);
   engine_.RegisterDatabase(DatabaseOracle);
-  engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
   aliasPrefix_ = "X ";
   ClientDataSet1.Clear();
 }
@@ -162,29 +160,33 @@ void WizardWindow::ButtonWsteczClick() {
 // leaves the user on the last page to correct it and try again.
 void WizardWindow::ButtonWykonajClick() {
   bde::StatusReport report(MemoStatus.lines);
-  ApplyConfiguration(registry_, engine_, Database1, DatabaseOracle, TnsnamesLines, report).Run(ApplyChoicesOnPages());
+  apply_.Run(AnswersOnPages(), report);
   PageControl2.SetActiveIndex(1);
 }
 
-ApplyChoices WizardWindow::ApplyChoicesOnPages() const {
-  ApplyChoices choices;
-  choices.serverKind = ServerKind();
-  choices.versionIndex = VersionIndex();
-  choices.aliasPrefix = AliasPrefix();
-  choices.dataSourceName = ComboBoxNazwaZrodla.text;
-  choices.server = ComboBoxServer.text;
-  choices.windowsLogin = CheckBoxWindows.Checked();
-  choices.database = ComboBoxBaza.text;
-  choices.archiveDatabase = ComboBoxBazaArchiwum.text;
-  choices.metersDatabase = ComboBoxBazaLiczniki.text;
-  choices.oracleService = ComboBoxOracleServer.text;
-  choices.userOchrona = ComboBoxUserOchrona.text;
-  choices.userLM = ComboBoxUserLM.text;
-  choices.userLiczniki = ComboBoxUserLiczniki.text;
-  choices.oracleNetworkFolder = OracleNetworkFolder;
-  choices.serviceEntryModified = ServiceEntryModified;
-  choices.serviceEntry = CurrentServiceEntry();
-  return choices;
+// The service entry goes to tnsnames.ora whole, and only once the user
+// has changed it.
+Answers WizardWindow::AnswersOnPages() const {
+  Answers answers{.server = ServerKindOfItem(ServerKind()),
+                  .version = SuiteVersionOfItem(VersionIndex()),
+                  .testCopy = CheckBoxKopia.Checked(),
+                  .dataSourceName = ComboBoxNazwaZrodla.text,
+                  .sqlServer = ComboBoxServer.text,
+                  .windowsLogin = CheckBoxWindows.Checked(),
+                  .database = ComboBoxBaza.text,
+                  .archiveDatabase = ComboBoxBazaArchiwum.text,
+                  .metersDatabase = ComboBoxBazaLiczniki.text,
+                  .oracleHomeFolder = EditFolderHome.text,
+                  .oracleService = ComboBoxOracleServer.text,
+                  .serviceEntry = {},
+                  .userOchrona = ComboBoxUserOchrona.text,
+                  .userLM = ComboBoxUserLM.text,
+                  .userLiczniki = ComboBoxUserLiczniki.text};
+  if (ServiceEntryModified) {
+    const oracle::ServiceEntry& entry = ClientDataSet1.Current();
+    answers.serviceEntry = {entry.protocol, entry.host, entry.port, entry.service};
+  }
+  return answers;
 }
 
 // "OK" belongs to the status page and closes the wizard only from there.
@@ -297,11 +299,8 @@ void WizardWindow::ComboBoxOracleHomeChange() {
 }
 
 void WizardWindow::TabSheet2OracleShow() {
-  OracleNetworkFolder = EditFolderHome.text + "\\NETWORK\\ADMIN\\";
-  TnsnamesLines.clear();
-  TnsnamesLines = oracle::ReadTnsnamesLines(OracleNetworkFolder);
+  TnsnamesFile.Read(oracle::NetworkFolder(EditFolderHome.text));
   ServiceEntryModified = false;
-  oracle::ParseServiceEntries(oracle::JoinTnsnamesLines(TnsnamesLines), ClientDataSet1);
   std::vector<std::string> names = ClientDataSet1.Names();
   if (!names.empty()) ComboBoxOracleServer.text = names.front();
   ComboBoxOracleServer.SetItems(std::move(names));

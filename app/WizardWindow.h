@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Answers.h"
 #include "app/ApplyConfiguration.h"
 #include "app/Controls.h"
 #include "bde/Connection.h"
@@ -13,6 +14,7 @@
 #include "oracle/SchemaUsers.h"
 #include "oracle/ServiceEntry.h"
 #include "oracle/ServiceEntryTable.h"
+#include "oracle/ServiceFile.h"
 
 namespace platform {
 class Registry;
@@ -191,20 +193,16 @@ class WizardWindow {
   Memo MemoStatus{"MemoStatus", {}};
   Button Button1{"Button1", "OK"};
 
-  // The text of tnsnames.ora of the chosen Oracle home, while the wizard runs.
-  std::vector<std::string> TnsnamesLines;
-  // The chosen home's folder of tnsnames.ora and sqlnet.ora, ending in "\".
-  std::string OracleNetworkFolder;
+  // tnsnames.ora of the chosen Oracle home as the service page read it.
+  oracle::ServiceFile TnsnamesFile;
   // Set by the user's first change of a service entry since the service
   // page was shown: tnsnames.ora is to be rewritten.
   bool ServiceEntryModified = false;
   // The entries of tnsnames.ora behind the edits of the service page.
-  oracle::ServiceEntryTable ClientDataSet1;
+  oracle::ServiceEntryTable& ClientDataSet1 = TnsnamesFile.Table();
 
-  // The parameter templates: of every SQL Server alias, of the connection
-  // that lists a server's databases, and of every Oracle alias (also the
-  // connection that lists the schema users). Values set on them stay.
-  bde::Database Database1{"", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters()};
+  // The connections that list a server's databases and the Oracle schema
+  // users; values set on them stay for the next listing.
   bde::Database Database2{std::string(bde::kTmpDatabaseName), std::string(bde::kSqlNativeClientDriver),
                           bde::Database2Parameters()};
   bde::Database DatabaseOracle{std::string(bde::kOracleDatabaseName), std::string(bde::kOracleDriver),
@@ -212,7 +210,7 @@ class WizardWindow {
 
  private:
   void FormCreate();
-  ApplyChoices ApplyChoicesOnPages() const;
+  Answers AnswersOnPages() const;
   // A show handler's error is held until the page change is complete, so
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());
@@ -223,6 +221,7 @@ class WizardWindow {
   platform::Registry& registry_;
   bde::Engine& engine_;
   platform::UiServices& ui_;
+  ApplyConfiguration apply_;
   // The schema users of the Oracle server.
   bde::Query Query2{engine_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
   std::vector<Control*> controls_;

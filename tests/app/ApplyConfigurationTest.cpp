@@ -12,6 +12,7 @@
 
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
+#include "bde/StatusReport.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
@@ -274,6 +275,60 @@ TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
     EXPECT_EQ(Param("X Novera- LM- Faktury", "SERVER NAME"), "LM.SERWER");
     EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "ORACLE");
     registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE");
+  }
+}
+
+// The step on its own, as the unattended run uses it: it saves without
+// anyone switching the engine's mode, and writes the service entry only
+// when a value of it is given, keeping the values not given.
+TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) {
+  struct Case {
+    const char* service;
+    ServiceEntryValues given;
+    const char* written;  // the address line written, or nothing when the file stays
+  };
+  const Case cases[] = {
+      {"INNY", {}, nullptr},
+      {"inny", {std::nullopt, "nowy", std::nullopt, std::nullopt},
+       "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1522))"},
+      {"NOWY", {std::nullopt, "h", "1600", std::nullopt}, "      (ADDRESS = (PROTOCOL = TCP)(HOST = h)(PORT = 1600))"},
+  };
+  const Lines tnsnames = {"INNY = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = inny)(PORT = 1522))"
+                          "(CONNECT_DATA = (SERVICE_NAME = I)))"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.service);
+    testing_support::TempFolder folder;
+    const std::string network = folder.Path().string() + "\\NETWORK\\ADMIN\\";
+    platform::WriteTextLines(network + "tnsnames.ora", tnsnames);
+    platform::MemoryRegistry registry;
+    const std::string config = (folder.Path() / "bde.cfg").string();
+    bde::Engine engine(registry, config);
+    Lines report;
+    bde::StatusReport status(report);
+    Answers answers;
+    answers.server = ServerKind::Oracle;
+    answers.version = SuiteVersion::V9;
+    answers.testCopy = true;
+    answers.oracleHomeFolder = folder.Path().string();
+    answers.oracleService = c.service;
+    answers.serviceEntry = c.given;
+    ApplyConfiguration(registry, engine).Run(answers, status);
+
+    Lines file = platform::ReadTextLines(network + "tnsnames.ora");
+    if (c.written == nullptr) {
+      EXPECT_EQ(file, tnsnames);
+    } else {
+      // The old entry gives way; another one stays in front.
+      ASSERT_GE(file.size(), 9u);
+      EXPECT_EQ(Lines(file.begin(), file.end() - 9), std::string(c.service) == "NOWY" ? tnsnames : Lines{});
+      file.erase(file.begin(), file.end() - 9);
+      EXPECT_EQ(file[0], std::string(c.service) + " =");
+      EXPECT_EQ(file[3], c.written);
+      EXPECT_EQ(file[6], std::string("      (SERVICE_NAME = ") + (c.given.port ? "XE" : "I") + ")");
+    }
+    bde::Engine again(registry, config);
+    EXPECT_EQ(again.ListAliases().size(), 7u);
+    EXPECT_EQ(again.ReadAliasParameters("Kopia Novera- LM").Value("SERVER NAME"), c.service);
   }
 }
 

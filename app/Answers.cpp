@@ -1,0 +1,26 @@
+#include "app/Answers.h"
+
+namespace app {
+
+ServerKind ServerKindOfItem(int itemIndex) {
+  return itemIndex == 0 ? ServerKind::MicrosoftSqlServer : ServerKind::Oracle;
+}
+
+SuiteVersion SuiteVersionOfItem(int itemIndex) {
+  if (itemIndex == 0) return SuiteVersion::V9;
+  return itemIndex == 2 ? SuiteVersion::V11 : SuiteVersion::V10;
+}
+
+int ItemOf(SuiteVersion version) {
+  switch (version) {
+    case SuiteVersion::V9:
+      return 0;
+    case SuiteVersion::V10:
+      return 1;
+    case SuiteVersion::V11:
+      break;
+  }
+  return 2;
+}
+
+}  // namespace app
