@@ -11,7 +11,7 @@
 #include "oracle/OciDriver.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
-#include "platform/win32/WizardView.h"
+#include "view/WizardView.h"
 
 // The program reads no arguments: it shows the one wizard window and ends
 // when the window closes.
@@ -25,7 +25,7 @@ int main() {
                           std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
     engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
     app::WizardWindow window(*registry, engine, ui);
-    return platform::win32::RunWizardWindow(window, ui);
+    return view::RunWizardWindow(window, ui);
   } catch (const std::exception& error) {
     ui.ShowError(app::WithFinalStop(error.what()));
     return 1;

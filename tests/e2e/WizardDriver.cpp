@@ -34,13 +34,13 @@
 
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
-#include "platform/win32/WizardLayout.h"
+#include "view/WizardLayout.h"
 
 namespace {
 
-using platform::win32::ControlPlacement;
-using platform::win32::FindPlacement;
-using platform::win32::kWizardLayout;
+using view::ControlPlacement;
+using view::FindPlacement;
+using view::kWizardLayout;
 using platform::win32::Narrow;
 using platform::win32::Widen;
 

@@ -1,4 +1,4 @@
-#include "platform/win32/WizardView.h"
+#include "view/WizardView.h"
 
 #include <memory>
 #include <string>
@@ -8,10 +8,14 @@
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/Windows.h"
-#include "platform/win32/WizardLayout.h"
+#include "view/WizardLayout.h"
 
-namespace platform::win32 {
+namespace view {
 namespace {
+
+using platform::win32::Narrow;
+using platform::win32::Widen;
+using platform::win32::Win32UiServices;
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -475,4 +479,4 @@ int RunWizardWindow(app::WizardWindow& model, Win32UiServices& ui) {
   return view.Run();
 }
 
-}  // namespace platform::win32
+}  // namespace view

@@ -9,7 +9,7 @@
 // Positions are pixels at 96 DPI inside the 553 x 318 client area; the
 // wizard pages fill the top 245 pixels with the button row under them.
 // A radio group's items take the IDs after the group's own.
-namespace platform::win32 {
+namespace view {
 
 enum class Style {
   Plain,
@@ -102,4 +102,4 @@ inline constexpr const ControlPlacement* FindPlacement(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace platform::win32
+}  // namespace view

@@ -5,11 +5,13 @@ class WizardWindow;
 }
 
 namespace platform::win32 {
-
 class Win32UiServices;
+}
+
+namespace view {
 
 // Creates the real window for the wizard model, shows it, and runs the
 // message loop until the window closes. Returns the program's exit code.
-int RunWizardWindow(app::WizardWindow& model, Win32UiServices& ui);
+int RunWizardWindow(app::WizardWindow& model, platform::win32::Win32UiServices& ui);
 
-}  // namespace platform::win32
+}  // namespace view
