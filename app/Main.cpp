@@ -2,7 +2,10 @@
 #include <memory>
 #include <string>
 
+#include "app/AnswersFile.h"
+#include "app/CommandLine.h"
 #include "app/ErrorText.h"
+#include "app/Unattended.h"
 #include "app/WizardWindow.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
@@ -13,19 +16,42 @@
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
 
-// The program reads no arguments: it shows the one wizard window and ends
-// when the window closes.
+namespace {
+
+// Without arguments the one wizard window, until it closes; with "/s" the
+// same configuration without any window.
+int Run(platform::win32::Win32UiServices& ui) {
+  app::CommandLine commandLine;
+  try {
+    commandLine = app::ParseCommandLine(platform::win32::CommandLineArguments());
+  } catch (const app::AnswersError& error) {
+    platform::win32::WriteToConsole(app::WithFinalStop(error.what()) + "\r\n" + std::string(app::kUsage));
+    return app::kExitWrongAnswers;
+  }
+  if (commandLine.mode == app::CommandLine::Mode::Usage) {
+    platform::win32::WriteToConsole(std::string(app::kUsage));
+    return app::kExitDone;
+  }
+
+  platform::win32::InitCommonControls();
+  const auto registry = platform::win32::CreateSystemRegistry();
+  bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+  if (commandLine.mode == app::CommandLine::Mode::Unattended) {
+    return app::RunUnattended(commandLine, *registry, engine, platform::win32::WriteToConsole);
+  }
+  engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
+                        std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
+  engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
+  app::WizardWindow window(*registry, engine, ui);
+  return view::RunWizardWindow(window, ui);
+}
+
+}  // namespace
+
 int main() {
   platform::win32::Win32UiServices ui;
   try {
-    platform::win32::InitCommonControls();
-    const auto registry = platform::win32::CreateSystemRegistry();
-    bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
-    engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
-                          std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
-    engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
-    app::WizardWindow window(*registry, engine, ui);
-    return view::RunWizardWindow(window, ui);
+    return Run(ui);
   } catch (const std::exception& error) {
     ui.ShowError(app::WithFinalStop(error.what()));
     return 1;

@@ -58,6 +58,17 @@ char ForbiddenDataSourceNameChar(std::string_view name) {
   return at == std::string_view::npos ? 0 : name[at];
 }
 
+bool DriverRegistered(platform::Registry& registry) {
+  const auto open = [&](std::string_view path) -> std::unique_ptr<RegistryKey> {
+    if (!registry.KeyExists(RegistryRoot::LocalMachine, path)) return nullptr;
+    return registry.OpenKey(RegistryRoot::LocalMachine, path, platform::kKeyRead, false);
+  };
+  const std::unique_ptr<RegistryKey> drivers = open(kDriverListKey);
+  if (!drivers || !drivers->ValueExists(kDriverName) || !Installed(*drivers)) return false;
+  const std::unique_ptr<RegistryKey> driver = open(DriverKeyPath());
+  return driver && driver->ValueExists("Driver");
+}
+
 void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::string& server, bool windowsLogin,
                                            bde::StatusReport& report) {
   CheckName(name);

@@ -39,6 +39,10 @@ inline constexpr std::string_view kKeyNotOpenedMessage = "Nie można otworzyć k
 // it has none. A backslash would also lead the writes into another key.
 char ForbiddenDataSourceNameChar(std::string_view name);
 
+// Whether the driver is registered, marked installed and names its
+// library, as ConfigureDataSource requires; only reads, creating no key.
+bool DriverRegistered(platform::Registry& registry);
+
 // Writes machine-wide ODBC data sources straight into the registry, in the
 // layout the driver manager reads, after checking that the driver is
 // registered. Values of an existing data source that are not written here

@@ -16,6 +16,8 @@ ScopedWriteFaultForTesting::~ScopedWriteFaultForTesting() { armedWriteFault = Wr
 
 WriteFault detail::TakeWriteFault() { return std::exchange(armedWriteFault, WriteFault::None); }
 
+std::vector<std::string> ReadTextLines(const std::string& path) { return SplitLines(ReadFileContent(path)); }
+
 std::vector<std::string> SplitLines(std::string_view content) {
   std::vector<std::string> lines;
   size_t start = 0;

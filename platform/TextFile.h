@@ -16,6 +16,8 @@ bool FileExists(const std::string& path);
 
 // Raises kOpenFileFailedMessage with the path and the system's reason.
 std::vector<std::string> ReadTextLines(const std::string& path);
+// The file's bytes as they are, for text that is not split at byte values.
+std::string ReadFileContent(const std::string& path);
 
 // Writes beside the target, then swaps the new file in, so an interrupted
 // or failed write leaves the old file whole and no temporary file behind.

@@ -95,7 +95,7 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path) {
+std::string ReadFileContent(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) Raise(kOpenFileFailedMessage, path, errno);
   std::string content;
@@ -109,7 +109,7 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
     }
     content.append(buffer, static_cast<size_t>(count));
   }
-  return SplitLines(content);
+  return content;
 }
 
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -5,6 +5,7 @@
 #include "platform/win32/Windows.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace platform::win32 {
@@ -15,6 +16,36 @@ void InitCommonControls() {
 }
 
 std::unique_ptr<Registry> CreateSystemRegistry() { return std::make_unique<Win32Registry>(); }
+
+std::vector<std::string> CommandLineArguments() {
+  struct LocalDeleter {
+    void operator()(wchar_t** block) const { LocalFree(block); }
+  };
+  int count = 0;
+  const std::unique_ptr<wchar_t*, LocalDeleter> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  std::vector<std::string> result;
+  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments.get()[i]));
+  return result;
+}
+
+void WriteToConsole(const std::string& text) {
+  // A window program has no console of its own; the one it was started
+  // from is borrowed, unless its output was redirected to a file or pipe.
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+  }
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (GetConsoleMode(out, &mode)) {
+    const std::wstring wide = Widen(text);
+    WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+}
 
 std::string DefaultEngineConfigFile() {
   wchar_t folder[MAX_PATH] = L"C:\\ProgramData";

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -12,6 +13,14 @@ namespace platform::win32 {
 void InitCommonControls();
 
 std::unique_ptr<Registry> CreateSystemRegistry();
+
+// The program's arguments after its name, as UTF-8.
+std::vector<std::string> CommandLineArguments();
+
+// Writes the text to where the program's output goes: a redirected
+// standard output as UTF-8, else the console of the program that started
+// this one. Without either the text goes nowhere.
+void WriteToConsole(const std::string& text);
 
 // The engine's configuration file when the BDE key names none:
 // "<common application data>\Novera\BDE\KonfigNovera.cfg".

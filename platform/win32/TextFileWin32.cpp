@@ -82,7 +82,7 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path) {
+std::string ReadFileContent(const std::string& path) {
   // Others may keep the file open, even for writing, while we read it.
   UniqueFileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -98,7 +98,7 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
     if (count == 0) break;
     content.append(buffer, count);
   }
-  return SplitLines(content);
+  return content;
 }
 
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -1,0 +1,137 @@
+#include "app/AnswersFile.h"
+
+#include <exception>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+#include "platform/Utf16.h"
+
+namespace app {
+namespace {
+
+struct KnownKey {
+  std::string_view section;
+  std::string_view key;
+};
+
+constexpr KnownKey kKnownKeys[] = {
+    {kMainSection, "Serwer"},
+    {kMainSection, "Wersja"},
+    {kMainSection, "Kopia"},
+    {kMssqlSection, "ZrodloDanych"},
+    {kMssqlSection, "SerwerMSSQL"},
+    {kMssqlSection, "LogowanieWindows"},
+    {kMssqlSection, "Baza"},
+    {kMssqlSection, "BazaArchiwum"},
+    {kMssqlSection, "BazaLiczniki"},
+    {kOracleSection, "DomOracle"},
+    {kOracleSection, "Serwis"},
+    {kOracleSection, "Protokol"},
+    {kOracleSection, "Host"},
+    {kOracleSection, "Port"},
+    {kOracleSection, "NazwaBazy"},
+    {kOracleSection, "UzytkownikOchrona"},
+    {kOracleSection, "UzytkownikLumira"},
+    {kOracleSection, "UzytkownikLiczniki"},
+};
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first));
+  }
+  return units;
+}
+
+bool IsUtf8(std::string_view bytes) { return platform::FromUtf16(platform::ToUtf16(bytes)) == bytes; }
+
+[[noreturn]] void FailAtLine(const std::string& path, int line, const std::string& problem) {
+  throw AnswersError("Plik odpowiedzi \"" + path + "\", wiersz " + std::to_string(line) + ": " + problem);
+}
+
+}  // namespace
+
+std::string DecodeAnswersText(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+  if (bytes.starts_with("\xFF\xFE")) return platform::FromUtf16(Utf16Units(bytes.substr(2), false));
+  if (bytes.starts_with("\xFE\xFF")) return platform::FromUtf16(Utf16Units(bytes.substr(2), true));
+  if (IsUtf8(bytes)) return std::string(bytes);
+  return platform::FromAnsiCodePage(bytes);
+}
+
+AnswersFile AnswersFile::Read(const std::string& path) {
+  std::string bytes;
+  try {
+    bytes = platform::ReadFileContent(path);
+  } catch (const std::exception& error) {
+    throw AnswersError(error.what());
+  }
+  return Parse(path, DecodeAnswersText(bytes));
+}
+
+AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
+  AnswersFile file;
+  file.path_ = path;
+  std::optional<std::string_view> section;
+  int number = 0;
+  for (const std::string& whole : platform::SplitLines(text)) {
+    ++number;
+    std::string_view line = whole;
+    if (const size_t comment = line.find(';'); comment != std::string_view::npos) line = line.substr(0, comment);
+    line = Trim(line);
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      if (line.back() != ']') FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\"");
+      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      section.reset();
+      for (std::string_view known : {kMainSection, kMssqlSection, kOracleSection}) {
+        if (platform::EqualsNoCase(name, known)) section = known;
+      }
+      if (!section) FailAtLine(path, number, "nieznana sekcja [" + std::string(name) + "]");
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+      FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\", oczekiwano \"klucz=wartość\"");
+    }
+    const std::string_view key = Trim(line.substr(0, equals));
+    if (!section) FailAtLine(path, number, "klucz \"" + std::string(key) + "\" przed pierwszą sekcją");
+    const KnownKey* known = nullptr;
+    for (const KnownKey& candidate : kKnownKeys) {
+      if (candidate.section == *section && platform::EqualsNoCase(candidate.key, key)) known = &candidate;
+    }
+    if (!known) FailAtLine(path, number, "nieznany klucz \"" + std::string(key) + "\" w sekcji [" + std::string(*section) + "]");
+    if (const auto earlier = file.Find(known->section, known->key)) {
+      FailAtLine(path, number, "klucz \"" + std::string(known->key) + "\" podany drugi raz (pierwszy raz w wierszu " +
+                                   std::to_string(earlier->line) + ")");
+    }
+    file.entries_.push_back({known->section, known->key, {std::string(Trim(line.substr(equals + 1))), number}});
+  }
+  return file;
+}
+
+std::optional<AnswersFile::Value> AnswersFile::Find(std::string_view section, std::string_view key) const {
+  for (const Entry& entry : entries_) {
+    if (entry.section == section && entry.key == key) return entry.value;
+  }
+  return std::nullopt;
+}
+
+void AnswersFile::Fail(std::string_view section, std::string_view key, const std::string& problem) const {
+  if (const auto given = Find(section, key)) {
+    FailAtLine(path_, given->line, "klucz \"" + std::string(key) + "\": " + problem);
+  }
+  throw AnswersError("Plik odpowiedzi \"" + path_ + "\", sekcja [" + std::string(section) + "], klucz \"" +
+                     std::string(key) + "\" (brak w pliku): " + problem);
+}
+
+}  // namespace app

@@ -1,0 +1,49 @@
+#include "app/Unattended.h"
+
+#include <exception>
+#include <vector>
+
+#include "app/AnswersFile.h"
+#include "app/ApplyConfiguration.h"
+#include "app/CommandLine.h"
+#include "app/ErrorText.h"
+#include "app/UnattendedAnswers.h"
+#include "bde/StatusReport.h"
+#include "platform/TextFile.h"
+
+namespace app {
+
+int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+                  const std::function<void(const std::string&)>& toConsole) {
+  std::vector<std::string> lines;
+  int code = kExitDone;
+  try {
+    const Answers answers = ResolveAnswers(AnswersFile::Read(commandLine.answersPath), registry, engine);
+    bde::StatusReport report(lines);
+    try {
+      ApplyConfiguration(registry, engine).Run(answers, report);
+    } catch (const std::exception& error) {
+      // What was written before the error stays, so the report says it.
+      lines.push_back(WithFinalStop(error.what()));
+      code = kExitConfigurationFailed;
+    }
+  } catch (const AnswersError& error) {
+    lines = {WithFinalStop(error.what())};
+    code = kExitWrongAnswers;
+  } catch (const std::exception& error) {
+    lines = {WithFinalStop(error.what())};
+    code = kExitConfigurationFailed;
+  }
+  if (!commandLine.logPath.empty()) {
+    try {
+      platform::WriteTextLines(commandLine.logPath, lines);
+    } catch (const std::exception& error) {
+      lines.push_back(WithFinalStop(error.what()));
+      if (code == kExitDone) code = kExitConfigurationFailed;
+    }
+  }
+  toConsole(platform::JoinLines(lines));
+  return code;
+}
+
+}  // namespace app

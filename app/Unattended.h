@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform {
+class Registry;
+}
+
+namespace bde {
+class Engine;
+}
+
+namespace app {
+
+struct CommandLine;
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitConfigurationFailed = 1;
+inline constexpr int kExitWrongAnswers = 2;
+
+// The configuration without a window: the answers file is read and checked
+// in full before anything is written, then the same apply step as
+// "Wykonaj" runs. The report (the status page's lines, or what was done up
+// to the error followed by the error) goes to the log file when one is
+// named and to the console. Returns the program's exit code.
+int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+                  const std::function<void(const std::string&)>& toConsole);
+
+}  // namespace app
