@@ -1,0 +1,210 @@
+#include "app/Unattended.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/AnswersFile.h"
+#include "app/CommandLine.h"
+#include "bde/Engine.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/TextFile.h"
+#include "tests/ErrorOf.h"
+#include "tests/RegisteredDriver.h"
+#include "tests/TempFolder.h"
+
+namespace app {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The README's answers files, in their order: the administrators copy
+// these, so these are what the tests run.
+Lines ReadmeExamples() {
+  Lines examples;
+  const Lines readme = platform::ReadTextLines(KONFIGNOVERA_SOURCE_DIR "/README.md");
+  for (size_t i = 0; i < readme.size(); ++i) {
+    if (readme[i] != "```ini") continue;
+    std::string example;
+    while (++i < readme.size() && readme[i] != "```") example += readme[i] + "\n";
+    examples.push_back(example);
+  }
+  return examples;
+}
+
+// A workstation with the ODBC driver, an Oracle home whose tnsnames.ora
+// holds XE.SERWER, and the engine's file in a throw-away folder.
+class UnattendedTest : public ::testing::Test {
+ protected:
+  UnattendedTest() {
+    registry.LoadRegText(testing_support::kRegisteredDriver);
+    registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1]\n"
+                         "\"ORACLE_HOME_NAME\"=\"OraClient11g_home1\"\n\"ORACLE_HOME\"=\"" + Home() + "\"\n");
+    platform::WriteTextLines(Tnsnames(), kTnsnames);
+  }
+
+  int Run(const std::string& answers, bool log = true) {
+    platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
+    CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : ""};
+    bde::Engine engine(registry, Config());
+    return RunUnattended(line, registry, engine, [this](const std::string& text) { console += text; });
+  }
+
+  std::string Path(const char* name) const { return (folder.Path() / name).string(); }
+  std::string Home() const { return Path("oracle"); }
+  std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
+  std::string Config() const { return Path("bde.cfg"); }
+  Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
+  std::string Param(const std::string& alias, const std::string& name) {
+    bde::Engine engine(registry, Config());
+    return engine.ReadAliasParameters(alias).Value(name);
+  }
+
+  const Lines kTnsnames = {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))"
+                           "(CONNECT_DATA = (SERVICE_NAME = XE)))"};
+  testing_support::TempFolder folder;
+  platform::MemoryRegistry registry;
+  std::string console;
+};
+
+const Lines kAliases = {"Ochrona", "LM", "LM- Faktury", "LM- Magistr", "LM- Odbiorcy", "LM- Odczyty", "LM- Archiwum",
+                        "LM- Liczniki"};
+
+Lines CreatedAliasLines() {
+  Lines lines;
+  for (const std::string& alias : kAliases) lines.push_back("  Utworzono alias \"X Novera- " + alias + "\".");
+  return lines;
+}
+
+TEST_F(UnattendedTest, TheSqlServerExampleConfiguresTheDataSourceAndTheAliases) {
+  ASSERT_EQ(ReadmeExamples().size(), 2u);
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  Lines expected = {"Konfiguracja została utworzona!", "", " Utworzono źródło danych ODBC \"Novera LM\".",
+                    "  Instancja serwera MSSQL: \"SRV\\SQLEXPRESS\".", "  Logowanie poprzez użytkownika Windows.", "",
+                    " Zmodyfikowano konfigurację BDE."};
+  for (const std::string& line : CreatedAliasLines()) expected.push_back(line);
+  EXPECT_EQ(Report(), expected);
+  EXPECT_EQ(console, platform::JoinLines(expected));
+  EXPECT_EQ(Param("X Novera- LM- Faktury", "DATABASE NAME"), "LUMIRA");
+  EXPECT_EQ(Param("X Novera- LM- Archiwum", "DATABASE NAME"), "LUMIRA_ARCH");
+  EXPECT_EQ(Param("X Novera- LM- Liczniki", "DATABASE NAME"), "LUMIRA_ARCH");  // the value in force
+  EXPECT_EQ(Param("X Novera- LM", "ODBC DSN"), "Novera LM");
+
+  // Run again with only the server kind: the values of the first run stand.
+  EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n"), kExitDone);
+  EXPECT_EQ(Report()[2], " Zmodyfikowano źródło danych ODBC \"Novera LM\".");
+  EXPECT_EQ(Report()[3], "  Instancja serwera MSSQL: \"SRV\\SQLEXPRESS\".");
+  EXPECT_EQ(Param("X Novera- LM- Faktury", "DATABASE NAME"), "LUMIRA");
+  EXPECT_EQ(Param("X Novera- LM- Archiwum", "DATABASE NAME"), "LUMIRA_ARCH");
+}
+
+TEST_F(UnattendedTest, TheOracleExampleRewritesTheEntryAndWritesTheAliases) {
+  EXPECT_EQ(Run(ReadmeExamples()[1]), kExitDone);
+  const std::string network = Home() + "\\NETWORK\\ADMIN\\";
+  Lines expected = {"Konfiguracja została utworzona!", "", "  Utworzono plik", "     \"" + network + "sqlnet.ora\"", "",
+                    "  Zmodyfikowano plik", "     \"" + network + "tnsnames.ora\"", "",
+                    " Zmodyfikowano konfigurację BDE."};
+  for (const std::string& line : CreatedAliasLines()) expected.push_back(line);
+  EXPECT_EQ(Report(), expected);
+  EXPECT_EQ(platform::ReadTextLines(Tnsnames())[3],
+            "      (ADDRESS = (PROTOCOL = TCP)(HOST = serwer.firma.pl)(PORT = 1521))");
+  EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "OCHRONA");
+  EXPECT_EQ(Param("X Novera- LM- Liczniki", "USER NAME"), "LICZNIKI");
+  EXPECT_EQ(Param("X Novera- LM", "SERVER NAME"), "XE.SERWER");
+}
+
+// Nothing is read into the run before the whole file is known good.
+TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
+  struct Case {
+    const char* answers;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"[KonfigNovera]\nWersja=12\n", "wiersz 2: klucz \"Wersja\": niepoprawna wartość \"12\", dozwolone: 9, 10, 11."},
+      {"[KonfigNovera]\nSerwer=DB2\n",
+       "wiersz 2: klucz \"Serwer\": niepoprawna wartość \"DB2\", dozwolone: MSSQL, Oracle."},
+      {"[KonfigNovera]\nKopia=tak\n", "wiersz 2: klucz \"Kopia\": niepoprawna wartość \"tak\", dozwolone: 0, 1."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nPort=15a\n",
+       "wiersz 4: klucz \"Port\": niepoprawna liczba \"15a\", dozwolone: 1 do 65535."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nPort=65536\n",
+       "wiersz 4: klucz \"Port\": niepoprawna liczba \"65536\", dozwolone: 1 do 65535."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nDomOracle=Inny\n",
+       "wiersz 4: klucz \"DomOracle\": nieznany Oracle Home \"Inny\""},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nHost=\n", "wiersz 4: klucz \"Host\": wartość nie może być pusta."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=NOWY\nPort=1600\n",
+       "sekcja [Oracle], klucz \"Host\" (brak w pliku): wpisu \"NOWY\" nie ma w pliku \"*\", więc adres serwera "
+       "jest wymagany."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nNazwaBazy=123456789012345678901\n",
+       "wiersz 4: klucz \"NazwaBazy\": wartość \"123456789012345678901\" jest dłuższa niż 20 znaków."},
+      {"[MSSQL]\nZrodloDanych=a[b\n",
+       "wiersz 2: klucz \"ZrodloDanych\": nazwa źródła danych \"a[b\" zawiera niedozwolony znak \"[\""},
+      {"[Inna]\n", "wiersz 1: nieznana sekcja [Inna]."},
+  };
+  platform::WriteTextLines(Config(), {"KonfigNovera BDE 1"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answers);
+    console.clear();
+    EXPECT_EQ(Run(c.answers), kExitWrongAnswers);
+    ASSERT_EQ(Report().size(), 1u);
+    std::string expected = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + c.line;
+    if (const size_t star = expected.find('*'); star != std::string::npos) expected.replace(star, 1, Tnsnames());
+    EXPECT_EQ(Report()[0], expected);
+    EXPECT_EQ(console, expected + "\r\n");
+    EXPECT_EQ(platform::ReadTextLines(Tnsnames()), kTnsnames);
+    EXPECT_FALSE(platform::FileExists(Home() + "\\NETWORK\\ADMIN\\sqlnet.ora"));
+    EXPECT_EQ(platform::ReadTextLines(Config()), Lines{"KonfigNovera BDE 1"});
+  }
+  registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
+  EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n"), kExitWrongAnswers);
+  EXPECT_EQ(Report(), Lines{"Plik odpowiedzi \"" + Path("answers.ini") +
+                            "\", wiersz 2: klucz \"Serwer\": brak sterownika ODBC \"SQL Native Client\""});
+  EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
+}
+
+// As after "Wykonaj", what was written before the error stays, and the
+// report says so before the error's text.
+TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
+  {
+    bde::Engine engine(registry, Config());
+    engine.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+    engine.CreateAlias("X Novera- LM", "ORACLE", {});
+    engine.SaveConfiguration();
+  }
+  EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n", false), kExitConfigurationFailed);
+  EXPECT_FALSE(platform::FileExists(Path("report.txt")));
+  const Lines report = platform::SplitLines(console);
+  ASSERT_EQ(report.size(), 9u);
+  EXPECT_EQ(report[2], " Utworzono źródło danych ODBC \"MSSQL Novera LM\".");
+  EXPECT_EQ(report[7], "  Utworzono alias \"X Novera- Ochrona\".");
+  EXPECT_EQ(report[8], "Alias BDE \"X Novera- LM\" istnieje i jest innego typu.");
+}
+
+TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
+  using Mode = CommandLine::Mode;
+  EXPECT_EQ(ParseCommandLine({}).mode, Mode::Window);
+  EXPECT_EQ(ParseCommandLine({"/?"}).mode, Mode::Usage);
+  const CommandLine full = ParseCommandLine({"/S", "C:\\a b.ini", "/LOG", "r.txt"});
+  EXPECT_EQ(full.mode, Mode::Unattended);
+  EXPECT_EQ(full.answersPath, "C:\\a b.ini");
+  EXPECT_EQ(full.logPath, "r.txt");
+  EXPECT_EQ(ParseCommandLine({"/log", "r.txt", "/s", "a.ini"}).answersPath, "a.ini");
+
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"/x"}, "nieznany argument \"/x\""},
+      {{"/s"}, "po \"/s\" brak nazwy pliku"},
+      {{"/s", ""}, "po \"/s\" brak nazwy pliku"},
+      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\""},
+      {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
+      {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
+  };
+  for (const auto& [arguments, problem] : refused) {
+    SCOPED_TRACE(problem);
+    EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(arguments); }),
+              std::string("Niepoprawny wiersz poleceń: ") + problem);
+  }
+}
+
+}  // namespace
+}  // namespace app
