@@ -1,20 +1,8 @@
-# Cross build of the 32-bit Windows executable: the BDE, its ODBC drivers
-# and the Oracle client are 32-bit, so the wizard must see their 32-bit
-# registry view and load their 32-bit libraries.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# One self-contained executable: no libstdc++ or libgcc DLL beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Cross build of the 32-bit Windows executable, the product: the BDE, its
+# ODBC drivers and the Oracle client are 32-bit, so the wizard must see
+# their 32-bit registry view and load their 32-bit libraries.
+set(MINGW_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
 
 # Cross-compiled test programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

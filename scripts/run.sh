@@ -11,10 +11,11 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/setup.sh"
 # shellcheck source=wine-env.sh
 source "$ROOT/scripts/wine-env.sh"
-export WINEPREFIX=${WINEPREFIX:-$ROOT/.wine}
+export WINEPREFIX=${WINEPREFIX:-$ROOT/$(prefix_name .wine)}
 
-EXE="$ROOT/build/win32/app/KonfigNovera.exe"
-DRIVER="$ROOT/build/win32/tests/e2e/wizard_driver.exe"
+EXE="$ROOT/build/$WINDOWS_BUILD/app/KonfigNovera.exe"
+DRIVER="$ROOT/build/$WINDOWS_BUILD/tests/e2e/wizard_driver.exe"
+echo "The wizard runs from build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
 if [ -n "${DISPLAY:-}" ]; then
   "$ROOT/scripts/build.sh" KonfigNovera
   ensure_wine_prefix

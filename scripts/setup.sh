@@ -2,6 +2,8 @@
 # Installs what building, running and testing need on Debian 12, and only
 # what is missing. Non-interactive and safe to run again.
 set -euo pipefail
+# shellcheck source=wine-env.sh
+source "$(dirname "$0")/wine-env.sh"
 
 PACKAGES=(
   cmake ninja-build g++ libgtest-dev       # native build and unit tests
@@ -14,6 +16,9 @@ PACKAGES=(
   libbenchmark-dev                         # benchmarks
   postgresql unixodbc odbc-postgresql      # a real server and driver manager for the SQL Server path
 )
+# Where no 32-bit program runs, the x86_64 build runs under Wine's 64-bit
+# loader instead.
+[ "$WINDOWS_BUILD" = win64 ] && PACKAGES+=(wine64)
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -12,7 +12,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 
 # shellcheck source=wine-env.sh
 source "$ROOT/scripts/wine-env.sh"
-export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wine-test}
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/$(prefix_name wine-test)}
 ensure_wine_prefix
 ensure_display
 trap stop_display EXIT
@@ -23,4 +23,5 @@ ctest --test-dir "$ROOT/build/native" --output-on-failure
 "$ROOT/build/sanitize/tests/unit_tests" --gtest_brief=1
 "$ROOT/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
 
-ctest --test-dir "$ROOT/build/win32" --output-on-failure
+echo "Windows tests: on build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
+ctest --test-dir "$ROOT/build/$WINDOWS_BUILD" --output-on-failure

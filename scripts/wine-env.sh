@@ -9,6 +9,53 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
   export LC_ALL=C.UTF-8
 fi
 
+# Which Windows build Wine runs here. The 32-bit executable is the product,
+# but some machines' kernels run no 32-bit program ("Exec format error"),
+# so no 32-bit Wine: there the same sources are built for x86_64 and run
+# under the 64-bit loader. KONFIGNOVERA_WINE=32 or 64 chooses by hand.
+# Sets WINDOWS_BUILD (win32 or win64) and WINDOWS_BUILD_REASON; for win64
+# it puts the 64-bit loader first on PATH.
+choose_windows_build() {
+  case "${KONFIGNOVERA_WINE:-}" in
+    32) WINDOWS_BUILD=win32 WINDOWS_BUILD_REASON="KONFIGNOVERA_WINE=32 asks for it" ;;
+    64) WINDOWS_BUILD=win64 WINDOWS_BUILD_REASON="KONFIGNOVERA_WINE=64 asks for it" ;;
+    *)
+      if runs_32bit_programs; then
+        WINDOWS_BUILD=win32 WINDOWS_BUILD_REASON="this machine runs 32-bit programs"
+      else
+        WINDOWS_BUILD=win64
+        WINDOWS_BUILD_REASON="this machine's kernel runs no 32-bit program, so no 32-bit Wine"
+      fi
+      ;;
+  esac
+  if [ "$WINDOWS_BUILD" = win64 ]; then
+    local wrappers
+    wrappers="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64"
+    case ":$PATH:" in *":$wrappers:"*) ;; *) PATH="$wrappers:$PATH" ;; esac
+    export PATH WINEARCH=win64
+  else
+    # Pinned so that a machine that also has wine64 makes the same prefix.
+    export WINEARCH=win32
+  fi
+}
+
+# Starts a 32-bit program that only exits: the kernel's answer is the one
+# every 32-bit Wine loader gets, known before Wine is even installed.
+runs_32bit_programs() {
+  local folder probe rc=0
+  # Beside the builds: /tmp may forbid running programs.
+  folder="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build"
+  mkdir -p "$folder"
+  probe="$folder/.probe-i386-$$"
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  return "$rc"
+}
+
+choose_windows_build
+
 export WINEDEBUG=${WINEDEBUG:--all}
 # Skips the Mono and Gecko install prompts of a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -21,8 +68,10 @@ ensure_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       echo "Creating the Wine prefix $WINEPREFIX ..." >&2
-      wineboot -i >/dev/null 2>&1
-      wineserver -w
+      if ! wineboot -i >/dev/null 2>&1 || ! wineserver -w; then
+        echo "Wine could not create the prefix $WINEPREFIX; the command 'wineboot -i' tells why." >&2
+        return 1
+      fi
     fi
     link_wine_fonts
   ) 9>"$WINEPREFIX.lock"
@@ -63,4 +112,10 @@ stop_display() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   fi
+}
+
+# A prefix is made for one loader, so the 64-bit one gets prefixes of its
+# own: NAME for the 32-bit build, NAME64 for the 64-bit one.
+prefix_name() {  # NAME
+  if [ "$WINDOWS_BUILD" = win64 ]; then echo "${1}64"; else echo "$1"; fi
 }

@@ -14,6 +14,9 @@ namespace {
 constexpr DWORD kMaxKeyNameLength = 256;
 constexpr DWORD kMaxValueNameLength = 16384;
 
+// The 32-bit view, whatever the program's own processor (see the header).
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
 HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -141,8 +144,8 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::stri
   UniqueHKey key;
   const LONG result =
       create ? RegCreateKeyExW(RootKey(root), relative.c_str(), 0, nullptr,
-                               REG_OPTION_NON_VOLATILE, access, nullptr, key.Put(), nullptr)
-             : RegOpenKeyExW(RootKey(root), relative.c_str(), 0, access, key.Put());
+                               REG_OPTION_NON_VOLATILE, access | kView, nullptr, key.Put(), nullptr)
+             : RegOpenKeyExW(RootKey(root), relative.c_str(), 0, access | kView, key.Put());
   if (result != ERROR_SUCCESS) return nullptr;
   return std::make_unique<Win32RegistryKey>(std::move(key));
 }
@@ -150,17 +153,27 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::stri
 bool Win32Registry::KeyExists(RegistryRoot root, std::string_view path) {
   const std::wstring relative = RelativePath(path);
   UniqueHKey key;
-  const LONG result = RegOpenKeyExW(RootKey(root), relative.c_str(), 0, KEY_READ, key.Put());
+  const LONG result = RegOpenKeyExW(RootKey(root), relative.c_str(), 0, KEY_READ | kView, key.Put());
   // A key we may not read is still there.
   return result == ERROR_SUCCESS || result == ERROR_ACCESS_DENIED;
 }
 
 bool Win32Registry::DeleteKey(RegistryRoot root, std::string_view path) {
-  const std::wstring relative = RelativePath(path);
+  const std::vector<std::string> parts = SplitKeyPath(path);
   // An empty path would name the root itself, and RegDeleteTreeW would
   // empty the whole hive.
-  if (relative.empty()) return false;
-  return RegDeleteTreeW(RootKey(root), relative.c_str()) == ERROR_SUCCESS;
+  if (parts.empty()) return false;
+  // RegDeleteTreeW takes no view flag: the parent is opened in the view,
+  // and the tree is deleted from it.
+  std::string parentPath;
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += "\\" + parts[i];
+  UniqueHKey parent;
+  if (RegOpenKeyExW(RootKey(root), RelativePath(parentPath).c_str(), 0,
+                    DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | kView,
+                    parent.Put()) != ERROR_SUCCESS) {
+    return false;
+  }
+  return RegDeleteTreeW(parent.Get(), Widen(parts.back()).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace platform::win32

@@ -6,7 +6,7 @@ DRIVER_EXE=$2
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # shellcheck source=../../scripts/wine-env.sh
 source "$ROOT/scripts/wine-env.sh"
-: "${WINEPREFIX:=$ROOT/build/wine-test}"
+: "${WINEPREFIX:=$ROOT/build/$(prefix_name wine-test)}"
 export WINEPREFIX
 ensure_wine_prefix
 ensure_display

@@ -385,6 +385,29 @@ TEST(RegistryOverrideTest, RedirectsBothRootsAndLeavesNothingBehind) {
   EXPECT_FALSE(registry.KeyExists(kCU, marker));
   EXPECT_FALSE(registry.KeyExists(kLM, marker));
 }
+
+// The 32-bit BDE, its ODBC drivers and Oracle clients keep their keys in the
+// 32-bit view: what the layer writes must be there, whatever processor the
+// program was built for, and on a 64-bit system not in the 64-bit view.
+TEST(Win32RegistryViewTest, WritesTheThirtyTwoBitView) {
+  win32::Win32Registry registry;
+  const std::string path =
+      "\\SOFTWARE\\KonfigNoveraViewTest" + std::to_string(GetCurrentProcessId());
+  ASSERT_NE(registry.OpenKey(kLM, path + "\\Child", kKeyAllAccess, true), nullptr);
+  const std::wstring relative = win32::Widen(path.substr(1));
+  const auto visible = [&](REGSAM view) {
+    win32::UniqueHKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, relative.c_str(), 0, KEY_READ | view, key.Put()) ==
+           ERROR_SUCCESS;
+  };
+  EXPECT_TRUE(visible(KEY_WOW64_32KEY));
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (sizeof(void*) == 8 || wow64) EXPECT_FALSE(visible(KEY_WOW64_64KEY));
+
+  EXPECT_TRUE(registry.DeleteKey(kLM, path));
+  EXPECT_FALSE(visible(KEY_WOW64_32KEY));
+}
 #endif
 
 }  // namespace
