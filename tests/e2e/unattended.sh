@@ -1,0 +1,116 @@
+# The unattended set-up, without a window: the README's two answers files
+# on the sample workstation, then a wrong file that must leave the
+# registry, the client files and the engine's configuration as they were.
+source "$(dirname "$0")/lib.sh"
+
+BDE_KEY='HKLM\SOFTWARE\Borland\Database Engine'
+DSN_KEY='HKLM\SOFTWARE\ODBC\ODBC.INI'
+WORK="$WINEPREFIX/drive_c/unattended"
+CONFIG="$WORK/bde.cfg"
+ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
+# The sample workstation of scripts/run.sh, seeded afresh and taken away at
+# the end, as the other tests set up and take away what they need.
+SEED_MARK="$WINEPREFIX/.konfignovera-seeded-2"
+remove_sample() {
+  wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$WORK" "$SEED_MARK"
+  wineserver -w
+}
+trap 'remove_sample; stop_display' EXIT
+remove_sample
+"$ROOT/scripts/seed-workstation.sh"
+mkdir -p "$WORK/saved"
+cp "$ADMIN/tnsnames.ora" "$WORK/saved/"
+wine reg add "$BDE_KEY" /v CONFIGFILE01 /d 'C:\unattended\bde.cfg' /f /reg:32 >/dev/null
+wineserver -w
+
+# The README's examples, in order, as the administrator copies them.
+sed -n '/^```ini$/,/^```$/p' "$ROOT/README.md" | awk -v dir="$WORK" '
+  /^```ini$/ {n++; out = dir "/example" n ".ini"; printf "" > out; next}
+  /^```$/ {next}
+  {print >> out}'
+
+unattended() {  # ANSWERS: runs it and sets CODE
+  set +e
+  wine "$WIZARD_EXE" /s "C:\\unattended\\$1" /log 'C:\unattended\report.txt' >"$WORK/console.txt"
+  CODE=$?
+  set -e
+  wineserver -w
+}
+
+expect_code() {
+  if [ "$CODE" != "$1" ]; then
+    echo "exit code: expected $1, found $CODE" >&2
+    cat "$WORK/console.txt" >&2
+    exit 1
+  fi
+}
+
+expect_report() {
+  if ! diff <(printf '%s\n' "$@") <(tr -d '\r' <"$WORK/report.txt") >&2; then
+    echo "report.txt: lines differ (expected < > found)" >&2
+    exit 1
+  fi
+  diff -q <(tr -d '\r' <"$WORK/report.txt") <(tr -d '\r' <"$WORK/console.txt") >/dev/null ||
+    { echo "the console did not get the report" >&2; exit 1; }
+}
+
+expect_config() {
+  local config line
+  config=$(tr -d '\r' <"$CONFIG")
+  for line in "$@"; do
+    grep -qxF "$line" <<<"$config" || { echo "the engine's configuration lacks: $line" >&2; exit 1; }
+  done
+}
+
+# Microsoft SQL Server.
+unattended example1.ini
+expect_code 0
+expect_report 'Konfiguracja została utworzona!' '' \
+  ' Utworzono źródło danych ODBC "Novera LM".' '  Instancja serwera MSSQL: "SRV\SQLEXPRESS".' \
+  '  Logowanie poprzez użytkownika Windows.' '' ' Zmodyfikowano konfigurację BDE.' "${CREATED_ALIASES[@]}"
+expect_reg "$DSN_KEY\\ODBC Data Sources" 'Novera LM' 'SQL Native Client'
+expect_reg "$DSN_KEY\\Novera LM" Server 'SRV\SQLEXPRESS'
+expect_reg "$DSN_KEY\\Novera LM" Trusted_Connection Yes
+expect_config 'ALIAS X Novera- LM- Archiwum' 'DRIVER SQL Native Client' 'PARAM DATABASE NAME=LUMIRA' \
+              'PARAM DATABASE NAME=LUMIRA_ARCH' 'PARAM ODBC DSN=Novera LM' 'PARAM USER NAME=dbo'
+
+# Oracle, on its own engine file.
+rm -f "$CONFIG"
+unattended example2.ini
+expect_code 0
+expect_report 'Konfiguracja została utworzona!' '' \
+  '  Utworzono plik' '     "C:\oracle\client\NETWORK\ADMIN\sqlnet.ora"' '' \
+  '  Zmodyfikowano plik' '     "C:\oracle\client\NETWORK\ADMIN\tnsnames.ora"' '' \
+  ' Zmodyfikowano konfigurację BDE.' "${CREATED_ALIASES[@]}"
+# The entry takes the host given; the other entries stay as they were.
+expected_tnsnames=("$(sed -n 1p "$WORK/saved/tnsnames.ora" | tr -d '\r')")
+while IFS= read -r line; do expected_tnsnames+=("$line"); done < <(tr -d '\r' <"$WORK/saved/tnsnames.ora" | sed -n '11,$p')
+expected_tnsnames+=('XE.SERWER =' '  (DESCRIPTION =' '    (ADDRESS_LIST =' \
+  '      (ADDRESS = (PROTOCOL = TCP)(HOST = serwer.firma.pl)(PORT = 1521))' '    )' \
+  '    (CONNECT_DATA =' '      (SERVICE_NAME = XE)' '    )' '  )')
+diff <(printf '%s\n' "${expected_tnsnames[@]}") <(tr -d '\r' <"$ADMIN/tnsnames.ora") >&2 ||
+  { echo "tnsnames.ora differs (expected < > found)" >&2; exit 1; }
+expect_config 'ALIAS X Novera- LM- Liczniki' 'DRIVER ORACLE' 'PARAM SERVER NAME=XE.SERWER' \
+              'PARAM USER NAME=OCHRONA' 'PARAM USER NAME=LUMIRA' 'PARAM USER NAME=LICZNIKI'
+
+# A wrong file: exit code 2, one line, and nothing touched at all.
+snapshot() {  # FOLDER
+  mkdir -p "$1"
+  wine reg export 'HKLM\SOFTWARE\ODBC' "$1/odbc.reg" /reg:32 /y >/dev/null
+  wine reg export 'HKLM\SOFTWARE\Borland' "$1/bde.reg" /reg:32 /y >/dev/null
+  wine reg export 'HKCU\software\Novera' "$1/settings.reg" /y >/dev/null 2>&1 || true
+  cp "$ADMIN/tnsnames.ora" "$ADMIN/sqlnet.ora" "$CONFIG" "$1/"
+}
+snapshot "$WORK/before"
+sed 's/^Port=1521$/Port=15x1/; s/^Host=serwer.firma.pl/Host=inny.host/' "$WORK/example2.ini" >"$WORK/wrong.ini"
+port_line=$(grep -n '^Port=' "$WORK/wrong.ini" | cut -d: -f1)
+unattended wrong.ini
+expect_code 2
+expect_report "Plik odpowiedzi \"C:\\unattended\\wrong.ini\", wiersz $port_line: klucz \"Port\": niepoprawna liczba \"15x1\", dozwolone: 1 do 65535."
+snapshot "$WORK/after"
+for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora bde.cfg; do
+  [ ! -e "$WORK/before/$file" ] && [ ! -e "$WORK/after/$file" ] && continue
+  cmp -s "$WORK/before/$file" "$WORK/after/$file" || { echo "a wrong answers file changed $file" >&2; exit 1; }
+done
