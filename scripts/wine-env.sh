@@ -56,6 +56,9 @@ runs_32bit_programs() {
 
 choose_windows_build
 
+# No script stops with a bare exit code: the failing command is named.
+trap 'failed=$?; echo "${0##*/}: stopped because \"$BASH_COMMAND\" failed with exit code $failed." >&2' ERR
+
 export WINEDEBUG=${WINEDEBUG:--all}
 # Skips the Mono and Gecko install prompts of a fresh prefix.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

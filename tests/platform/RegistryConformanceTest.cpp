@@ -403,7 +403,9 @@ TEST(Win32RegistryViewTest, WritesTheThirtyTwoBitView) {
   EXPECT_TRUE(visible(KEY_WOW64_32KEY));
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
-  if (sizeof(void*) == 8 || wow64) EXPECT_FALSE(visible(KEY_WOW64_64KEY));
+  if (sizeof(void*) == 8 || wow64) {
+    EXPECT_FALSE(visible(KEY_WOW64_64KEY));
+  }
 
   EXPECT_TRUE(registry.DeleteKey(kLM, path));
   EXPECT_FALSE(visible(KEY_WOW64_32KEY));
