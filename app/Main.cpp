@@ -9,6 +9,7 @@
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/WizardView.h"
@@ -16,6 +17,9 @@
 // The program reads no arguments: it shows the one wizard window and ends
 // when the window closes.
 int main() {
+  // Before anything loads a library: a copy planted beside the executable
+  // (a downloads folder) would otherwise run with administrator rights.
+  platform::RestrictLibrarySearch();
   platform::win32::Win32UiServices ui;
   try {
     platform::win32::InitCommonControls();

@@ -8,11 +8,13 @@
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/AliasValues.h"
+#include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
+#include "oracle/OciDriver.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/TnsnamesReader.h"
 #include "platform/ServerNetwork.h"
@@ -338,6 +340,10 @@ void WizardWindow::ShowServiceEntry() {
 }
 
 void WizardWindow::ComboBoxUserDropDown() {
+  // The client of the chosen home, never one found elsewhere.
+  if (auto* client = dynamic_cast<oracle::OciConnectionDriver*>(engine_.FindDriver(std::string(bde::kOracleDriver)))) {
+    client->UseOracleHome(EditFolderHome.text);
+  }
   oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
   ComboBoxUserOchrona.ClearItems();
   const auto users = oracle::FetchSchemaUsers(Query2);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -220,6 +221,30 @@ TEST_F(WizardWindowOracleTest, UserListsFillAllThreeBoxesOrStayQuiet) {
   EXPECT_TRUE(w.ComboBoxUserOchrona.Items().empty());
   EXPECT_EQ(w.ComboBoxUserLM.Items().size(), 3u);
   EXPECT_EQ(w.DatabaseOracle.Params().Lines().back(), "password=brevandol");
+  EXPECT_TRUE(ui.errors.empty());
+}
+
+// The client comes from the chosen home's folder and nowhere else: a home
+// without one, or no home at all, leaves the lists empty without a word.
+TEST_F(WizardWindowOracleTest, TheUserListUsesTheClientOfTheChosenHome) {
+  const std::string withClient = folder.Path().string() + "/z-with-client";
+  std::filesystem::create_directories(withClient + "/lib");
+  std::filesystem::copy_file(FAKE_OCI_LIBRARY, withClient + std::string(oracle::kOciLibrary));
+  AddHome("KEY_A", {{"ORACLE_HOME", home}, {"ORACLE_HOME_NAME", "A bez klienta"}});
+  AddHome("KEY_B", {{"ORACLE_HOME", withClient}, {"ORACLE_HOME_NAME", "B z klientem"}});
+  engine.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>());
+  WizardWindow& w = Start();
+  w.ComboBoxOracleServer.text = "XE";
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_TRUE(w.ComboBoxUserLM.Items().empty());
+  Press(w.ButtonDalej);
+  ASSERT_EQ(w.EditFolderHome.text, home);
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_TRUE(w.ComboBoxUserLM.Items().empty());
+  User([&] { w.ComboBoxOracleHome.UserSelect(1); });
+  ASSERT_EQ(w.EditFolderHome.text, withClient);
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_EQ(w.ComboBoxUserLM.Items(), (Items{"SYS", "SYSTEM", "NOVERA_LM"}));
   EXPECT_TRUE(ui.errors.empty());
 }
 
