@@ -16,13 +16,13 @@ export WINEPREFIX=${WINEPREFIX:-$ROOT/.wine}
 EXE="$ROOT/build/win32/app/KonfigNovera.exe"
 DRIVER="$ROOT/build/win32/tests/e2e/wizard_driver.exe"
 if [ -n "${DISPLAY:-}" ]; then
-  "$ROOT/scripts/build.sh" KonfigNovera
+  "$ROOT/scripts/build.sh" KonfigNovera idapi32
   ensure_wine_prefix
   "$ROOT/scripts/seed-workstation.sh"
   exec wine "$EXE"
 fi
 
-"$ROOT/scripts/build.sh" KonfigNovera wizard_driver
+"$ROOT/scripts/build.sh" KonfigNovera wizard_driver idapi32
 ensure_wine_prefix
 "$ROOT/scripts/seed-workstation.sh"
 
