@@ -11,7 +11,7 @@ class Registry;
 
 namespace bde {
 class Database;
-class Engine;
+class AliasEngine;
 class StatusReport;
 }  // namespace bde
 
@@ -47,7 +47,7 @@ struct ApplyChoices {
 // The templates are the window's; what the run sets on them stays there.
 class ApplyConfiguration {
  public:
-  ApplyConfiguration(platform::Registry& registry, bde::Engine& engine, bde::Database& database1,
+  ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine, bde::Database& database1,
                      bde::Database& databaseOracle, std::vector<std::string>& tnsnamesLines,
                      bde::StatusReport& report)
       : registry_(registry),
@@ -64,7 +64,7 @@ class ApplyConfiguration {
   void WriteOracle(const ApplyChoices& choices, const std::vector<std::string>& existing);
 
   platform::Registry& registry_;
-  bde::Engine& engine_;
+  bde::AliasEngine& engine_;
   bde::Database& database1_;
   bde::Database& databaseOracle_;
   std::vector<std::string>& tnsnamesLines_;

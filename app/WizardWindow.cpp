@@ -24,7 +24,11 @@
 namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui)
-    : registry_(registry), engine_(engine), ui_(ui) {
+    : WizardWindow(registry, engine, engine, ui) {}
+
+WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+                           platform::UiServices& ui)
+    : registry_(registry), engine_(engine), aliases_(aliases), ui_(ui) {
   controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
                &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
                &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
@@ -94,7 +98,7 @@ void WizardWindow::FormCreate() {
   TnsnamesLines.clear();
   engine_.RegisterDatabase(Database2);
   engine_.RegisterDatabase(DatabaseOracle);
-  engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+  aliases_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
   aliasPrefix_ = "X ";
   ClientDataSet1.Clear();
 }
@@ -164,7 +168,7 @@ void WizardWindow::ButtonWsteczClick() {
 // leaves the user on the last page to correct it and try again.
 void WizardWindow::ButtonWykonajClick() {
   bde::StatusReport report(MemoStatus.lines);
-  ApplyConfiguration(registry_, engine_, Database1, DatabaseOracle, TnsnamesLines, report).Run(ApplyChoicesOnPages());
+  ApplyConfiguration(registry_, aliases_, Database1, DatabaseOracle, TnsnamesLines, report).Run(ApplyChoicesOnPages());
   PageControl2.SetActiveIndex(1);
 }
 
@@ -222,7 +226,7 @@ void WizardWindow::TabSheet1Show() {
   FillDataSourceList();
   if (TabSheet1.tag != 0) return;
   TabSheet1.tag = 1;
-  const mssql::AliasPresets::Values presets = mssql::AliasPresets(engine_).Read(AliasPrefix());
+  const mssql::AliasPresets::Values presets = mssql::AliasPresets(aliases_).Read(AliasPrefix());
   for (const auto& [field, value] : {std::pair{&ComboBoxNazwaZrodla, &presets.dataSource},
                                      std::pair{&ComboBoxBaza, &presets.database},
                                      std::pair{&ComboBoxBazaLiczniki, &presets.meterDatabase},
@@ -280,7 +284,7 @@ void WizardWindow::TabSheet1OracleShow() {
   // The schema users of an earlier run are proposed once per run.
   if (TabSheet1Oracle.tag != 0) return;
   TabSheet1Oracle.tag = 1;
-  bde::AliasValues aliases(engine_);
+  bde::AliasValues aliases(aliases_);
   const std::pair<const char*, ComboBox*> userBoxes[] = {
       {"Ochrona", &ComboBoxUserOchrona}, {"LM", &ComboBoxUserLM}, {"LM- Liczniki", &ComboBoxUserLiczniki}};
   for (auto [module, box] : userBoxes) {
@@ -310,7 +314,7 @@ void WizardWindow::TabSheet2OracleShow() {
   // On the first showing the service of the main alias is proposed.
   if (TabSheet2Oracle.tag == 0) {
     TabSheet2Oracle.tag = 1;
-    const std::string server = bde::AliasValues(engine_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
+    const std::string server = bde::AliasValues(aliases_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
     if (!server.empty()) ComboBoxOracleServer.text = platform::AsciiUpper(server);
   }
   ComboBoxOracleServerChange();

@@ -20,6 +20,7 @@ class UiServices;
 }  // namespace platform
 
 namespace bde {
+class AliasEngine;
 class Engine;
 }
 
@@ -34,7 +35,11 @@ class WizardWindow {
   static constexpr int kPageCount = 7;
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
+  // The engine opens the connections and, unless another engine is given
+  // for them, does the alias work too.
   WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui);
+  WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+               platform::UiServices& ui);
   ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
   WizardWindow& operator=(const WizardWindow&) = delete;
@@ -222,6 +227,7 @@ class WizardWindow {
 
   platform::Registry& registry_;
   bde::Engine& engine_;
+  bde::AliasEngine& aliases_;
   platform::UiServices& ui_;
   // The schema users of the Oracle server.
   bde::Query Query2{engine_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 
 // What the program entry needs of Windows, without <windows.h>.
@@ -16,5 +17,8 @@ std::unique_ptr<Registry> CreateSystemRegistry();
 // The engine's configuration file when the BDE key names none:
 // "<common application data>\Novera\BDE\KonfigNovera.cfg".
 std::string DefaultEngineConfigFile();
+
+// The system's OEM code page, the one the BDE engine's API takes.
+const CodePage& SystemOemCodePage();
 
 }  // namespace platform::win32
