@@ -68,14 +68,13 @@ std::optional<std::string_view> FirstWith(std::string_view text, std::string_vie
   return std::nullopt;
 }
 
-// The first address: the first group of the first address list, or an
-// address standing directly in the description, whichever comes first.
+// The first address: the first address of the first address list (which
+// may begin with LOAD_BALANCE or FAILOVER), or an address standing directly
+// in the description, whichever comes first.
 std::optional<std::string_view> FirstAddress(std::string_view description) {
   Groups parts(description);
   while (const auto part = parts.Next()) {
-    if (auto list = Keyword(*part, "ADDRESS_LIST=")) {
-      return Keyword(GroupAt(*list, 0), "ADDRESS=");
-    }
+    if (auto list = Keyword(*part, "ADDRESS_LIST=")) return FirstWith(*list, "ADDRESS=");
     if (auto address = Keyword(*part, "ADDRESS=")) return address;
   }
   return std::nullopt;

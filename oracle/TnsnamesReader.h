@@ -46,8 +46,9 @@ struct EntryText {
   // Each name of the line ("N2, N2.WORLD =" gives two), trimmed of
   // characters of code 32 or less and upper-cased; empty ones are left out.
   std::vector<std::string> names;
-  // Where protocol, host and port of the first address (of the first
-  // address list, or standing directly in the description) and the service
+  // Where protocol, host and port of the first address (the first one in
+  // the first address list, or one standing directly in the description,
+  // whichever comes first) and the service
   // name stand in the line, in ServiceField order from Protocol; views
   // without data for values not found (a value found may be empty).
   std::string_view values[4];

@@ -154,12 +154,18 @@ void RemoveName(std::string& line, const std::string& key) {
   line = indent + result + trailing + line.substr(equals);
 }
 
+// The texts of the entries by name, and under the empty name the fragments
+// that belong to no entry: continuation lines before any entry or after an
+// ended one, which the client would stumble over.
 std::map<std::string, std::vector<std::string>> BodiesByName(const std::vector<std::string>& lines) {
   std::map<std::string, std::vector<std::string>> bodies;
-  for (const std::string& line : JoinTnsnamesLines(lines)) {
-    const auto text = ReadEntryText(line);
-    if (!text) continue;
-    for (const std::string& name : text->names) bodies[name].push_back(line.substr(line.find('=')));
+  for (const JoinedLine& line : JoinTnsnamesLinesWithOrigin(lines)) {
+    if (const auto text = ReadEntryText(line.text)) {
+      for (const std::string& name : text->names) bodies[name].push_back(line.text.substr(line.text.find('=')));
+      continue;
+    }
+    const size_t comment = line.text.starts_with('#') ? Trim(lines[line.lines.front()]).size() : 0;
+    if (comment < line.text.size()) bodies[""].push_back(line.text.substr(comment));
   }
   return bodies;
 }
@@ -225,9 +231,18 @@ std::optional<RewriteFault> FindRewriteFault(const std::vector<std::string>& bef
   old.erase(key);
   now.erase(key);
   for (auto o = old.begin(), n = now.begin(); o != old.end() || n != now.end();) {
-    if (o == old.end() || (n != now.end() && n->first < o->first)) return RewriteFault{n->first, false};
-    if (n == now.end() || o->first < n->first || o->second != n->second) return RewriteFault{o->first, false};
-    ++o, ++n;
+    std::string name;
+    if (o == old.end() || (n != now.end() && n->first < o->first)) {
+      name = n->first;
+    } else if (n == now.end() || o->first < n->first || o->second != n->second) {
+      name = o->first;
+    } else {
+      ++o, ++n;
+      continue;
+    }
+    // A fragment left over belongs to the edited entry's old text.
+    if (name.empty()) return RewriteFault{std::string(serviceName), true};
+    return RewriteFault{name, false};
   }
   ServiceEntryTable table;
   ParseServiceEntries(JoinTnsnamesLines(after), table);
