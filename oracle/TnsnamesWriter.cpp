@@ -204,7 +204,13 @@ void ReplaceTnsnamesEntry(std::vector<std::string>& lines, std::string_view serv
     lines.insert(lines.end(), layout.begin(), layout.end());
     return;
   }
-  // One of several names: the others keep the old entry.
+  // One of several names: the others keep the old entry. A name line whose
+  // "=" stands on a later line cannot be parted; the entry is then only
+  // appended, and the check of the rewrite decides.
+  if (lines[own.front()].find('=') == std::string::npos) {
+    lines.insert(lines.end(), layout.begin(), layout.end());
+    return;
+  }
   std::vector<std::string> copy;
   if (!whole) {
     std::vector<std::string> edited = lines;
