@@ -320,7 +320,10 @@ void WizardWindow::TabSheet2OracleShow() {
   ComboBoxOracleServerChange();
 }
 
+// Picking another entry drops the changes of the one before, so nothing is
+// left for tnsnames.ora until the user changes the entry now shown.
 void WizardWindow::ComboBoxOracleServerChange() {
+  ServiceEntryModified = false;
   ClientDataSet1.Select(ComboBoxOracleServer.text);
   ShowServiceEntry();
 }
@@ -350,9 +353,9 @@ void WizardWindow::ComboBoxUserDropDown() {
   }
   oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
   ComboBoxUserOchrona.ClearItems();
-  const auto users = oracle::FetchSchemaUsers(Query2);
-  if (!users) return;
-  for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(*users);
+  oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {
+    for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(users);
+  });
 }
 
 Control* WizardWindow::FindControl(std::string_view name) const {

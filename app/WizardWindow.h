@@ -200,8 +200,8 @@ class WizardWindow {
   std::vector<std::string> TnsnamesLines;
   // The chosen home's folder of tnsnames.ora and sqlnet.ora, ending in "\".
   std::string OracleNetworkFolder;
-  // Set by the user's first change of a service entry since the service
-  // page was shown: tnsnames.ora is to be rewritten.
+  // Set by the user's first change of the service entry now shown: that
+  // entry is to be written to tnsnames.ora.
   bool ServiceEntryModified = false;
   // The entries of tnsnames.ora behind the edits of the service page.
   oracle::ServiceEntryTable ClientDataSet1;

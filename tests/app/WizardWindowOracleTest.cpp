@@ -85,6 +85,9 @@ TEST_F(WizardWindowOracleTest, HomesAreListedSortedAndShownValueByValue) {
   AddHome("KEY_M", {{"ORACLE_HOME", "C:\\m"}, {"ORACLE_HOME_NAME", "Alpha"}, {"ORACLE_BUNDLE_NAME", "Instant"}});
   AddHome("KEY_NONAME", {{"ORACLE_HOME", "C:\\x"}});
   AddHome("KEY_NOHOME", {{"ORACLE_HOME_NAME", "Gamma"}});
+  AddHome("KEY_BROKEN", {{"ORACLE_HOME", "C:\\b"}});
+  registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_BROKEN", "ORACLE_HOME_NAME",
+                    {MemoryRegistry::ValueType::Integer, {}, 7});
   WizardWindow& w = Start();
   Press(w.ButtonDalej);
   ASSERT_EQ(w.CurrentPage(), 2);
@@ -144,11 +147,13 @@ TEST_F(WizardWindowOracleTest, EntriesAreOfferedEditedStoredAndDiscarded) {
   EXPECT_EQ(ui.errors.back(), "Key violation.");
   EXPECT_EQ(w.CurrentPage(), 4);
 
-  // Picking another entry drops the change, not the flag.
+  // Picking another entry drops the change and the flag with it: an entry
+  // the user did not touch is never rewritten.
   User([&] { w.ComboBoxOracleServer.UserSelect(0); });
   EXPECT_EQ(Shown(), "TCP|ah|2|XE");
-  EXPECT_TRUE(w.ServiceEntryModified);
+  EXPECT_FALSE(w.ServiceEntryModified);
   User([&] { w.DBEdit3.UserSetText("1600"); });
+  EXPECT_TRUE(w.ServiceEntryModified);
   Press(w.ButtonDalej);
   EXPECT_EQ(w.CurrentPage(), 6);
   EXPECT_EQ(w.CurrentServiceEntry(), (oracle::ServiceEntry{"ALPHA", "TCP", "ah", "1600", "XE"}));
