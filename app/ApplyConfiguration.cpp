@@ -3,7 +3,7 @@
 #include "app/WizardSettings.h"
 #include "bde/AliasWriter.h"
 #include "bde/Drivers.h"
-#include "bde/Engine.h"
+#include "bde/AliasEngine.h"
 #include "bde/StatusReport.h"
 #include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
@@ -33,7 +33,7 @@ oracle::ServiceEntry EntryToWrite(const oracle::ServiceFile& file, const Answers
 
 }  // namespace
 
-ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::Engine& engine)
+ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine)
     : registry_(registry),
       engine_(engine),
       database1_("", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters()),

@@ -11,7 +11,7 @@ class Registry;
 }
 
 namespace bde {
-class Engine;
+class AliasEngine;
 class StatusReport;
 }  // namespace bde
 
@@ -27,7 +27,7 @@ namespace app {
 class ApplyConfiguration {
  public:
   // Puts the engine into persistent mode, so that the run's save writes.
-  ApplyConfiguration(platform::Registry& registry, bde::Engine& engine);
+  ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine);
   ApplyConfiguration(const ApplyConfiguration&) = delete;
   ApplyConfiguration& operator=(const ApplyConfiguration&) = delete;
 
@@ -40,7 +40,7 @@ class ApplyConfiguration {
   void WriteOracle(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
 
   platform::Registry& registry_;
-  bde::Engine& engine_;
+  bde::AliasEngine& engine_;
   // Of every SQL Server alias, and of every Oracle alias.
   bde::Database database1_;
   bde::Database databaseOracle_;

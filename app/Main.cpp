@@ -7,11 +7,13 @@
 #include "app/ErrorText.h"
 #include "app/Unattended.h"
 #include "app/WizardWindow.h"
+#include "bde/AliasEngineChoice.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
@@ -36,19 +38,26 @@ int Run(platform::win32::Win32UiServices& ui) {
   platform::win32::InitCommonControls();
   const auto registry = platform::win32::CreateSystemRegistry();
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+  const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
   if (commandLine.mode == app::CommandLine::Mode::Unattended) {
-    return app::RunUnattended(commandLine, *registry, engine, platform::win32::WriteToConsole);
+    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole);
   }
   engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
                         std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
   engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
-  app::WizardWindow window(*registry, engine, ui);
+  // An engine that is there but does not start stops the wizard with its
+  // own message.
+  bde::AliasEngineChoice aliases(*registry, engine, oemCodePage);
+  app::WizardWindow window(*registry, engine, aliases.Aliases(), ui);
   return view::RunWizardWindow(window, ui);
 }
 
 }  // namespace
 
 int main() {
+  // Before anything loads a library: a copy planted beside the executable
+  // (a downloads folder) would otherwise run with administrator rights.
+  platform::RestrictLibrarySearch();
   platform::win32::Win32UiServices ui;
   try {
     return Run(ui);

@@ -8,20 +8,23 @@
 #include "app/CommandLine.h"
 #include "app/ErrorText.h"
 #include "app/UnattendedAnswers.h"
+#include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
 #include "platform/TextFile.h"
 
 namespace app {
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const std::function<void(const std::string&)>& toConsole) {
+                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole) {
   std::vector<std::string> lines;
   int code = kExitDone;
   try {
-    const Answers answers = ResolveAnswers(AnswersFile::Read(commandLine.answersPath), registry, engine);
+    const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
+    bde::AliasEngineChoice aliases(registry, engine, oemCodePage);
+    const Answers answers = ResolveAnswers(file, registry, aliases.Aliases());
     bde::StatusReport report(lines);
     try {
-      ApplyConfiguration(registry, engine).Run(answers, report);
+      ApplyConfiguration(registry, aliases.Aliases()).Run(answers, report);
     } catch (const std::exception& error) {
       // What was written before the error stays, so the report says it.
       lines.push_back(WithFinalStop(error.what()));

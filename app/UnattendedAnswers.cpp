@@ -87,7 +87,7 @@ void Propose(std::string& target, std::string preset) {
   if (!preset.empty()) target = std::move(preset);
 }
 
-void ResolveMssql(const Section& section, platform::Registry& registry, bde::Engine& engine, Answers& answers,
+void ResolveMssql(const Section& section, platform::Registry& registry, bde::AliasEngine& engine, Answers& answers,
                   const Section& main) {
   const auto presets = mssql::AliasPresets(engine).Read(AliasPrefixFor(ItemOf(answers.version), answers.testCopy));
   Propose(answers.dataSourceName, presets.dataSource);
@@ -124,7 +124,7 @@ std::string HomeFolder(const Section& section, platform::Registry& registry) {
   section.Fail("DomOracle", "w rejestrze nie ma żadnego Oracle Home");
 }
 
-void ResolveOracle(const Section& section, platform::Registry& registry, bde::Engine& engine, Answers& answers) {
+void ResolveOracle(const Section& section, platform::Registry& registry, bde::AliasEngine& engine, Answers& answers) {
   answers.oracleHomeFolder = HomeFolder(section, registry);
   oracle::ServiceFile file;
   file.Read(oracle::NetworkFolder(answers.oracleHomeFolder));
@@ -156,7 +156,7 @@ void ResolveOracle(const Section& section, platform::Registry& registry, bde::En
 
 }  // namespace
 
-Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::Engine& engine) {
+Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::AliasEngine& engine) {
   Answers answers;
   const Section main(file, kMainSection);
   if (const auto server = main.Choice("Serwer", {"MSSQL", "Oracle"})) {

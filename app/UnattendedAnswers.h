@@ -7,7 +7,7 @@ class Registry;
 }
 
 namespace bde {
-class Engine;
+class AliasEngine;
 }
 
 namespace app {
@@ -21,6 +21,6 @@ class AnswersFile;
 // know before it writes: the values, the Oracle home, the ODBC driver and
 // the service entry. A fault raises AnswersError; the registry, the files
 // and the engine are only read.
-Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::Engine& engine);
+Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::AliasEngine& engine);
 
 }  // namespace app

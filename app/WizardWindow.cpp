@@ -8,11 +8,13 @@
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/AliasValues.h"
+#include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
+#include "oracle/OciDriver.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
 #include "platform/ServerNetwork.h"
@@ -22,7 +24,11 @@
 namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui)
-    : registry_(registry), engine_(engine), ui_(ui), apply_(registry, engine) {
+    : WizardWindow(registry, engine, engine, ui) {}
+
+WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+                           platform::UiServices& ui)
+    : registry_(registry), engine_(engine), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
   controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
                &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
                &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
@@ -222,7 +228,7 @@ void WizardWindow::TabSheet1Show() {
   FillDataSourceList();
   if (TabSheet1.tag != 0) return;
   TabSheet1.tag = 1;
-  const mssql::AliasPresets::Values presets = mssql::AliasPresets(engine_).Read(AliasPrefix());
+  const mssql::AliasPresets::Values presets = mssql::AliasPresets(aliases_).Read(AliasPrefix());
   for (const auto& [field, value] : {std::pair{&ComboBoxNazwaZrodla, &presets.dataSource},
                                      std::pair{&ComboBoxBaza, &presets.database},
                                      std::pair{&ComboBoxBazaLiczniki, &presets.meterDatabase},
@@ -280,7 +286,7 @@ void WizardWindow::TabSheet1OracleShow() {
   // The schema users of an earlier run are proposed once per run.
   if (TabSheet1Oracle.tag != 0) return;
   TabSheet1Oracle.tag = 1;
-  bde::AliasValues aliases(engine_);
+  bde::AliasValues aliases(aliases_);
   const std::pair<const char*, ComboBox*> userBoxes[] = {
       {"Ochrona", &ComboBoxUserOchrona}, {"LM", &ComboBoxUserLM}, {"LM- Liczniki", &ComboBoxUserLiczniki}};
   for (auto [module, box] : userBoxes) {
@@ -307,13 +313,16 @@ void WizardWindow::TabSheet2OracleShow() {
   // On the first showing the service of the main alias is proposed.
   if (TabSheet2Oracle.tag == 0) {
     TabSheet2Oracle.tag = 1;
-    const std::string server = bde::AliasValues(engine_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
+    const std::string server = bde::AliasValues(aliases_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
     if (!server.empty()) ComboBoxOracleServer.text = platform::AsciiUpper(server);
   }
   ComboBoxOracleServerChange();
 }
 
+// Picking another entry drops the changes of the one before, so nothing is
+// left for tnsnames.ora until the user changes the entry now shown.
 void WizardWindow::ComboBoxOracleServerChange() {
+  ServiceEntryModified = false;
   ClientDataSet1.Select(ComboBoxOracleServer.text);
   ShowServiceEntry();
 }
@@ -337,11 +346,15 @@ void WizardWindow::ShowServiceEntry() {
 }
 
 void WizardWindow::ComboBoxUserDropDown() {
+  // The client of the chosen home, never one found elsewhere.
+  if (auto* client = dynamic_cast<oracle::OciConnectionDriver*>(engine_.FindDriver(std::string(bde::kOracleDriver)))) {
+    client->UseOracleHome(EditFolderHome.text);
+  }
   oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
   ComboBoxUserOchrona.ClearItems();
-  const auto users = oracle::FetchSchemaUsers(Query2);
-  if (!users) return;
-  for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(*users);
+  oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {
+    for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(users);
+  });
 }
 
 Control* WizardWindow::FindControl(std::string_view name) const {

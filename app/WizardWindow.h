@@ -22,6 +22,7 @@ class UiServices;
 }  // namespace platform
 
 namespace bde {
+class AliasEngine;
 class Engine;
 }
 
@@ -36,7 +37,11 @@ class WizardWindow {
   static constexpr int kPageCount = 7;
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
+  // The engine opens the connections and, unless another engine is given
+  // for them, does the alias work too.
   WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui);
+  WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+               platform::UiServices& ui);
   ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
   WizardWindow& operator=(const WizardWindow&) = delete;
@@ -220,6 +225,7 @@ class WizardWindow {
 
   platform::Registry& registry_;
   bde::Engine& engine_;
+  bde::AliasEngine& aliases_;
   platform::UiServices& ui_;
   ApplyConfiguration apply_;
   // The schema users of the Oracle server.

@@ -1,11 +1,11 @@
 #include "bde/AliasValues.h"
 
-#include "bde/Engine.h"
+#include "bde/AliasEngine.h"
 #include "platform/Text.h"
 
 namespace bde {
 
-AliasValues::AliasValues(Engine& engine) : engine_(engine), names_(engine.ListAliases()) {}
+AliasValues::AliasValues(AliasEngine& engine) : engine_(engine), names_(engine.ListAliases()) {}
 
 std::string AliasValues::Value(std::string_view aliasName, std::string_view parameter) {
   const int index = platform::IndexOfNoCase(names_, aliasName);

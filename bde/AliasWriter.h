@@ -7,7 +7,7 @@
 namespace bde {
 
 class Database;
-class Engine;
+class AliasEngine;
 class StatusReport;
 
 // %s: the alias name.
@@ -24,7 +24,7 @@ class AliasWriter {
  public:
   // mssqlTemplate is the template of every SQL Server alias; it is read at
   // each write, so parameters set on it between writes take effect.
-  AliasWriter(Engine& engine, StatusReport& report, const Database& mssqlTemplate)
+  AliasWriter(AliasEngine& engine, StatusReport& report, const Database& mssqlTemplate)
       : engine_(engine), report_(report), mssqlTemplate_(mssqlTemplate) {}
 
   // An existing alias of another driver (compared exactly, letter case
@@ -37,7 +37,7 @@ class AliasWriter {
   void EnsureNetAlias(const std::vector<std::string>& existing);
 
  private:
-  Engine& engine_;
+  AliasEngine& engine_;
   StatusReport& report_;
   const Database& mssqlTemplate_;
 };

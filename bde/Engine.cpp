@@ -42,10 +42,19 @@ std::string Engine::ConfigFilePath() const {
 AliasStore& Engine::Store() {
   if (!store_) {
     std::string path = ConfigFilePath();
-    store_ = ReadConfigFile(path);
+    store_ = ReadFile(path);
     loadedFrom_ = std::move(path);
   }
   return *store_;
+}
+
+AliasStore Engine::ReadFile(const std::string& path) const {
+  try {
+    return ReadConfigFile(path);
+  } catch (const platform::Error& error) {
+    if (noInstalledEngineNote_.empty() || error.what() != platform::Format(kNotConfigFileMessage, {path})) throw;
+    throw platform::Error(std::string(error.what()) + ". " + noInstalledEngineNote_);
+  }
 }
 
 Alias& Engine::ExistingAlias(const std::string& name) {
@@ -127,7 +136,7 @@ void Engine::UpdateAlias(const std::string& name, const ParameterList& params) {
 void Engine::SaveConfiguration() {
   if (mode_ != ConfigurationMode::Persistent || touched_.empty()) return;
 
-  AliasStore current = ReadConfigFile(loadedFrom_);
+  AliasStore current = ReadFile(loadedFrom_);
   for (const std::string& name : touched_) {
     const Alias& ours = *FindAlias(*store_, name);
     if (Alias* theirs = FindAlias(current, name)) {

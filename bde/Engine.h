@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bde/Alias.h"
+#include "bde/AliasEngine.h"
 #include "bde/Connection.h"
 #include "bde/ParameterList.h"
 
@@ -16,8 +17,6 @@ class Registry;
 }
 
 namespace bde {
-
-enum class ConfigurationMode { Session, Persistent };
 
 // Where the BDE installation names its configuration file.
 inline constexpr std::string_view kBdeKeyPath = "\\SOFTWARE\\Borland\\Database Engine";
@@ -46,31 +45,34 @@ inline constexpr std::string_view kDuplicateDatabaseMessage =
 // An alias stores exactly the parameters its driver defines (Drivers.h), so
 // a template's password line is dropped; aliases of drivers we do not know
 // are kept as the file holds them and are never changed.
-class Engine {
+class Engine : public AliasEngine {
  public:
   Engine(platform::Registry& registry, std::string defaultConfigFile);
   ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  void SetConfigurationMode(ConfigurationMode mode) { mode_ = mode; }
-  ConfigurationMode GetConfigurationMode() const { return mode_; }
+  void SetConfigurationMode(ConfigurationMode mode) override { mode_ = mode; }
+  ConfigurationMode GetConfigurationMode() const override { return mode_; }
+
+  // Added to the message about a file that is not ours: why the installed
+  // BDE, whose file it may well be, was not used.
+  void SetNoInstalledEngineNote(std::string note) { noInstalledEngineNote_ = std::move(note); }
 
   // The file named by "CONFIGFILE01" when that value exists and is not
   // empty, else the default; looked up again at every load.
   std::string ConfigFilePath() const;
 
-  std::vector<std::string> ListAliases();
-  std::string AliasDriver(const std::string& name);
-  ParameterList ReadAliasParameters(const std::string& name);
-  void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params);
+  std::vector<std::string> ListAliases() override;
+  std::string AliasDriver(const std::string& name) override;
+  ParameterList ReadAliasParameters(const std::string& name) override;
+  void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) override;
   void CreateStandardAlias(const std::string& name, const std::string& path,
-                           const std::string& defaultDriver);
+                           const std::string& defaultDriver) override;
   // Only parameters the alias has and its driver defines take new values.
-  void UpdateAlias(const std::string& name, const ParameterList& params);
-  // Writes every alias added or modified so far (persistent mode only).
+  void UpdateAlias(const std::string& name, const ParameterList& params) override;
   // Aliases this session did not touch are kept as the file holds them now.
-  void SaveConfiguration();
+  void SaveConfiguration() override;
 
   // Connections: drivers by BDE driver name, databases by database name,
   // both found without regard to letter case. A driver registered again
@@ -89,9 +91,11 @@ class Engine {
   Alias& ExistingAlias(const std::string& name);
   void AddAlias(Alias alias);
   void Touch(const std::string& name);
+  AliasStore ReadFile(const std::string& path) const;
 
   platform::Registry& registry_;
   std::string defaultConfigFile_;
+  std::string noInstalledEngineNote_;
   ConfigurationMode mode_ = ConfigurationMode::Session;
   std::optional<AliasStore> store_;
   std::string loadedFrom_;

@@ -88,15 +88,18 @@ void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::s
       throw platform::Error(platform::Format(kOtherDriverMessage, {name}));
     }
   }
-  list->WriteString(name, kDriverName);
-  report.Add(std::string(" ").append(verb).append(" źródło danych ODBC \"").append(name).append("\"."));
 
+  // The list entry goes last: a data source is listed only once its key
+  // holds everything, so a failed write never leaves one listed half-made.
   std::unique_ptr<RegistryKey> source = OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyAllAccess);
   source->WriteString("Driver", driverPath);
   source->WriteString("MARS_Connection", "Yes");
   source->WriteString("Server", server);
-  report.Add("  Instancja serwera MSSQL: \"" + server + "\".");
   source->WriteString("Trusted_Connection", LoginValue(windowsLogin));
+  list->WriteString(name, kDriverName);
+
+  report.Add(std::string(" ").append(verb).append(" źródło danych ODBC \"").append(name).append("\"."));
+  report.Add("  Instancja serwera MSSQL: \"" + server + "\".");
   report.Add(std::string("  Logowanie poprzez użytkownika ") + (windowsLogin ? "Windows" : "serwera MSSQL") + ".");
   report.Add("");
 }
@@ -109,12 +112,13 @@ bool DataSourceWriter::CreateDataSource(const std::string& name, const std::stri
   if (!driver || !driver->ValueExists("Driver")) return false;
   const std::string driverPath = driver->ReadString("Driver");
 
-  OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyCreateDataSource)->WriteString(name, kDriverName);
+  std::unique_ptr<RegistryKey> list = OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyCreateDataSource);
   std::unique_ptr<RegistryKey> source =
       OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyCreateDataSource);
   source->WriteString("Driver", driverPath);
   source->WriteString("Server", server);
   source->WriteString("Trusted_Connection", LoginValue(windowsLogin));
+  list->WriteString(name, kDriverName);
   return true;
 }
 

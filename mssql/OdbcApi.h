@@ -39,6 +39,7 @@ inline constexpr SmallInt kHandleStmt = 3;
 inline constexpr Integer kAttrOdbcVersion = 200;
 inline constexpr uintptr_t kOdbcVersion3 = 3;
 inline constexpr Integer kAttrCurrentCatalog = 109;
+inline constexpr Integer kAttrLoginTimeout = 103;
 inline constexpr SmallInt kNts = -3;
 inline constexpr Len kNullData = -1;
 inline constexpr SmallInt kCWChar = -8;
@@ -70,11 +71,15 @@ typedef Return(KN_ODBC_API GetDiagRecWFn)(SmallInt type, Handle handle, SmallInt
                                           Integer* nativeError, WChar* message, SmallInt messageSize,
                                           SmallInt* messageLength);
 
-// The driver manager of this system.
+// The driver manager of this system, and whether it finds the data sources
+// that the wizard writes into the registry: Windows' own does; another
+// keeps a list of its own.
 #if defined(_WIN32)
 inline constexpr char kDriverManagerLibrary[] = "odbc32.dll";
+inline constexpr bool kDriverManagerReadsRegistry = true;
 #else
 inline constexpr char kDriverManagerLibrary[] = "libodbc.so.2";
+inline constexpr bool kDriverManagerReadsRegistry = false;
 #endif
 
 // The driver manager's functions; a null pointer is a function the library

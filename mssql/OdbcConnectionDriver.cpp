@@ -73,8 +73,9 @@ class OdbcCursor final : public bde::Cursor {
       if (result == kNoData) break;
       if (!Succeeded(result)) RaiseDiagnostic(*api_, kHandleStmt, statement_.Get(), "SQLGetData");
       if (indicator == kNullData) break;
-      const bool whole = result == kSuccess && indicator >= 0 &&
-                         indicator / static_cast<Len>(sizeof(WChar)) < kPieceChars;
+      // The length the driver reports tells a last piece from a truncated
+      // one; a success with information may be a warning of another kind.
+      const bool whole = indicator >= 0 && indicator / static_cast<Len>(sizeof(WChar)) < kPieceChars;
       const Len chars = whole ? indicator / static_cast<Len>(sizeof(WChar)) : kPieceChars - 1;
       value.append(piece, static_cast<size_t>(chars));
       if (whole) break;
@@ -175,20 +176,28 @@ std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry&
 
 // The keywords are those SQL Server's drivers and psqlODBC both take:
 // DRIVER (a library path is accepted by the driver managers as well as a
-// driver's name), SERVER, UID, PWD and DATABASE. A server written
-// "host:port" is the form psqlODBC needs and becomes SERVER=host;PORT=port;
-// every other form (host, host\instance, host,port) goes to SERVER as SQL
-// Server's drivers read it. Trusted_Connection is passed as the data
-// source holds it; drivers without Windows logins ignore it.
+// driver's name), SERVER, UID, PWD and DATABASE. A port is the form
+// psqlODBC needs; every other form (host, host\instance, host,port) goes
+// to SERVER as SQL Server's drivers read it. Trusted_Connection is passed
+// as the data source holds it; drivers without Windows logins ignore it.
 std::string ConnectionString(const RegisteredDataSource& source, const std::string& user,
                              const std::string& password, const std::string& database) {
   std::string server = source.server;
   std::string port;
-  const size_t colon = server.rfind(':');
-  if (colon != std::string::npos && colon + 1 < server.size() &&
-      server.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+  const auto takePort = [&](size_t colon, size_t hostStart, size_t hostEnd) {
+    if (colon + 1 >= server.size() || server.find_first_not_of("0123456789", colon + 1) != std::string::npos) return;
     port = server.substr(colon + 1);
-    server.erase(colon);
+    server = server.substr(hostStart, hostEnd - hostStart);
+  };
+  const size_t close = server.find(']');
+  if (!server.empty() && server.front() == '[' && close != std::string::npos) {
+    if (close + 1 == server.size()) {
+      server = server.substr(1, close - 1);
+    } else if (server[close + 1] == ':') {
+      takePort(close + 1, 1, close);
+    }
+  } else if (const size_t colon = server.find(':'); colon != std::string::npos && colon == server.rfind(':')) {
+    takePort(colon, 0, colon);
   }
   std::string text = "DRIVER=" + ConnectionValue(source.driverPath) + ";SERVER=" + ConnectionValue(server);
   if (!port.empty()) text += ";PORT=" + port;
@@ -220,6 +229,9 @@ std::unique_ptr<bde::Connection> OdbcConnectionDriver::Connect(const bde::Parame
   const std::string database = params.Value("DATABASE NAME");
   const std::u16string wideDsn = platform::ToUtf16(dsn), wideUser = platform::ToUtf16(user),
                        widePassword = platform::ToUtf16(password);
+  // Set before connecting, or it is not applied. A driver that does not
+  // know the attribute keeps its own wait.
+  api->SQLSetConnectAttrW(dbc.Get(), kAttrLoginTimeout, reinterpret_cast<void*>(kLoginTimeoutSeconds), 0);
   // A connection string names the database itself; a data source the
   // driver manager knows is switched to it after connecting.
   bool catalogChosen = database.empty();
@@ -227,7 +239,9 @@ std::unique_ptr<bde::Connection> OdbcConnectionDriver::Connect(const bde::Parame
                                   kNts))) {
     const Diagnostic diagnostic = FirstDiagnostic(*api, kHandleDbc, dbc.Get());
     const std::optional<RegisteredDataSource> source =
-        diagnostic.state == kUnknownDataSourceState ? ReadRegisteredDataSource(registry_, dsn) : std::nullopt;
+        !driverManagerReadsRegistry_ && diagnostic.state == kUnknownDataSourceState
+            ? ReadRegisteredDataSource(registry_, dsn)
+            : std::nullopt;
     if (!source) RaiseDiagnostic(*api, kHandleDbc, dbc.Get(), "SQLConnectW");
     const std::u16string text = platform::ToUtf16(ConnectionString(*source, user, password, database));
     if (!Succeeded(api->SQLDriverConnectW(dbc.Get(), nullptr, text.c_str(), kNts, nullptr, 0, nullptr,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bde/Connection.h"
+#include "mssql/OdbcApi.h"
 
 namespace platform {
 class Registry;
@@ -33,7 +34,10 @@ struct RegisteredDataSource {
 std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry& registry,
                                                              const std::string& name);
 
-// The SQLDriverConnect string for a registered data source and a login.
+// The SQLDriverConnect string for a registered data source and a login. A
+// server "host:port" or "[IPv6 address]:port" is given as SERVER and PORT;
+// an IPv6 address needs the brackets for a port, and without one it is
+// taken whole.
 std::string ConnectionString(const RegisteredDataSource& source, const std::string& user,
                              const std::string& password, const std::string& database);
 
@@ -44,19 +48,31 @@ std::string ConnectionString(const RegisteredDataSource& source, const std::stri
 // with the driver's own diagnostic.
 //
 // The wizard writes its data sources straight into the registry, where a
-// driver manager that keeps its own list (unixODBC, Wine's odbc32) does not
-// look. A data source it reports unknown (IM002) is therefore connected
-// from its registry values with a connection string instead.
+// driver manager that keeps its own list (unixODBC) does not look. With
+// such a driver manager a data source it reports unknown (IM002) is
+// connected from its registry values with a connection string instead.
+// Windows' own driver manager reads the registry: there IM002 means what
+// it says.
+//
+// A server that accepts the connection and never answers would hold the
+// window until the driver gives up by itself, which can take minutes: the
+// login waits kLoginTimeoutSeconds at most.
 class OdbcConnectionDriver final : public bde::ConnectionDriver {
  public:
-  OdbcConnectionDriver(platform::Registry& registry, std::string libraryName)
-      : registry_(registry), libraryName_(std::move(libraryName)) {}
+  static constexpr uintptr_t kLoginTimeoutSeconds = 10;
+
+  OdbcConnectionDriver(platform::Registry& registry, std::string libraryName,
+                       bool driverManagerReadsRegistry = odbc::kDriverManagerReadsRegistry)
+      : registry_(registry),
+        libraryName_(std::move(libraryName)),
+        driverManagerReadsRegistry_(driverManagerReadsRegistry) {}
 
   std::unique_ptr<bde::Connection> Connect(const bde::ParameterList& params) override;
 
  private:
   platform::Registry& registry_;
   std::string libraryName_;
+  bool driverManagerReadsRegistry_;
 };
 
 }  // namespace mssql

@@ -40,7 +40,12 @@ std::vector<std::string> DataSourceCatalog::DataSourceNames() {
   if (!list) return {};
   std::vector<std::string> names;
   for (const std::string& name : list->ValueNames()) {
-    if (list->ReadString(name) == kDriverName) names.push_back(name);
+    // Another program's value that is not text names no data source of
+    // ours; one such value must not cost the user the whole list.
+    try {
+      if (list->ReadString(name) == kDriverName) names.push_back(name);
+    } catch (const platform::Error&) {
+    }
   }
   return names;
 }

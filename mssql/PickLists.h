@@ -11,6 +11,7 @@ class Registry;
 
 namespace bde {
 class Database;
+class AliasEngine;
 class Engine;
 }  // namespace bde
 
@@ -50,7 +51,7 @@ class DataSourceCatalog {
 // The data source and databases that the aliases of an earlier run name.
 class AliasPresets {
  public:
-  explicit AliasPresets(bde::Engine& engine) : engine_(engine) {}
+  explicit AliasPresets(bde::AliasEngine& engine) : engine_(engine) {}
 
   // Empty texts where the alias is missing or its parameter empty.
   struct Values {
@@ -62,7 +63,7 @@ class AliasPresets {
   Values Read(const std::string& aliasPrefix);
 
  private:
-  bde::Engine& engine_;
+  bde::AliasEngine& engine_;
 };
 
 // Lists the user databases of a server through the short-lived data source

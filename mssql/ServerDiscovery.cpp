@@ -43,8 +43,9 @@ std::optional<std::string> BrowseAnswer(const std::string& libraryName) {
   SmallInt length = 0;
   result = api->SQLBrowseConnectW(dbc.Get(), request.c_str(), static_cast<SmallInt>(request.size()),
                                                answer, kBrowseAnswerSize, &length);
-  // A connection left browsing must be disconnected before it is freed.
-  if (result == kNeedData && api->SQLDisconnect) api->SQLDisconnect(dbc.Get());
+  // A connection left browsing, or made at once, must be disconnected
+  // before it is freed.
+  if ((result == kNeedData || Succeeded(result)) && api->SQLDisconnect) api->SQLDisconnect(dbc.Get());
   if (result != kNeedData) return std::nullopt;
   answer[kBrowseAnswerSize - 1] = 0;
   return platform::FromUtf16(std::u16string_view(answer));

@@ -243,7 +243,10 @@ class OciConnection : public bde::Connection {
 }  // namespace
 
 std::unique_ptr<bde::Connection> OciConnectionDriver::Connect(const bde::ParameterList& params) {
-  auto api = std::make_shared<const OciApi>(libraryName_);
+  // On Windows, without a home chosen the path is not a full one and is
+  // refused: no client is taken from anywhere else.
+  const std::string library = libraryPath_.empty() ? homeFolder_ + std::string(kOciLibrary) : libraryPath_;
+  auto api = std::make_shared<const OciApi>(library);
   return std::make_unique<OciConnection>(std::make_shared<const OciSession>(std::move(api), params));
 }
 

@@ -8,11 +8,12 @@
 
 namespace oracle {
 
-// The Oracle client library, loaded at run time.
+// The Oracle client library within a home's folder, loaded at run time from
+// there, so that the libraries it brings along come from the same home.
 #ifdef _WIN32
-inline constexpr std::string_view kOciLibrary = "oci.dll";
+inline constexpr std::string_view kOciLibrary = "\\BIN\\oci.dll";
 #else
-inline constexpr std::string_view kOciLibrary = "libclntsh.so";
+inline constexpr std::string_view kOciLibrary = "/lib/libclntsh.so";
 #endif
 
 // %s: the library's name.
@@ -28,13 +29,19 @@ inline constexpr std::string_view kOciFunctionMissingMessage = "Biblioteka \"%s\
 // statement raise platform::Error with the client's message.
 class OciConnectionDriver : public bde::ConnectionDriver {
  public:
-  explicit OciConnectionDriver(std::string libraryName = std::string(kOciLibrary))
-      : libraryName_(std::move(libraryName)) {}
+  // The client of the home that UseOracleHome names.
+  OciConnectionDriver() = default;
+  // The client library at that full path, whatever home is chosen.
+  explicit OciConnectionDriver(std::string libraryPath) : libraryPath_(std::move(libraryPath)) {}
+
+  // The home folder (ORACLE_HOME) whose client the next connection loads.
+  void UseOracleHome(const std::string& folder) { homeFolder_ = folder; }
 
   std::unique_ptr<bde::Connection> Connect(const bde::ParameterList& params) override;
 
  private:
-  std::string libraryName_;
+  std::string libraryPath_;
+  std::string homeFolder_;
 };
 
 }  // namespace oracle

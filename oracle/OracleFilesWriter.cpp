@@ -1,10 +1,11 @@
 #include "oracle/OracleFilesWriter.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "bde/ParameterList.h"
 #include "bde/StatusReport.h"
 #include "platform/DelimitedText.h"
+#include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 
@@ -34,34 +35,33 @@ void EraseFirst(std::string& text, char c) {
   if (at != std::string::npos) text.erase(at, 1);
 }
 
-// A line that continues an entry: its first character other than blanks
-// and tabs is a parenthesis.
-bool IsContinuation(std::string_view line) {
-  const size_t first = line.find_first_not_of(" \t");
-  return first != std::string_view::npos && (line[first] == '(' || line[first] == ')');
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+  return text;
 }
 
-bool IsEntryStart(std::string_view line, std::string_view key) {
-  size_t matched = 0;
-  for (char c : line) {
-    if (c == ' ') continue;
-    if (matched == key.size()) return true;
-    const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    if (upper != key[matched]) return false;
-    ++matched;
+// The first line that sets the key: the text before its first "=", with
+// the blanks around it trimmed, is the key without regard to letter case.
+// Administrators often write "KEY = (...)"; a second line for the same key
+// would leave the client reading only one of them.
+std::optional<size_t> KeyLine(const std::vector<std::string>& lines, std::string_view key) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (line.starts_with('#')) continue;
+    const size_t equals = line.find('=');
+    if (equals != std::string_view::npos && platform::EqualsAsciiNoCase(Trim(line.substr(0, equals)), key)) return i;
   }
-  return matched == key.size();
+  return std::nullopt;
 }
 
 }  // namespace
 
 bool EnsureSqlnetItems(std::vector<std::string>& lines) {
-  // Key lines follow the parameter list rules: the text before the first
-  // "=" is the key, compared without regard to letter case, untrimmed.
-  bde::ParameterList settings(std::move(lines));
   bool changed = false;
   for (const SqlnetSetting& setting : kSqlnetSettings) {
-    std::string value = settings.Value(setting.key);
+    const std::optional<size_t> at = KeyLine(lines, setting.key);
+    std::string value = at ? lines[*at].substr(lines[*at].find('=') + 1) : std::string();
     EraseFirst(value, '(');
     EraseFirst(value, ')');
     std::vector<std::string> items = platform::SplitDelimited(value, ',');
@@ -72,10 +72,14 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
     items.emplace_back(setting.item);
     std::string list = "(";
     list.append(platform::JoinCommaList(items)).push_back(')');
-    settings.Set(setting.key, list);
+    std::string line = std::string(setting.key) + "=" + list;
+    if (at) {
+      lines[*at] = std::move(line);
+    } else {
+      lines.push_back(std::move(line));
+    }
     changed = true;
   }
-  lines = settings.Lines();
   return changed;
 }
 
@@ -89,29 +93,6 @@ void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report
   ReportFile(report, existed, path);
 }
 
-void ReplaceTnsnamesEntry(std::vector<std::string>& lines, std::string_view serviceName, const ServiceEntry& entry) {
-  const std::string key = platform::AsciiUpper(std::string(serviceName) + "=");
-  const auto start =
-      std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return IsEntryStart(line, key); });
-  if (start != lines.end()) {
-    // Only the entry's own continuation lines go with its name line; an
-    // empty line, a comment or the next entry ends it.
-    const auto end = std::find_if_not(start + 1, lines.end(), [](const std::string& line) { return IsContinuation(line); });
-    lines.erase(start, end);
-  }
-  const std::string name(serviceName);
-  lines.push_back(name + " =");
-  lines.push_back("  (DESCRIPTION =");
-  lines.push_back("    (ADDRESS_LIST =");
-  lines.push_back("      (ADDRESS = (PROTOCOL = " + entry.protocol + ")(HOST = " + entry.host + ")(PORT = " + entry.port +
-                  "))");
-  lines.push_back("    )");
-  lines.push_back("    (CONNECT_DATA =");
-  lines.push_back("      (SERVICE_NAME = " + entry.service + ")");
-  lines.push_back("    )");
-  lines.push_back("  )");
-}
-
 void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::string>& tnsnamesLines,
                         const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report) {
   const std::string path = networkFolder + "tnsnames.ora";
@@ -120,7 +101,16 @@ void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::strin
   // are never written over.
   if (tnsnamesLines.empty() && platform::FileExists(path)) tnsnamesLines = platform::ReadTextLines(path);
   const bool existed = !tnsnamesLines.empty();
-  ReplaceTnsnamesEntry(tnsnamesLines, serviceName, entry);
+  std::vector<std::string> edited = tnsnamesLines;
+  ReplaceTnsnamesEntry(edited, serviceName, entry);
+  // Our own reader has the last word: a file in which any other entry would
+  // read differently, or the edited one not as the user left it, is never
+  // written, whatever shape its entries have.
+  if (const auto fault = FindRewriteFault(tnsnamesLines, edited, serviceName, entry)) {
+    const std::string_view message = fault->edited ? kEditedEntryFaultMessage : kOtherEntryFaultMessage;
+    throw platform::Error(platform::Format(message, {path, fault->name}));
+  }
+  tnsnamesLines = std::move(edited);
   platform::WriteTextLines(path, tnsnamesLines);
   ReportFile(report, existed, path);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "oracle/ServiceEntry.h"
+#include "oracle/TnsnamesWriter.h"
 
 namespace bde {
 class StatusReport;
@@ -19,15 +20,22 @@ namespace oracle {
 // tnsnames.ora. Writes and reports the file only when it had to change.
 void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report);
 
-// Replaces the first entry named serviceName (ignoring ASCII case and blanks)
-// in tnsnamesLines by the entry's nine lines at the end, writes the lines
-// to tnsnames.ora and reports it. The edited lines stay in tnsnamesLines.
+// %s: the file's path, then the entry's name.
+inline constexpr std::string_view kOtherEntryFaultMessage =
+    "Nie zapisano pliku \"%s\": zapis zmieniłby wpis \"%s\", którego nie edytowano";
+inline constexpr std::string_view kEditedEntryFaultMessage =
+    "Nie zapisano pliku \"%s\": wpisu \"%s\" nie można w nim zapisać z podanymi wartościami";
+
+// Puts the entry under serviceName into tnsnamesLines (ReplaceTnsnamesEntry),
+// writes the lines to tnsnames.ora and reports it. The edited lines stay in
+// tnsnamesLines. When the edited file would not read back as it should
+// (FindRewriteFault), it raises one of the two messages above and neither
+// the file nor tnsnamesLines changes.
 void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::string>& tnsnamesLines,
                         const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report);
 
-// The two steps without the files, for their callers' tests: true when
-// sqlnet.ora's lines changed.
+// The sqlnet.ora step without the file, for its callers' tests: true when
+// the lines changed.
 bool EnsureSqlnetItems(std::vector<std::string>& lines);
-void ReplaceTnsnamesEntry(std::vector<std::string>& lines, std::string_view serviceName, const ServiceEntry& entry);
 
 }  // namespace oracle

@@ -1,5 +1,6 @@
 #include "oracle/OracleHomes.h"
 
+#include "platform/Error.h"
 #include "platform/Registry.h"
 
 namespace oracle {
@@ -22,7 +23,12 @@ std::vector<OracleHome> OracleHomeLister::List() {
   for (const std::string& subkey : oracleKey->SubkeyNames()) {
     const auto key = registry_.OpenKey(RegistryRoot::LocalMachine, HomeKeyPath(subkey), platform::kKeyRead, false);
     if (!key || !key->ValueExists("ORACLE_HOME") || !key->ValueExists("ORACLE_HOME_NAME")) continue;
-    homes.push_back({key->ReadString("ORACLE_HOME_NAME"), subkey});
+    // A name that is not text (left by a broken installer) cannot be
+    // listed; it must not hide the homes that can.
+    try {
+      homes.push_back({key->ReadString("ORACLE_HOME_NAME"), subkey});
+    } catch (const platform::Error&) {
+    }
   }
   return homes;
 }

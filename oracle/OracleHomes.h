@@ -27,8 +27,8 @@ struct OracleHomeDetails {
 };
 
 // The Oracle homes that HKEY_LOCAL_MACHINE knows. Keys are only read,
-// never created. A value of another type than text raises the registry's
-// type error.
+// never created. In Details a value of another type than text raises the
+// registry's type error; List passes over a home whose name is not text.
 class OracleHomeLister {
  public:
   explicit OracleHomeLister(platform::Registry& registry) : registry_(registry) {}

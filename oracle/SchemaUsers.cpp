@@ -17,21 +17,22 @@ void PrepareSchemaUserQuery(bde::Database& databaseOracle, const std::string& se
   params.Set("password", kSchemaUserPassword);
 }
 
-std::optional<std::vector<std::string>> FetchSchemaUsers(bde::Query& query) {
+void FetchSchemaUsers(bde::Query& query, const std::function<void(const std::vector<std::string>&)>& show) {
   try {
     query.Open();
   } catch (const std::exception&) {
-    return std::nullopt;
+    return;
   }
   std::vector<std::string> users;
   try {
     for (; !query.Eof(); query.Next()) users.push_back(query.FieldByName("USERNAME"));
   } catch (...) {
     query.Close();
+    show(users);
     throw;
   }
   query.Close();
-  return users;
+  show(users);
 }
 
 }  // namespace oracle

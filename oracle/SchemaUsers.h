@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +24,11 @@ std::vector<std::string> SchemaUserQueryLines();
 // values stay in the template afterwards.
 void PrepareSchemaUserQuery(bde::Database& databaseOracle, const std::string& serviceName);
 
-// Every USERNAME, in the order the server returns them; nothing when the
-// query cannot be opened (no server, unknown service, login refused, no
-// right to read the users), which is not reported. An error while reading
-// the rows passes on, with the query closed.
-std::optional<std::vector<std::string>> FetchSchemaUsers(bde::Query& query);
+// Every USERNAME, in the order the server returns them, handed to show;
+// show is not called when the query cannot be opened (no server, unknown
+// service, login refused, no right to read the users), which is not
+// reported. An error while reading the rows passes on, with the query
+// closed, after the rows read before it were shown.
+void FetchSchemaUsers(bde::Query& query, const std::function<void(const std::vector<std::string>&)>& show);
 
 }  // namespace oracle

@@ -13,6 +13,9 @@ struct ServiceEntry {
   std::string host;
   std::string port;
   std::string service;
+  // The file names the database by SID rather than by SERVICE_NAME; the
+  // keyword is written back as it was read.
+  bool sid = false;
 
   bool operator==(const ServiceEntry&) const = default;
 };

@@ -7,12 +7,13 @@
 namespace platform {
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
+    : handle_(std::exchange(other.handle_, nullptr)), searchFolder_(std::exchange(other.searchFolder_, nullptr)) {}
 
 DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
   if (this != &other) {
     Release();
     handle_ = std::exchange(other.handle_, nullptr);
+    searchFolder_ = std::exchange(other.searchFolder_, nullptr);
   }
   return *this;
 }

@@ -5,8 +5,18 @@
 
 namespace platform {
 
-// A library loaded by name at run time (LoadLibrary / dlopen), released
-// when the owner goes. Move-only.
+// A library loaded at run time (LoadLibraryEx / dlopen), released when the
+// owner goes. Move-only.
+//
+// The wizard runs with administrator rights, so a library is never looked
+// for where someone else may have put a copy (beside the executable, in the
+// current folder, along PATH):
+// - a bare file name ("odbc32.dll") is one of the system's own libraries
+//   and is taken from the system folder only;
+// - a full path is taken from exactly there, and the libraries it depends
+//   on, or loads itself while it stays loaded, from its own folder first,
+//   then from the system folder;
+// - a relative path is refused.
 class DynamicLibrary {
  public:
   // Whether releasing the last owner unloads the library. A library that
@@ -15,7 +25,7 @@ class DynamicLibrary {
   // loading it again would build it anew each time.
   enum class Lifetime { Owner, Process };
 
-  // Empty when the library cannot be loaded.
+  // Empty when the library cannot be loaded or the name is a relative path.
   static std::optional<DynamicLibrary> Load(const std::string& name, Lifetime lifetime = Lifetime::Owner);
 
   DynamicLibrary(DynamicLibrary&& other) noexcept;
@@ -34,10 +44,19 @@ class DynamicLibrary {
   }
 
  private:
-  explicit DynamicLibrary(void* handle) : handle_(handle) {}
+  explicit DynamicLibrary(void* handle, void* searchFolder = nullptr)
+      : handle_(handle), searchFolder_(searchFolder) {}
   void Release();
 
   void* handle_ = nullptr;
+  // The library's own folder among the process's library folders (Windows).
+  void* searchFolder_ = nullptr;
 };
+
+// From now on the libraries that anything in the process loads by name,
+// the system's own code included, are looked for in the system folder and
+// the folders of libraries loaded by full path only. The program calls it
+// first thing; false when the system cannot restrict the search.
+bool RestrictLibrarySearch();
 
 }  // namespace platform

@@ -18,8 +18,8 @@ inline constexpr uint32_t kKeyCreateDataSource = 0x4001F;
 
 // Messages of the registry layer; %s is the value's name.
 inline constexpr std::string_view kWrongTypeMessage = "Niepoprawny typ danych : %s";
-inline constexpr std::string_view kSetDataFailedMessage = "Failed to set data for '%s'";
-inline constexpr std::string_view kGetDataFailedMessage = "Failed to get data for '%s'";
+inline constexpr std::string_view kSetDataFailedMessage = "Nie można zapisać wartości rejestru \"%s\"";
+inline constexpr std::string_view kGetDataFailedMessage = "Nie można odczytać wartości rejestru \"%s\"";
 
 // One opened registry key. It is closed when the object goes, so every
 // operation holds its accessor only for its own work. Failures raise

@@ -17,13 +17,13 @@ EXE="$ROOT/build/$WINDOWS_BUILD/app/KonfigNovera.exe"
 DRIVER="$ROOT/build/$WINDOWS_BUILD/tests/e2e/wizard_driver.exe"
 echo "The wizard runs from build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
 if [ -n "${DISPLAY:-}" ]; then
-  "$ROOT/scripts/build.sh" KonfigNovera
+  "$ROOT/scripts/build.sh" KonfigNovera idapi32
   ensure_wine_prefix
   "$ROOT/scripts/seed-workstation.sh"
   exec wine "$EXE"
 fi
 
-"$ROOT/scripts/build.sh" KonfigNovera wizard_driver
+"$ROOT/scripts/build.sh" KonfigNovera wizard_driver idapi32
 ensure_wine_prefix
 "$ROOT/scripts/seed-workstation.sh"
 

@@ -8,11 +8,19 @@ set -euo pipefail
 : "${WINEPREFIX:?}"
 # The mark names the sample's version, so a prefix seeded by an older one
 # gets what was added since.
-MARK="$WINEPREFIX/.konfignovera-seeded-2"
+MARK="$WINEPREFIX/.konfignovera-seeded-3"
 [ -f "$MARK" ] && exit 0
 
+# The BDE, installed as the stand-in engine library the build makes: the
+# aliases go into its configuration file through it.
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
+mkdir -p "$BDE_DIR"
+cp "$ROOT/build/win32/tests/idapi32.dll" "$BDE_DIR/idapi32.dll"
+wine reg add 'HKLM\SOFTWARE\Borland\Database Engine' /v DLLPATH \
+     /d 'C:\Program Files\Common Files\Borland Shared\BDE' /f /reg:32 >/dev/null
 wine reg add 'HKLM\SOFTWARE\Borland\Database Engine' /v CONFIGFILE01 \
-     /d 'C:\Program Files\Common Files\Borland Shared\BDE\KonfigNovera.cfg' /f /reg:32 >/dev/null
+     /d 'C:\Program Files\Common Files\Borland Shared\BDE\IDAPI32.CFG' /f /reg:32 >/dev/null
 
 # The ODBC driver of SQL Server, registered as its installer does, so that
 # "Wykonaj" can write the data source.

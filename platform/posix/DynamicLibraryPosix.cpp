@@ -7,6 +7,9 @@
 namespace platform {
 
 std::optional<DynamicLibrary> DynamicLibrary::Load(const std::string& name, Lifetime lifetime) {
+  // dlopen looks a bare name up in the system's library folders only; a
+  // name with a slash it takes as a path, which must then be absolute.
+  if (name.find('/') != std::string::npos && name.front() != '/') return std::nullopt;
   // RTLD_LOCAL: the library's symbols are reached only through Symbol(),
   // never by accident from another library loaded later.
   int flags = RTLD_NOW | RTLD_LOCAL;
@@ -26,5 +29,8 @@ void* DynamicLibrary::Symbol(const char* name) const {
 void DynamicLibrary::Release() {
   if (handle_ != nullptr) ::dlclose(std::exchange(handle_, nullptr));
 }
+
+// dlopen never looks beside the executable unless told so at link time.
+bool RestrictLibrarySearch() { return true; }
 
 }  // namespace platform

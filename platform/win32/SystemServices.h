@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 
 // What the program entry needs of Windows, without <windows.h>.
@@ -25,5 +26,8 @@ void WriteToConsole(const std::string& text);
 // The engine's configuration file when the BDE key names none:
 // "<common application data>\Novera\BDE\KonfigNovera.cfg".
 std::string DefaultEngineConfigFile();
+
+// The system's OEM code page, the one the BDE engine's API takes.
+const CodePage& SystemOemCodePage();
 
 }  // namespace platform::win32

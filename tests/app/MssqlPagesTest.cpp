@@ -134,11 +134,14 @@ TEST_F(MssqlPagesTest, DataSourcePageListsOurDriversSourcesOnEveryVisit) {
   EXPECT_TRUE(w.ComboBoxNazwaZrodla.Items().empty());  // no list key at all
   EXPECT_EQ(w.ComboBoxNazwaZrodla.text, "MSSQL Novera LM");
 
+  // Values that are not text name no data source and are passed over.
   registry.LoadRegText(R"(
 [HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBC.INI\ODBC Data Sources]
 "Zeta"="SQL Native Client"
 "Obca"="SQL Server"
 "Mala"="sql native client"
+"Liczba"=dword:00000001
+"Bajty"=hex:53,51,4c
 "Alfa"="SQL Native Client"
 )");
   Press(w.ButtonWstecz);
@@ -281,8 +284,8 @@ TEST_F(MssqlPagesTest, AFailingServerKeepsWhatWasReadAndSaysNothing) {
 
 TEST_F(MssqlPagesTest, ARegistryFailureIsShownAndTheTemporaryEntryStillRemoved) {
   RegisterDriver();
-  // The data source key exists and refuses writing: the list entry is
-  // written, the key is not.
+  // The data source key exists and refuses writing: neither the key nor
+  // the list entry is written.
   registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\TmpNoveraMSSQLDataSource]\n\"Server\"=\"x\"");
   ASSERT_TRUE(registry.DenyWrites(RegistryRoot::LocalMachine, kTmpKey));
   WizardWindow& w = Start();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
+#include "tests/FakeOemCodePage.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
 
@@ -49,7 +52,7 @@ class UnattendedTest : public ::testing::Test {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
     CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : ""};
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, [this](const std::string& text) { console += text; });
+    return RunUnattended(line, registry, engine, codePage, [this](const std::string& text) { console += text; });
   }
 
   std::string Path(const char* name) const { return (folder.Path() / name).string(); }
@@ -66,6 +69,7 @@ class UnattendedTest : public ::testing::Test {
                            "(CONNECT_DATA = (SERVICE_NAME = XE)))"};
   testing_support::TempFolder folder;
   platform::MemoryRegistry registry;
+  testing_support::FakeOemCodePage codePage;
   std::string console;
 };
 
@@ -163,6 +167,44 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
   EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
 }
 
+// The entry keeps what the answers do not give: its keyword for the
+// database (SID or SERVICE_NAME) and the parts the nine-line layout has no
+// room for; with no value given the file is left as it is.
+TEST_F(UnattendedTest, OnlyTheGivenValuesOfTheServiceEntryChange) {
+  struct Case {
+    const char* name;
+    Lines before;
+    const char* given;
+    Lines after;  // empty: the file as it was
+  };
+  const Lines kSid = {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))",
+                      "  (CONNECT_DATA = (SID = XE)))"};
+  const Lines kServer = {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))",
+                         "  (CONNECT_DATA = (SERVER = DEDICATED)(SID = XE)))"};
+  const Case cases[] = {
+      {"nothing given", kServer, "", {}},
+      {"SID kept in the layout", kSid, "Host=nowy\n",
+       {"XE.SERWER =", "  (DESCRIPTION =", "    (ADDRESS_LIST =",
+        "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1522))", "    )", "    (CONNECT_DATA =",
+        "      (SID = XE)", "    )", "  )"}},
+      {"edited in place", kServer, "NazwaBazy=NOWA\n",
+       {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))",
+        "  (CONNECT_DATA = (SERVER = DEDICATED)(SID = NOWA)))"}},
+      {"a new entry", kSid, "Serwis=NOWY\nHost=nowy\nNazwaBazy=NB\n",
+       {kSid[0], kSid[1], "NOWY =", "  (DESCRIPTION =", "    (ADDRESS_LIST =",
+        "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1521))", "    )", "    (CONNECT_DATA =",
+        "      (SERVICE_NAME = NB)", "    )", "  )"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::WriteTextLines(Tnsnames(), c.before);
+    ASSERT_EQ(Run(std::string("[KonfigNovera]\nSerwer=Oracle\n[Oracle]\n") + c.given), kExitDone);
+    EXPECT_EQ(platform::ReadTextLines(Tnsnames()), c.after.empty() ? c.before : c.after);
+    const Lines report = Report();
+    EXPECT_EQ(std::find(report.begin(), report.end(), "  Zmodyfikowano plik") != report.end(), !c.after.empty());
+  }
+}
+
 // As after "Wykonaj", what was written before the error stays, and the
 // report says so before the error's text.
 TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
@@ -204,6 +246,46 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
     EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(arguments); }),
               std::string("Niepoprawny wiersz poleceń: ") + problem);
   }
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+// The installed BDE: "DLLPATH" names the folder of the stand-in library.
+class UnattendedInstalledEngineTest : public UnattendedTest {
+ protected:
+  UnattendedInstalledEngineTest() {
+    std::filesystem::create_directory(Path("BDE"));
+    std::filesystem::copy_file(FAKE_IDAPI_LIBRARY, Path("BDE") + "/idapi32.dll");
+    registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine]\n\"DLLPATH\"=\"" + Path("BDE") +
+                         "/\"\n");
+    setenv("KONFIGNOVERA_FAKE_IDAPI_CONFIG", StandinConfig().c_str(), 1);
+  }
+  ~UnattendedInstalledEngineTest() override { unsetenv("KONFIGNOVERA_FAKE_IDAPI_CONFIG"); }
+
+  std::string StandinConfig() const { return Path("IDAPI32.CFG"); }
+};
+
+// The aliases go where the suite's programs read them, as from the window.
+TEST_F(UnattendedInstalledEngineTest, TheAliasesGoThroughTheInstalledEngine) {
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  const Lines saved = platform::ReadTextLines(StandinConfig());
+  EXPECT_NE(std::find(saved.begin(), saved.end(), "ALIAS X Novera- LM- Liczniki"), saved.end());
+  EXPECT_NE(std::find(saved.begin(), saved.end(), "DB OPEN ODBC DSN=Novera LM"), saved.end());
+  EXPECT_FALSE(platform::FileExists(Config()));
+}
+
+// Our own engine's file is no stand-in for the installed one: the run
+// fails before the answers are even resolved, and writes nothing.
+TEST_F(UnattendedInstalledEngineTest, AnEngineThatDoesNotStartFailsTheConfiguration) {
+  platform::WriteTextLines(StandinConfig(), {"KonfigNovera BDE 1"});
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitConfigurationFailed);
+  EXPECT_EQ(Report(), Lines{"Cannot open a system file: " + StandinConfig() + "."});
+  EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
+  EXPECT_FALSE(platform::FileExists(Config()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +85,9 @@ TEST_F(WizardWindowOracleTest, HomesAreListedSortedAndShownValueByValue) {
   AddHome("KEY_M", {{"ORACLE_HOME", "C:\\m"}, {"ORACLE_HOME_NAME", "Alpha"}, {"ORACLE_BUNDLE_NAME", "Instant"}});
   AddHome("KEY_NONAME", {{"ORACLE_HOME", "C:\\x"}});
   AddHome("KEY_NOHOME", {{"ORACLE_HOME_NAME", "Gamma"}});
+  AddHome("KEY_BROKEN", {{"ORACLE_HOME", "C:\\b"}});
+  registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_BROKEN", "ORACLE_HOME_NAME",
+                    {MemoryRegistry::ValueType::Integer, {}, 7});
   WizardWindow& w = Start();
   Press(w.ButtonDalej);
   ASSERT_EQ(w.CurrentPage(), 2);
@@ -143,11 +147,13 @@ TEST_F(WizardWindowOracleTest, EntriesAreOfferedEditedStoredAndDiscarded) {
   EXPECT_EQ(ui.errors.back(), "Key violation.");
   EXPECT_EQ(w.CurrentPage(), 4);
 
-  // Picking another entry drops the change, not the flag.
+  // Picking another entry drops the change and the flag with it: an entry
+  // the user did not touch is never rewritten.
   User([&] { w.ComboBoxOracleServer.UserSelect(0); });
   EXPECT_EQ(Shown(), "TCP|ah|2|XE");
-  EXPECT_TRUE(w.ServiceEntryModified);
+  EXPECT_FALSE(w.ServiceEntryModified);
   User([&] { w.DBEdit3.UserSetText("1600"); });
+  EXPECT_TRUE(w.ServiceEntryModified);
   Press(w.ButtonDalej);
   EXPECT_EQ(w.CurrentPage(), 6);
   EXPECT_EQ(w.CurrentServiceEntry(), (oracle::ServiceEntry{"ALPHA", "TCP", "ah", "1600", "XE"}));
@@ -220,6 +226,30 @@ TEST_F(WizardWindowOracleTest, UserListsFillAllThreeBoxesOrStayQuiet) {
   EXPECT_TRUE(w.ComboBoxUserOchrona.Items().empty());
   EXPECT_EQ(w.ComboBoxUserLM.Items().size(), 3u);
   EXPECT_EQ(w.DatabaseOracle.Params().Lines().back(), "password=brevandol");
+  EXPECT_TRUE(ui.errors.empty());
+}
+
+// The client comes from the chosen home's folder and nowhere else: a home
+// without one, or no home at all, leaves the lists empty without a word.
+TEST_F(WizardWindowOracleTest, TheUserListUsesTheClientOfTheChosenHome) {
+  const std::string withClient = folder.Path().string() + "/z-with-client";
+  std::filesystem::create_directories(withClient + "/lib");
+  std::filesystem::copy_file(FAKE_OCI_LIBRARY, withClient + std::string(oracle::kOciLibrary));
+  AddHome("KEY_A", {{"ORACLE_HOME", home}, {"ORACLE_HOME_NAME", "A bez klienta"}});
+  AddHome("KEY_B", {{"ORACLE_HOME", withClient}, {"ORACLE_HOME_NAME", "B z klientem"}});
+  engine.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>());
+  WizardWindow& w = Start();
+  w.ComboBoxOracleServer.text = "XE";
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_TRUE(w.ComboBoxUserLM.Items().empty());
+  Press(w.ButtonDalej);
+  ASSERT_EQ(w.EditFolderHome.text, home);
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_TRUE(w.ComboBoxUserLM.Items().empty());
+  User([&] { w.ComboBoxOracleHome.UserSelect(1); });
+  ASSERT_EQ(w.EditFolderHome.text, withClient);
+  User([&] { w.ComboBoxUserLM.DropDown(); });
+  EXPECT_EQ(w.ComboBoxUserLM.Items(), (Items{"SYS", "SYSTEM", "NOVERA_LM"}));
   EXPECT_TRUE(ui.errors.empty());
 }
 

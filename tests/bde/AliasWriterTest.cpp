@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bde/Connection.h"
@@ -31,16 +32,55 @@ class AliasWriterTest : public ::testing::Test {
   AliasWriter writer{engine, report, mssql};
 };
 
+// The templates as the configuration of the suite defines them, written out
+// here rather than derived from the code, so that a wrong value shows.
 TEST_F(AliasWriterTest, TemplatesHoldTheirLinesInOrder) {
-  EXPECT_EQ(Database1Parameters().Lines().size(), 17u);
-  const Lines second = Database2Parameters().Lines();
-  ASSERT_EQ(second.size(), 18u);
-  EXPECT_EQ(second.front(), "DATABASE NAME=master");
-  EXPECT_EQ(second.back(), "PASSWORD=");
-  const Lines oracleLines = DatabaseOracleParameters().Lines();
-  ASSERT_EQ(oracleLines.size(), 20u);
-  EXPECT_EQ(oracleLines[2], "NET PROTOCOL=TNS");
-  EXPECT_EQ(oracleLines.back(), "OBJECT MODE=TRUE");
+  struct SqlServerRow {
+    const char* name;
+    const char* database1;  // nullptr: no line
+    const char* database2;
+  };
+  const SqlServerRow sqlServer[] = {
+      {"DATABASE NAME", "", "master"},
+      {"USER NAME", "", ""},
+      {"ODBC DSN", "", ""},
+      {"OPEN MODE", "READ/WRITE", "READ/WRITE"},
+      {"BATCH COUNT", "200", "200"},
+      {"LANGDRIVER", "anpolish", "anpolish"},
+      {"MAX ROWS", "-1", "-1"},
+      {"SCHEMA CACHE DIR", "", ""},
+      {"SCHEMA CACHE SIZE", "8", "8"},
+      {"SCHEMA CACHE TIME", "-1", "-1"},
+      {"SQLPASSTHRU MODE", "SHARED AUTOCOMMIT", "SHARED AUTOCOMMIT"},
+      {"SQLQRYMODE", "", ""},
+      {"ENABLE SCHEMA CACHE", "FALSE", "FALSE"},
+      {"ENABLE BCD", "FALSE", "FALSE"},
+      {"ROWSET SIZE", "20", "20"},
+      {"BLOBS TO CACHE", "64", "64"},
+      {"BLOB SIZE", "32", "32"},
+      {"PASSWORD", nullptr, ""},
+  };
+  const std::pair<const char*, const char*> oracleRows[] = {
+      {"SERVER NAME", ""},         {"USER NAME", ""},
+      {"NET PROTOCOL", "TNS"},     {"OPEN MODE", "READ/WRITE"},
+      {"SCHEMA CACHE SIZE", "8"},  {"LANGDRIVER", "anpolish"},
+      {"SQLQRYMODE", ""},          {"SQLPASSTHRU MODE", "SHARED AUTOCOMMIT"},
+      {"SCHEMA CACHE TIME", "-1"}, {"MAX ROWS", "-1"},
+      {"BATCH COUNT", "200"},      {"ENABLE SCHEMA CACHE", "FALSE"},
+      {"SCHEMA CACHE DIR", ""},    {"ENABLE BCD", "FALSE"},
+      {"ENABLE INTEGERS", "TRUE"}, {"LIST SYNONYMS", "NONE"},
+      {"ROWSET SIZE", "20"},       {"BLOBS TO CACHE", "64"},
+      {"BLOB SIZE", "32"},         {"OBJECT MODE", "TRUE"},
+  };
+  Lines database1, database2, databaseOracle;
+  for (const SqlServerRow& row : sqlServer) {
+    if (row.database1) database1.push_back(std::string(row.name) + "=" + row.database1);
+    database2.push_back(std::string(row.name) + "=" + row.database2);
+  }
+  for (const auto& [name, value] : oracleRows) databaseOracle.push_back(std::string(name) + "=" + value);
+  EXPECT_EQ(Database1Parameters().Lines(), database1);
+  EXPECT_EQ(Database2Parameters().Lines(), database2);
+  EXPECT_EQ(DatabaseOracleParameters().Lines(), databaseOracle);
   // Every template line is one the driver stores; nothing is lost silently.
   for (const auto& [params, driver] : {std::pair{Database1Parameters(), kSqlNativeClientDriver},
                                        std::pair{DatabaseOracleParameters(), kOracleDriver}}) {
@@ -81,10 +121,19 @@ TEST_F(AliasWriterTest, AnAliasOfAnotherDriverIsRefusedAndLeftAlone) {
   EXPECT_EQ(engine.AliasDriver("X Novera- LM"), kSqlNativeClientDriver);
 }
 
+// An empty value removes the template's line, so the alias is written
+// without it (the engine stores it empty, as it stores every parameter of
+// its driver that is not given), and a value set later lands at the end.
 TEST_F(AliasWriterTest, AnEmptyTemplateValueLeavesTheParameterOut) {
+  mssql.Params().Set("DATABASE NAME", "NOVERA");
   mssql.Params().Set("DATABASE NAME", "");
   writer.WriteMssqlAlias("X Novera- LM", {});
   EXPECT_EQ(engine.ReadAliasParameters("X Novera- LM").Value("DATABASE NAME"), "");
+  mssql.Params().Set("DATABASE NAME", "ARCH");
+  const Lines lines = mssql.Params().Lines();
+  EXPECT_EQ(lines.size(), 17u);
+  EXPECT_EQ(lines.front(), "USER NAME=");
+  EXPECT_EQ(lines.back(), "DATABASE NAME=ARCH");
 }
 
 TEST_F(AliasWriterTest, NetAliasIsBroughtForwardOnlyFromAStandardAliasWithAPath) {

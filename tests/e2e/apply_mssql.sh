@@ -1,7 +1,7 @@
 # "Wykonaj" for Microsoft SQL Server. Without the driver registration the
 # run stops with the driver's message, on the last page, with the engine's
 # configuration untouched; once the driver is registered, pressing it again
-# writes the data source and eight aliases, shows the report, and "OK" ends
+# writes the data source, "Novera- Net" and eight aliases, shows the report, and "OK" ends
 # the program.
 source "$(dirname "$0")/lib.sh"
 
@@ -20,8 +20,9 @@ store_settings 0 2
 reset_odbc
 wine reg add "$BDE_KEY" /v CONFIGFILE01 /d 'C:\BDE\apply-mssql.cfg' /f /reg:32 >/dev/null
 mkdir -p "$(dirname "$CONFIG")"
-printf '%s\r\n' 'KonfigNovera BDE 1' '' 'ALIAS Inny program' 'DRIVER STANDARD' 'PARAM PATH=C:\Inny' \
-       'PARAM DEFAULT DRIVER=PARADOX' 'PARAM ENABLE BCD=FALSE' 'END' >"$CONFIG"
+seed_file_based_alias "$CONFIG"
+printf '%s\r\n' 'ALIAS Inny program' 'DRIVER STANDARD' 'PARAM PATH=C:\Inny' \
+       'PARAM DEFAULT DRIVER=PARADOX' 'PARAM ENABLE BCD=FALSE' 'END' >>"$CONFIG"
 cp "$CONFIG" "$CONFIG.before"
 wineserver -w
 
@@ -55,4 +56,5 @@ for line in 'ALIAS Inny program' 'ALIAS X Novera- Ochrona' 'ALIAS X Novera- LM- 
             'PARAM DATABASE NAME=LUMIRA' 'PARAM USER NAME=dbo' 'PARAM ODBC DSN=Novera E2E' 'PARAM LANGDRIVER=anpolish'; do
   grep -qxF "$line" <<<"$config" || { echo "the engine's configuration lacks: $line" >&2; exit 1; }
 done
-[ "$(grep -c '^ALIAS ' <<<"$config")" = 9 ] || { echo "expected 9 aliases in the configuration" >&2; exit 1; }
+[ "$(grep -c '^ALIAS ' <<<"$config")" = 11 ] || { echo "expected 11 aliases in the configuration" >&2; exit 1; }
+expect_net_alias "$CONFIG"

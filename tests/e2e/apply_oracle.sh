@@ -1,8 +1,9 @@
 # "Wykonaj" for Oracle. A home whose network folder does not exist stops
 # the run with the file error, and nothing is saved; with the right home the
-# edited entry is written at the end of tnsnames.ora with every other entry
-# intact, sqlnet.ora gets both items, and the aliases name the service and
-# the schema users.
+# edited entry, which holds more than the nine-line layout (SERVER), has only
+# its host changed where it stands, every other line of tnsnames.ora stays,
+# sqlnet.ora gets both items, the aliases name the service and the schema
+# users, and the older file-based alias is brought forward as "Novera- Net".
 source "$(dirname "$0")/lib.sh"
 
 ORACLE_KEY='HKLM\SOFTWARE\ORACLE'
@@ -10,7 +11,7 @@ BDE_KEY='HKLM\SOFTWARE\Borland\Database Engine'
 CONFIG="$WINEPREFIX/drive_c/BDE/apply-oracle.cfg"
 ADMIN="$WINEPREFIX/drive_c/oracle/apply/NETWORK/ADMIN"
 remove_homes() { wine reg delete "$ORACLE_KEY" /f /reg:32 >/dev/null 2>&1 || true; }
-trap 'stop_wizard; remove_homes; rm -f "$CONFIG"; stop_display' EXIT
+trap 'stop_wizard; remove_homes; rm -f "$CONFIG" "$CONFIG.before"; stop_display' EXIT
 
 add_home() {  # subkey, display name, folder
   wine reg add "$ORACLE_KEY\\$1" /v ORACLE_HOME /d "$3" /f /reg:32 >/dev/null
@@ -21,6 +22,8 @@ add_home KEY_Broken 'A bez folderu' 'C:\oracle\missing'
 add_home KEY_Apply 'Klient' 'C:\oracle\apply'
 rm -rf "$WINEPREFIX/drive_c/oracle/apply" "$WINEPREFIX/drive_c/oracle/missing" "$CONFIG"
 mkdir -p "$ADMIN"
+seed_file_based_alias "$CONFIG"
+cp "$CONFIG" "$CONFIG.before"
 TNSNAMES=(
   '# Plik wspólny'
   'XE.SERWER ='
@@ -44,7 +47,7 @@ driver click ButtonDalej expect-page 2 expect ComboBoxOracleHome text 'A bez fol
        click ButtonWykonaj \
        expect-error 'Nie można utworzyć pliku "C:\oracle\missing\NETWORK\ADMIN\sqlnet.ora". Path not found.' \
        expect-page 6
-[ ! -e "$CONFIG" ] || { echo "a failed run saved the engine's configuration" >&2; exit 1; }
+cmp -s "$CONFIG" "$CONFIG.before" || { echo "a failed run saved the engine's configuration" >&2; exit 1; }
 
 driver click ButtonWstecz click ButtonWstecz expect-page 2 pick ComboBoxOracleHome 1 \
        expect EditFolderHome text 'C:\oracle\apply' \
@@ -60,10 +63,8 @@ expect_lines MemoStatus \
 driver click Button1
 expect_wizard_exit
 
-expected_tnsnames=("${TNSNAMES[0]}" "${TNSNAMES[@]:6}"
-  'XE.SERWER =' '  (DESCRIPTION =' '    (ADDRESS_LIST =' \
-  '      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy.host)(PORT = 1521))' '    )' \
-  '    (CONNECT_DATA =' '      (SERVICE_NAME = XE)' '    )' '  )')
+expected_tnsnames=("${TNSNAMES[@]}")
+expected_tnsnames[3]='    (ADDRESS = (PROTOCOL = TCP)(HOST = nowy.host)(PORT = 1521))'
 diff <(printf '%s\n' "${expected_tnsnames[@]}") <(tr -d '\r' <"$ADMIN/tnsnames.ora") >&2 ||
   { echo "tnsnames.ora differs (expected < > found)" >&2; exit 1; }
 diff <(printf '%s\n' 'SQLNET.AUTHENTICATION_SERVICES=(NTS)' 'NAMES.DIRECTORY_PATH=(TNSNAMES)') \
@@ -74,3 +75,4 @@ for line in 'ALIAS X Novera- LM- Liczniki' 'DRIVER ORACLE' 'PARAM SERVER NAME=XE
             'PARAM USER NAME=NOVERA_OCHRONA' 'PARAM USER NAME=NOVERA_LM' 'PARAM USER NAME=LICZNIKI'; do
   grep -qxF "$line" <<<"$config" || { echo "the engine's configuration lacks: $line" >&2; exit 1; }
 done
+expect_net_alias "$CONFIG"

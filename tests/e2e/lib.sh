@@ -107,3 +107,21 @@ CREATED_ALIASES=()
 for module in Ochrona LM 'LM- Faktury' 'LM- Magistr' 'LM- Odbiorcy' 'LM- Odczyty' 'LM- Archiwum' 'LM- Liczniki'; do
   CREATED_ALIASES+=("  Utworzono alias \"X Novera- $module\".")
 done
+
+# An older file-based alias "Novera- LM" that "Wykonaj" brings forward as
+# "Novera- Net"; written into the engine's configuration file $1.
+seed_file_based_alias() {
+  mkdir -p "$(dirname "$1")"
+  printf '%s\r\n' 'KonfigNovera BDE 1' '' 'ALIAS Novera- LM' 'DRIVER STANDARD' 'PARAM PATH=C:\Novera\Dane' \
+         'PARAM DEFAULT DRIVER=DBASE' 'END' >"$1"
+}
+
+# The engine's configuration file $1 holds "Novera- Net" as a STANDARD alias
+# with the path and default driver of the old alias.
+expect_net_alias() {
+  local block line
+  block=$(tr -d '\r' <"$1" | sed -n '/^ALIAS Novera- Net$/,/^END$/p')
+  for line in 'DRIVER STANDARD' 'PARAM PATH=C:\Novera\Dane' 'PARAM DEFAULT DRIVER=DBASE'; do
+    grep -qxF "$line" <<<"$block" || { echo "the alias \"Novera- Net\" lacks: $line" >&2; exit 1; }
+  done
+}

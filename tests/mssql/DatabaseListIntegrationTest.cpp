@@ -2,9 +2,15 @@
 // unixODBC with psqlODBC registered as the "SQL Native Client" driver, and
 // a view "sysdatabases" standing in for SQL Server's. Run by
 // with_postgres.sh, which starts the server and names it in the environment.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -126,6 +132,50 @@ TEST_F(DatabaseListIntegrationTest, BrowsingWithoutTheDriverLeavesTheServerList)
   Lines servers = {"ALFA"};
   mssql::ServerDiscovery(mssql::odbc::kDriverManagerLibrary, *network).ListServersByBrowse(servers);
   EXPECT_EQ(servers, Lines{"ALFA"});
+}
+
+// A listener on a loopback port: the system accepts connections for it
+// (the backlog), and it never answers a word.
+class SilentServer {
+ public:
+  SilentServer() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(socket_, 8) != 0 || ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentServer() {
+    if (socket_ >= 0) ::close(socket_);
+  }
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+
+  int Port() const { return port_; }
+
+ private:
+  int socket_ = -1;
+  int port_ = 0;
+};
+
+// A server that takes the connection and never answers holds the window
+// for the login timeout, not for as long as the driver would wait.
+TEST_F(DatabaseListIntegrationTest, ASilentServerIsGivenUpAfterTheLoginTimeout) {
+  const SilentServer silent;
+  ASSERT_NE(silent.Port(), 0);
+  window->ComboBoxServer.text = "127.0.0.1:" + std::to_string(silent.Port());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(Open(window->ComboBoxBaza, false).empty());
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::cout << "silent server given up after " << seconds << " s\n";
+  RecordProperty("seconds", std::to_string(seconds));
+  EXPECT_GE(seconds, mssql::OdbcConnectionDriver::kLoginTimeoutSeconds - 1.0);
+  EXPECT_LT(seconds, mssql::OdbcConnectionDriver::kLoginTimeoutSeconds + 5.0);
 }
 
 TEST_F(DatabaseListIntegrationTest, ServerStoppedLeavesTheListEmptyWithoutAMessage) {

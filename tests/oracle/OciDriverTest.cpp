@@ -91,17 +91,31 @@ TEST_F(OciDriverTest, SchemaUsersComeThroughTheEngineOrNotAtAll) {
   engine.RegisterDriver("ORACLE", std::make_unique<OciConnectionDriver>(FAKE_OCI_LIBRARY));
   bde::Database database(std::string(bde::kOracleDatabaseName), "ORACLE", bde::DatabaseOracleParameters());
   engine.RegisterDatabase(database);
+  using Users = std::vector<std::string>;
+  std::vector<Users> shown;
+  const auto show = [&](const Users& users) { shown.push_back(users); };
   {
     bde::Query query(engine, std::string(bde::kOracleDatabaseName), SchemaUserQueryLines());
     PrepareSchemaUserQuery(database, "XE.SERWER");
-    EXPECT_EQ(FetchSchemaUsers(query), (std::vector<std::string>{"SYS", "SYSTEM", "NOVERA_LM"}));
+    FetchSchemaUsers(query, show);
+    EXPECT_EQ(shown, (std::vector<Users>{{"SYS", "SYSTEM", "NOVERA_LM"}}));
     EXPECT_FALSE(database.Connected());
     // The fixed password is appended once and stays.
     EXPECT_EQ(database.Params().Lines().back(), "password=brevandol");
     PrepareSchemaUserQuery(database, "NOSUCH");
-    EXPECT_EQ(FetchSchemaUsers(query), std::nullopt);
+    FetchSchemaUsers(query, show);
+    EXPECT_EQ(shown.size(), 1u);
     EXPECT_EQ(database.Params().Value("SERVER NAME"), "NOSUCH");
     EXPECT_EQ(database.Params().Lines().back(), "password=brevandol");
+  }
+  {
+    // A connection lost in the middle of the list: the rows read before it
+    // are still shown, and the error reaches the user.
+    bde::Query query(engine, std::string(bde::kOracleDatabaseName), {"select USERNAME from DBA_USERS FETCH_FAILS"});
+    PrepareSchemaUserQuery(database, "XE");
+    EXPECT_EQ(ErrorOf([&] { FetchSchemaUsers(query, show); }), "ORA-03113: end-of-file on communication channel");
+    EXPECT_EQ(shown.back(), Users{"SYS"});
+    EXPECT_FALSE(database.Connected());
   }
   engine.UnregisterDatabase(database);
 }

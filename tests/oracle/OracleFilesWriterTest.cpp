@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ Lines Plus(Lines lines, const Lines& more) {
   return lines;
 }
 
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 TEST(OracleFilesWriterTest, SqlnetGetsBothItemsAndIsLeftAloneWhenItHasThem) {
   struct Case {
     const char* what;
@@ -50,11 +56,19 @@ TEST(OracleFilesWriterTest, SqlnetGetsBothItemsAndIsLeftAloneWhenItHasThem) {
        {"sqlnet.authentication_services=(NONE)"},
        {"SQLNET.AUTHENTICATION_SERVICES=(NONE,NTS)", "NAMES.DIRECTORY_PATH=(TNSNAMES)"}},
       {"both present in any case",
-       {"# ours", "SQLNET.AUTHENTICATION_SERVICES=(nts)", "names.directory_path = x", "NAMES.DIRECTORY_PATH=(Tnsnames)"},
+       {"# ours", "SQLNET.AUTHENTICATION_SERVICES=(nts)", "#NAMES.DIRECTORY_PATH=(LDAP)", "NAMES.DIRECTORY_PATH=(Tnsnames)"},
        {}},
-      {"a blank before = is not the key",
-       {"SQLNET.AUTHENTICATION_SERVICES = (NTS)"},
-       {"SQLNET.AUTHENTICATION_SERVICES = (NTS)", "SQLNET.AUTHENTICATION_SERVICES=(NTS)",
+      {"blanks around the key: the line is found and left as it is when it has the item",
+       {"SQLNET.AUTHENTICATION_SERVICES = (NTS)", "  names.directory_path\t= (tnsnames, EZCONNECT)"},
+       {}},
+      {"blanks around the key: the line is rewritten in place with its items",
+       {"# site methods", "NAMES.DIRECTORY_PATH = (LDAP, EZCONNECT)", "SQLNET.AUTHENTICATION_SERVICES = (NTS)",
+        "SQLNET.EXPIRE_TIME = 10"},
+       {"# site methods", "NAMES.DIRECTORY_PATH=(LDAP,EZCONNECT,TNSNAMES)", "SQLNET.AUTHENTICATION_SERVICES = (NTS)",
+        "SQLNET.EXPIRE_TIME = 10"}},
+      {"a commented-out key stays untouched",
+       {"#SQLNET.AUTHENTICATION_SERVICES = (NONE)", "SQLNET.AUTHENTICATION_SERVICES = (NONE)"},
+       {"#SQLNET.AUTHENTICATION_SERVICES = (NONE)", "SQLNET.AUTHENTICATION_SERVICES=(NONE,NTS)",
         "NAMES.DIRECTORY_PATH=(TNSNAMES)"}},
       {"blanks after commas are lost, quoted items kept",
        {"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH=(EZCONNECT, HOSTNAME \"A B\")"},
@@ -70,6 +84,7 @@ TEST(OracleFilesWriterTest, SqlnetGetsBothItemsAndIsLeftAloneWhenItHasThem) {
   }
 }
 
+// An entry the nine-line layout holds whole moves to the end in that layout.
 TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
   struct Case {
     const char* what;
@@ -77,25 +92,29 @@ TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
     Lines before;
     Lines kept;  // what stays before the nine new lines
   };
+  const std::string a = "A=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=ha)(PORT=1)))";
+  const std::string b = "B=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=hb)(PORT=1)))";
+  const std::string xe = "XE=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=old)(PORT=1))(CONNECT_DATA=(SERVICE_NAME=XE)))";
   const Case cases[] = {
       {"entry in the middle, its empty line stays",
        "xe",
-       {"A=(DESCRIPTION=(X=1))", "XE =", "  (DESCRIPTION =", "\t(ADDRESS = (HOST = old))", "  )", "", "B=(Y)"},
-       {"A=(DESCRIPTION=(X=1))", "", "B=(Y)"}},
-      {"one-line entry right after the matched one stays",
-       "xe",
-       {"XE=(DESCRIPTION=(X=1))", "B=(DESCRIPTION=(Y=2))"},
-       {"B=(DESCRIPTION=(Y=2))"}},
+       {a, "XE =", "  (DESCRIPTION =", "\t(ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1))", "  )", "", b},
+       {a, "", b}},
+      {"one-line entry right after the matched one stays", "xe", {xe, b}, {b}},
       {"comment with a parenthesis after the entry stays",
        "xe",
-       {"X E = (DESCRIPTION =", "  )", "# backup (2019)", "  (orphan)"},
+       {"X E = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1))", "  )", "# backup (2019)", "  (orphan)"},
        {"# backup (2019)", "  (orphan)"}},
-      {"a comment naming the entry is not the entry",
-       "XE",
-       {"#XE = (old)", "xe=(DESCRIPTION=)"},
-       {"#XE = (old)"}},
-      {"only the first of two entries goes", "xe", {"XE=(A)", "XE=(B)"}, {"XE=(B)"}},
-      {"a name with a blank matches nothing", "x e", {"XE=(A)", "X E=(B)"}, {"XE=(A)", "X E=(B)"}},
+      {"a comment naming the entry is not the entry", "XE", {"#XE = (old)", xe}, {"#XE = (old)"}},
+      {"comment lines inside the entry stay, the rest of its body goes",
+       "xe",
+       {"XE =", "# moved to the new server (2019)", "  (DESCRIPTION =", "#   (ADDRESS = (PROTOCOL = TCP)(HOST = x)(PORT = 1))",
+        "    (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1))", "  )", b},
+       {"# moved to the new server (2019)", "#   (ADDRESS = (PROTOCOL = TCP)(HOST = x)(PORT = 1))", b}},
+      {"name line indented by a tab", "xe", {"\t" + xe, b}, {b}},
+      {"repeated name: the later one, which the user saw, goes", "xe", {xe, b, xe}, {xe, b}},
+      {"an entry that cannot be read stays", "xe", {"XE=(A)", b}, {"XE=(A)", b}},
+      {"a name with a blank matches nothing", "x e", {a, "X E=(B)"}, {a, "X E=(B)"}},
       {"a longer name does not match", "xe", {"XE.WORLD=(A)"}, {"XE.WORLD=(A)"}},
       {"a name of 31 characters is written whole", "abcdefghijklmnopqrstuvwxyz01234",
        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}, {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123=(A)"}},
@@ -107,6 +126,126 @@ TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
     expected[0] = std::string(c.name) + " =";
     EXPECT_EQ(lines, Plus(c.kept, expected)) << c.what;
   }
+}
+
+// Entries that hold more than the layout keep every character but the
+// values the user changed, where they stand; names given together part.
+TEST(OracleFilesWriterTest, EntriesAsSitesKeepThemChangeOnlyWhatTheUserChanged) {
+  struct Case {
+    const char* what;
+    const char* name;
+    Lines before;
+    ServiceEntry entry;  // as the user left it
+    Lines after;
+  };
+  const Lines failover = {
+      "PROD.WORLD =",
+      "  (DESCRIPTION =",
+      "    (ADDRESS_LIST =",
+      "      (LOAD_BALANCE = off)(FAILOVER = on)",
+      "      (ADDRESS = (PROTOCOL = TCP)(HOST = prod1.firma.pl)(PORT = 1521))",
+      "      # standby since 2021",
+      "      (ADDRESS = (PROTOCOL = TCP)(HOST = prod2.firma.pl)(PORT = 1521))",
+      "    )",
+      "    (CONNECT_DATA =",
+      "      (SERVER = DEDICATED)",
+      "      (SERVICE_NAME = prod)",
+      "      (FAILOVER_MODE = (TYPE = SELECT)(METHOD = BASIC)(RETRIES = 20)(DELAY = 5))",
+      "    )",
+      "  )"};
+  Lines failoverMoved = failover;
+  failoverMoved[4] = "      (ADDRESS = (PROTOCOL = TCP)(HOST = prod3.firma.pl)(PORT = 1530))";
+  const Lines gateway = {"dg4msql =", "\t(DESCRIPTION =", "\t\t(ADDRESS = (PROTOCOL = tcp)(HOST = gw)(PORT = 1521))",
+                         "\t\t(CONNECT_DATA = (SID = dg4msql))", "\t\t(HS = OK)", "\t)"};
+  Lines gatewayMoved = gateway;
+  gatewayMoved[3] = "\t\t(CONNECT_DATA = (SID = MSSQL2))";
+  const std::string other = "OTHER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = o)(PORT = 1)))";
+  const Lines sid = {"ORCL =", "  (DESCRIPTION =", "    (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1521))",
+                     "    (CONNECT_DATA = (SID = ORCL))", "  )"};
+  Lines sidLayout = EntryLayout("ORCL", {"ORCL", "TCP", "db1", "1521", "ORCL", true});
+  const Lines together = {"N2, N2.WORLD, N2.FIRMA.PL =", "  (DESCRIPTION =",
+                          "    (ADDRESS = (PROTOCOL = TCP)(HOST = h2)(PORT = 1521))",
+                          "    (CONNECT_DATA = (SERVICE_NAME = n2)))"};
+  const Lines togetherMore = {"N2,N2.WORLD = (DESCRIPTION = (SDU = 8192)", "    (ADDRESS = (PROTOCOL = TCP)(HOST = h2)(PORT = 1521))",
+                              "    (CONNECT_DATA = (SERVICE_NAME = n2)))"};
+  const Case cases[] = {
+      {"failover list: first address changed in place",
+       "PROD.WORLD", failover, {"PROD.WORLD", "TCP", "prod3.firma.pl", "1530", "prod"}, failoverMoved},
+      {"gateway by SID keeps (HS = OK)", "DG4MSQL", Plus({other}, gateway), {"DG4MSQL", "tcp", "gw", "1521", "MSSQL2", true},
+       Plus({other}, gatewayMoved)},
+      {"SID entry the layout holds keeps its keyword", "ORCL", Plus(sid, {other}),
+       {"ORCL", "TCP", "db1", "1521", "ORCL", true}, Plus({other}, sidLayout)},
+      {"one of three names: the others keep the entry",
+       "n2.world", Plus(together, {other}), {"N2.WORLD", "TCP", "db1", "1521", "ORCL"},
+       Plus(Plus({"N2, N2.FIRMA.PL ="}, Lines(together.begin() + 1, together.end())), Plus({other}, [] {
+              Lines l = kWritten;
+              l[0] = "n2.world =";
+              return l;
+            }()))},
+      {"one of two names of a fuller entry: copied after it, value changed",
+       "N2", togetherMore, {"N2", "TCP", "h9", "1521", "n2"},
+       {"N2.WORLD = (DESCRIPTION = (SDU = 8192)", togetherMore[1], togetherMore[2], "N2 = (DESCRIPTION = (SDU = 8192)",
+        "    (ADDRESS = (PROTOCOL = TCP)(HOST = h9)(PORT = 1521))", togetherMore[2]}},
+      {"lower-case keywords with a server part",
+       "low", {"low = (description = (address = (protocol = tcp)(host = hl)(port = 1522))", "  (connect_data = (server = shared)(service_name = Low)))"},
+       {"LOW", "tcp", "hl", "1522", "Low2"},
+       {"low = (description = (address = (protocol = tcp)(host = hl)(port = 1522))", "  (connect_data = (server = shared)(service_name = Low2)))"}},
+  };
+  for (const Case& c : cases) {
+    Lines lines = c.before;
+    ReplaceTnsnamesEntry(lines, c.name, c.entry);
+    EXPECT_EQ(lines, c.after) << c.what;
+    EXPECT_EQ(FindRewriteFault(c.before, lines, c.name, c.entry), std::nullopt) << c.what;
+  }
+}
+
+TEST(OracleFilesWriterTest, TheRewriteIsCheckedAgainstTheFileBeforeIt) {
+  struct Case {
+    const char* what;
+    Lines after;
+    ServiceEntry entry;
+    std::optional<RewriteFault> fault;
+  };
+  const std::string a = "A = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = ha)(PORT = 1)))";
+  const std::string body = "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1)))";
+  const Lines before = {a, "XE =", "# moved", body, "B = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = hb)(PORT = 1)))"};
+  const ServiceEntry spaced{"", "TCP", "my host", "1521", "ORCL"};
+  const Case cases[] = {
+      {"as written", Plus({a, "# moved", before[4]}, kWritten), kEntry, std::nullopt},
+      {"a body left behind joins the entry before it", Plus({a, body, before[4]}, kWritten), kEntry,
+       RewriteFault{"A", false}},
+      {"a body left behind as a loose fragment", Plus({a, "# moved", body, before[4]}, kWritten), kEntry,
+       RewriteFault{"xe", true}},
+      {"another entry dropped", Plus({a}, kWritten), kEntry, RewriteFault{"B", false}},
+      {"another entry gained", Plus(before, {"C = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = c)(PORT = 1)))"}),
+       kEntry, RewriteFault{"C", false}},
+      {"the edited entry reads back otherwise", Plus({a, "# moved", before[4]}, EntryLayout("xe", spaced)), spaced,
+       RewriteFault{"xe", true}},
+  };
+  for (const Case& c : cases) {
+    const auto fault = FindRewriteFault(before, c.after, "xe", c.entry);
+    EXPECT_EQ(fault.has_value(), c.fault.has_value()) << c.what;
+    if (fault && c.fault) EXPECT_EQ(fault->name + (fault->edited ? "+" : "-"), c.fault->name + (c.fault->edited ? "+" : "-")) << c.what;
+  }
+}
+
+// A rewrite the check refuses leaves the file and the lines in memory as
+// they were, and says why.
+TEST(OracleFilesWriterTest, ARefusedRewriteLeavesTheFileAsItWas) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "/";
+  const std::string tnsnames = "# ours\r\nXE =\r\n  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = h)(PORT = 1)))\r\n";
+  std::ofstream(network + "tnsnames.ora", std::ios::binary) << tnsnames;
+  Lines status;
+  bde::StatusReport report(status);
+  Lines lines = platform::ReadTextLines(network + "tnsnames.ora");
+  const Lines read = lines;
+  const std::string error = testing_support::ErrorOf(
+      [&] { WriteTnsnamesEntry(network, lines, "XE", {"XE", "TCP", "my host", "1521", "XE"}, report); });
+  EXPECT_EQ(error, platform::Format(kEditedEntryFaultMessage, {network + "tnsnames.ora", "XE"}));
+  EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
+  EXPECT_EQ(lines, read);
+  EXPECT_TRUE(status.empty());
 }
 
 TEST(OracleFilesWriterTest, FilesAreWrittenAndReportedOnlyWhenChanged) {
@@ -152,11 +291,6 @@ TEST(OracleFilesWriterTest, AFolderThatIsMissingIsAFileError) {
   EXPECT_EQ(lines, Plus({"A=(B)"}, kWritten));  // the edit stays in memory
 }
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A write refused at any step (a read-only share, a full disk, the file held
 // open by another program) leaves both files of the office byte for byte,
 // no temporary beside them, and nothing in the report.
@@ -195,7 +329,7 @@ TEST(OracleFilesWriterTest, AFailedWriteLeavesBothFilesAsTheyWere) {
 }
 
 // Lines the reader cannot make sense of are the office's, not ours: they
-// are written back byte for byte around the replaced entry.
+// are written back byte for byte, and the entry goes after them.
 TEST(OracleFilesWriterTest, LinesItCannotReadAreWrittenBackAsTheyWere) {
   testing_support::TempFolder folder;
   const std::string network = folder.Path().string() + "/";
@@ -207,7 +341,7 @@ TEST(OracleFilesWriterTest, LinesItCannotReadAreWrittenBackAsTheyWere) {
   bde::StatusReport report(status);
   Lines lines = platform::ReadTextLines(network + "tnsnames.ora");
   WriteTnsnamesEntry(network, lines, "xe", kEntry, report);
-  std::string after = binary + "\r\n\r\n" + huge + "\r\nN=\r\n";
+  std::string after = before;
   for (const std::string& line : kWritten) after += line + "\r\n";
   EXPECT_TRUE(Bytes(network + "tnsnames.ora") == after);
 }

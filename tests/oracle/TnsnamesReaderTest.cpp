@@ -15,7 +15,7 @@ std::vector<std::string> Rows(const ServiceEntryTable& table) {
   std::vector<std::string> rows;
   for (const std::string& name : table.Names()) {
     const ServiceEntry& e = *table.Find(name);
-    rows.push_back(e.name + "|" + e.protocol + "|" + e.host + "|" + e.port + "|" + e.service);
+    rows.push_back(e.name + "|" + e.protocol + "|" + e.host + "|" + e.port + "|" + e.service + (e.sid ? " (SID)" : ""));
   }
   return rows;
 }
@@ -38,13 +38,21 @@ TEST(TnsnamesReaderTest, ParenGroupGivesTheTextInsideTheGroupAtAPosition) {
   }
 }
 
+// Comments and empty lines inside an open entry are passed over; once the
+// entry has closed, an empty line ends it and a comment stands alone.
 TEST(TnsnamesReaderTest, LinesJoinIntoOneLinePerEntryWithoutBlanks) {
   const std::vector<std::string> lines = {
-      "(ORPHAN = 1)", "  # comment ( kept  as is ) ", "XE =\t", "  (DESCRIPTION = ", "", "\t ) ", "N\tX = (A = 1)",
-      "   ", "  ) trailing"};
-  EXPECT_EQ(JoinTnsnamesLines(lines),
-            (std::vector<std::string>{"(ORPHAN=1)", "# comment ( kept  as is )", "XE=(DESCRIPTION=)",
-                                      "N\tX=(A=1))trailing"}));
+      "(ORPHAN = 1)", "  # comment ( kept  as is ) ", "XE =\t", "# moved (2019)", "  (DESCRIPTION = ", "",
+      "  # (ADDRESS = (HOST = old))", "\t ) ", "  (SDU = 1)", "N\tX = (A = 1)", "   ", "  ) trailing", "# after",
+      "(B = 2)"};
+  const std::vector<JoinedLine> joined = JoinTnsnamesLinesWithOrigin(lines);
+  std::vector<std::string> texts;
+  std::vector<std::vector<size_t>> origins;
+  for (const JoinedLine& line : joined) texts.push_back(line.text), origins.push_back(line.lines);
+  EXPECT_EQ(texts, (std::vector<std::string>{"(ORPHAN=1)", "# comment ( kept  as is )", "XE=(DESCRIPTION=)(SDU=1)",
+                                             "N\tX=(A=1)", ")trailing", "# after(B=2)"}));
+  EXPECT_EQ(origins, (std::vector<std::vector<size_t>>{{0}, {1}, {2, 4, 7, 8}, {9}, {11}, {12, 13}}));
+  EXPECT_EQ(JoinTnsnamesLines(lines), texts);
 }
 
 TEST(TnsnamesReaderTest, WhatTheWriterWritesReadsBackWithTheNameUpperCased) {
@@ -81,12 +89,9 @@ TEST(TnsnamesReaderTest, EveryShapeGivesTheFirstAddressAndTheServiceOrIsPassedOv
        {"NEXT|TCP|n|1|XE"}},
       {"address parts in another order", {"E=(DESCRIPTION=(ADDRESS=(HOST=he)(PROTOCOL=TCP)(PORT=1)))", next},
        {"NEXT|TCP|n|1|XE"}},
-      {"body joined to a comment",
-       {"F =", "# moved (2019)", "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = hf)(PORT = 1)))", next},
-       {"NEXT|TCP|n|1|XE"}},
-      {"tabs trimmed outside, kept inside",
+      {"tabs and blanks around the name trimmed",
        {"\tG\t=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=hg)(PORT=1)))\t", "\t)"},
-       {"G\t|TCP|hg|1|XE"}},
+       {"G|TCP|hg|1|XE"}},
       {"repeated name: the later one wins",
        {"xe=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=old)(PORT=1)))",
         "XE=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=new)(PORT=2)))"},
@@ -97,6 +102,44 @@ TEST(TnsnamesReaderTest, EveryShapeGivesTheFirstAddressAndTheServiceOrIsPassedOv
             ")(PORT=1)))"},
        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123|TCP|" + std::string(30, 'h') + "|1|XE"}},
       {"no equals sign, or equals first", {"JUSTTEXT", "=(DESCRIPTION=)", next}, {"NEXT|TCP|n|1|XE"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Read(c.lines), c.rows) << c.shape;
+}
+
+// Shapes as administrators keep them, each of which was once read wrong.
+TEST(TnsnamesReaderTest, EntriesAsSitesKeepThemAreReadWhole) {
+  struct Case {
+    const char* shape;
+    std::vector<std::string> lines;
+    std::vector<std::string> rows;
+  };
+  const std::string next = "NEXT=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=n)(PORT=1)))";
+  const Case cases[] = {
+      {"comment between the name line and the body",
+       {"F =", "# moved (2019)", "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = hf)(PORT = 1))",
+        "    (CONNECT_DATA = (SERVICE_NAME = sf)))"},
+       {"F|TCP|hf|1|sf"}},
+      {"comment and empty line between two groups",
+       {"F = (DESCRIPTION =", "    (ADDRESS = (PROTOCOL = TCP)(HOST = hf)(PORT = 1))", "",
+        "#   (ADDRESS = (PROTOCOL = TCP)(HOST = old)(PORT = 1))", "    (CONNECT_DATA = (SERVICE_NAME = sf))", "  )"},
+       {"F|TCP|hf|1|sf"}},
+      {"database named by SID",
+       {"ORCL = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = ho)(PORT = 1521))", "  (CONNECT_DATA = (SID = ORCL)))"},
+       {"ORCL|TCP|ho|1521|ORCL (SID)"}},
+      {"SERVICE_NAME wins over SID",
+       {"S=(DESCRIPTION=(ADDRESS=(PROTOCOL=TCP)(HOST=hs)(PORT=1))(CONNECT_DATA=(SID=old)(SERVICE_NAME=new)))"},
+       {"S|TCP|hs|1|new"}},
+      {"keywords in lower case",
+       {"low.world = (description = (address_list = (address = (protocol = tcp)(host = hl)(port = 1522)))",
+        "  (connect_data = (server = dedicated)(service_name = Low)))"},
+       {"LOW.WORLD|tcp|hl|1522|Low"}},
+      {"several names on one line",
+       {"N2, N2.WORLD =", "  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = h2)(PORT = 1)))"},
+       {"N2|TCP|h2|1|XE", "N2.WORLD|TCP|h2|1|XE"}},
+      {"a value cut short by an unclosed group",
+       {"CRP = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = hc)(PORT = 1))",
+        "  (CONNECT_DATA = (SERVICE_NAME = CRP2", "  (INSTANCE_NAME = crp2)))", next},
+       {"NEXT|TCP|n|1|XE"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.lines), c.rows) << c.shape;
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bde/ParameterList.h"
+
+namespace bde {
+
+enum class ConfigurationMode { Session, Persistent };
+
+// The alias operations the wizard needs of a BDE engine, on its default
+// session. Every failure raises platform::Error with the message text.
+// Two engines do this work: our own, over a file of ours, on machines
+// without the BDE, and the installed BDE through its own library.
+class AliasEngine {
+ public:
+  virtual ~AliasEngine() = default;
+
+  virtual void SetConfigurationMode(ConfigurationMode mode) = 0;
+  virtual ConfigurationMode GetConfigurationMode() const = 0;
+
+  virtual std::vector<std::string> ListAliases() = 0;
+  virtual std::string AliasDriver(const std::string& name) = 0;
+  virtual ParameterList ReadAliasParameters(const std::string& name) = 0;
+  virtual void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) = 0;
+  // An empty default driver means "PARADOX".
+  virtual void CreateStandardAlias(const std::string& name, const std::string& path,
+                                   const std::string& defaultDriver) = 0;
+  // Each parameter the alias has and the list names takes the list's
+  // value; the others keep theirs.
+  virtual void UpdateAlias(const std::string& name, const ParameterList& params) = 0;
+  // Writes every alias added or modified so far (persistent mode only).
+  virtual void SaveConfiguration() = 0;
+};
+
+}  // namespace bde

@@ -1,0 +1,233 @@
+#include "bde/InstalledEngine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+#include <utility>
+
+#include "bde/Drivers.h"
+#include "bde/Engine.h"
+#include "platform/CodePage.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Error.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+
+namespace bde {
+namespace {
+
+constexpr std::string_view kDefaultStandardDriver = "PARADOX";
+
+bool IsStandard(std::string_view driver) { return platform::EqualsAsciiNoCase(driver, kStandardDriver); }
+
+}  // namespace
+
+InstalledEngineSearch FindInstalledEngine(platform::Registry& registry) {
+  const std::unique_ptr<platform::RegistryKey> key =
+      registry.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
+  if (!key || !key->ValueExists(kDllPathValue)) {
+    const std::string where = "brak wartości \"" + std::string(kDllPathValue) + "\" w kluczu \"HKEY_LOCAL_MACHINE" +
+                              std::string(kBdeKeyPath) + "\"";
+    return {std::nullopt, platform::Format(kNoInstalledEngineNote, {where})};
+  }
+  std::string path = key->ReadString(kDllPathValue);
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  path += kIdapiLibraryName;
+  if (!platform::FileExists(path)) {
+    return {std::nullopt, platform::Format(kNoInstalledEngineNote, {"brak pliku \"" + path + "\""})};
+  }
+  return {path, {}};
+}
+
+idapi::Functions LoadIdapiFunctions(const platform::DynamicLibrary& library, const std::string& path) {
+  idapi::Functions api;
+#define KONFIGNOVERA_IDAPI_FIND(name, parameters)                                                      \
+  api.name = library.Function<std::remove_pointer_t<decltype(api.name)>>(#name);                       \
+  if (!api.name) throw platform::Error(platform::Format(kIdapiFunctionMissingMessage, {path, #name}));
+  KONFIGNOVERA_IDAPI_FUNCTIONS(KONFIGNOVERA_IDAPI_FIND)
+#undef KONFIGNOVERA_IDAPI_FIND
+  return api;
+}
+
+// An engine cursor, closed on every path through the pointer to its handle
+// that DbiCloseCursor takes.
+class InstalledEngine::Cursor {
+ public:
+  explicit Cursor(const idapi::Functions& api) : api_(api) {}
+  ~Cursor() {
+    if (handle_) api_.DbiCloseCursor(&handle_);
+  }
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+
+  idapi::hDBICur* Out() { return &handle_; }
+  idapi::hDBICur Get() const { return handle_; }
+
+ private:
+  const idapi::Functions& api_;
+  idapi::hDBICur handle_ = nullptr;
+};
+
+InstalledEngine::InstalledEngine(const idapi::Functions& api, const platform::CodePage& codePage)
+    : api_(api), codePage_(codePage) {
+  Check(api_.DbiInitFn(idapi::DBIINTFVER, nullptr));
+}
+
+InstalledEngine::~InstalledEngine() { api_.DbiExit(); }
+
+// The error information must be read before any other call replaces it.
+void InstalledEngine::Check(idapi::DBIResult result) const {
+  if (result == idapi::DBIERR_NONE) return;
+  idapi::DBIErrInfo info{};
+  const bool haveInfo = api_.DbiGetErrorInfo(1, &info) == idapi::DBIERR_NONE;
+  char text[idapi::DBIMAXMSGLEN + 1] = {};
+  api_.DbiGetErrorString(result, text);
+  std::string message = FromEngine(text, sizeof(text));
+  if (message.empty()) message = "Błąd BDE " + std::to_string(result);
+  if (haveInfo) {
+    for (const idapi::DBIMSG& context : info.szContext) {
+      const std::string line = FromEngine(context, sizeof(context));
+      if (!line.empty() && line != message) message += ": " + line;
+    }
+  }
+  throw platform::Error(message);
+}
+
+void InstalledEngine::CheckRecordSize(idapi::hDBICur cursor, size_t expected) const {
+  idapi::CURProps props{};
+  Check(api_.DbiGetCursorProps(cursor, &props));
+  if (props.iRecBufSize != expected) {
+    throw platform::Error(platform::Format(
+        kRecordSizeMessage, {std::to_string(props.iRecBufSize), std::to_string(expected)}));
+  }
+}
+
+std::string InstalledEngine::ToEngine(std::string_view text, const std::string& aliasName) const {
+  std::optional<std::string> converted = codePage_.FromUtf8(text);
+  if (!converted) throw platform::Error(platform::Format(kNotInCodePageMessage, {std::string(text), aliasName}));
+  return std::move(*converted);
+}
+
+std::string InstalledEngine::FromEngine(const char* text, size_t capacity) const {
+  return codePage_.ToUtf8(std::string_view(text, strnlen(text, capacity)));
+}
+
+std::vector<std::string> InstalledEngine::ListAliases() {
+  Cursor cursor(api_);
+  Check(api_.DbiOpenDatabaseList(cursor.Out()));
+  CheckRecordSize(cursor.Get(), sizeof(idapi::DBDesc));
+  std::vector<std::string> names;
+  for (;;) {
+    idapi::DBDesc desc{};
+    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
+    if (result == idapi::DBIERR_EOF) break;
+    Check(result);
+    names.push_back(FromEngine(desc.szName, sizeof(desc.szName)));
+  }
+  return names;
+}
+
+std::string InstalledEngine::AliasDriver(const std::string& name) {
+  idapi::DBDesc desc{};
+  Check(api_.DbiGetDatabaseDesc(ToEngine(name, name).c_str(), &desc));
+  return FromEngine(desc.szDbType, sizeof(desc.szDbType));
+}
+
+// An SQL driver's alias keeps its connection parameters under "DB OPEN";
+// a STANDARD alias has only "DB INFO", with its path and default driver.
+std::string InstalledEngine::SectionPath(const std::string& name) {
+  return "\\DATABASES\\" + name + (IsStandard(AliasDriver(name)) ? "\\DB INFO" : "\\DB OPEN");
+}
+
+ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
+  const std::string path = SectionPath(name);
+  Cursor cursor(api_);
+  Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADONLY, idapi::cfgPersistent, ToEngine(path, name).c_str(),
+                                cursor.Out()));
+  CheckRecordSize(cursor.Get(), sizeof(idapi::CFGDesc));
+  std::vector<std::string> lines;
+  for (;;) {
+    idapi::CFGDesc desc{};
+    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
+    if (result == idapi::DBIERR_EOF) break;
+    Check(result);
+    const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
+    if (desc.bHasSubnodes || platform::EqualsAsciiNoCase(node, "TYPE")) continue;
+    lines.push_back(node + "=" + FromEngine(desc.szValue, sizeof(desc.szValue)));
+  }
+  return ParameterList(std::move(lines));
+}
+
+// "NAME:VALUE" pairs joined by ";"; a value holding ";" is quoted whole,
+// as the engine's documentation asks.
+std::string InstalledEngine::ParameterString(const std::vector<std::pair<std::string, std::string>>& params,
+                                             const std::string& aliasName) const {
+  std::string joined;
+  for (const auto& [name, value] : params) {
+    if (!joined.empty()) joined += ';';
+    const std::string oemValue = ToEngine(value, aliasName);
+    joined += ToEngine(name, aliasName) + ":" +
+              (oemValue.find(';') == std::string::npos ? oemValue : "\"" + oemValue + "\"");
+  }
+  return joined;
+}
+
+void InstalledEngine::CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) {
+  const DriverDefinition* definition = FindDriverDefinition(driver);
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const std::string& line : params.Lines()) {
+    const std::string parameter = ParameterList::NameOf(line);
+    const bool defined =
+        !definition || std::any_of(definition->parameters.begin(), definition->parameters.end(),
+                                   [&](std::string_view known) { return platform::EqualsNoCase(known, parameter); });
+    if (defined) pairs.emplace_back(parameter, ParameterList::ValueOf(line));
+  }
+  const std::string paramString = ParameterString(pairs, name);
+  Check(api_.DbiAddAlias(nullptr, ToEngine(name, name).c_str(), ToEngine(driver, name).c_str(), paramString.c_str(),
+                         mode_ == ConfigurationMode::Persistent));
+  changed_ = true;
+}
+
+void InstalledEngine::CreateStandardAlias(const std::string& name, const std::string& path,
+                                          const std::string& defaultDriver) {
+  const std::string driver = ToEngine(defaultDriver, name);
+  const std::string paramString = ParameterString(
+      {{"PATH", path}, {"DEFAULT DRIVER", defaultDriver.empty() ? std::string(kDefaultStandardDriver) : defaultDriver}},
+      name);
+  Check(api_.DbiAddAlias(nullptr, ToEngine(name, name).c_str(), driver.empty() ? nullptr : driver.c_str(),
+                         paramString.c_str(), mode_ == ConfigurationMode::Persistent));
+  changed_ = true;
+}
+
+void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& params) {
+  const std::string path = SectionPath(name);
+  Cursor cursor(api_);
+  Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADWRITE, idapi::cfgPersistent, ToEngine(path, name).c_str(),
+                                cursor.Out()));
+  CheckRecordSize(cursor.Get(), sizeof(idapi::CFGDesc));
+  for (;;) {
+    idapi::CFGDesc desc{};
+    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
+    if (result == idapi::DBIERR_EOF) break;
+    Check(result);
+    const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
+    if (desc.bHasSubnodes || !params.Has(node)) continue;
+    const std::string value = ToEngine(params.Value(node), name);
+    if (value.size() >= sizeof(desc.szValue)) {
+      throw platform::Error(platform::Format(kValueTooLongMessage, {node, name}));
+    }
+    std::memset(desc.szValue, 0, sizeof(desc.szValue));
+    std::memcpy(desc.szValue, value.data(), value.size());
+    Check(api_.DbiModifyRecord(cursor.Get(), &desc, 0));
+  }
+  changed_ = true;
+}
+
+void InstalledEngine::SaveConfiguration() {
+  if (mode_ != ConfigurationMode::Persistent || !changed_) return;
+  Check(api_.DbiCfgSave(nullptr, nullptr, 1));
+  changed_ = false;
+}
+
+}  // namespace bde

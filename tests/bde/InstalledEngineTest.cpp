@@ -1,0 +1,245 @@
+#include "bde/InstalledEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/ErrorOf.h"
+#include "tests/FakeOemCodePage.h"
+#include "tests/TempFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bde/ConfigFile.h"
+#include "bde/Engine.h"
+#include "platform/CodePage.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Error.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+
+namespace bde {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+using testing_support::ErrorOf;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteLines(const fs::path& path, const Lines& lines) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  for (const std::string& line : lines) out << line << "\r\n";
+}
+
+// The stand-in library, loaded by path as the wizard loads the engine's.
+class InstalledEngineTest : public ::testing::Test {
+ protected:
+  InstalledEngineTest() {
+    setenv("KONFIGNOVERA_FAKE_IDAPI_CONFIG", config_.string().c_str(), 1);
+    library_ = platform::DynamicLibrary::Load(FAKE_IDAPI_LIBRARY);
+  }
+  ~InstalledEngineTest() override { unsetenv("KONFIGNOVERA_FAKE_IDAPI_CONFIG"); }
+
+  std::unique_ptr<InstalledEngine> Start() {
+    auto engine = std::make_unique<InstalledEngine>(LoadIdapiFunctions(*library_, FAKE_IDAPI_LIBRARY), codePage_);
+    engine->SetConfigurationMode(ConfigurationMode::Persistent);
+    return engine;
+  }
+
+  // What the stand-in saved, without its first line.
+  Lines Saved() const {
+    Lines lines = platform::SplitLines(ReadBytes(config_));
+    if (!lines.empty()) lines.erase(lines.begin());
+    return lines;
+  }
+
+  bool CursorsLeftOpen() const { return fs::exists(config_.string() + ".leak"); }
+
+  testing_support::TempFolder temp_;
+  fs::path config_ = temp_.Path() / "IDAPI32.CFG";
+  std::optional<platform::DynamicLibrary> library_;
+  testing_support::FakeOemCodePage codePage_;
+};
+
+const ParameterList kMssqlParams(Lines{"DATABASE NAME=LUMIRA", "USER NAME=dbo", "ODBC DSN=Novera; E2E",
+                                       "PASSWORD=tajne", "LANGDRIVER=anpolish"});
+
+TEST_F(InstalledEngineTest, AliasesGoThroughTheEngineAndBackAsItHoldsThem) {
+  ASSERT_TRUE(library_);
+  {
+    auto engine = Start();
+    engine->CreateAlias("X Novera- LM", "SQL Native Client", kMssqlParams);
+    engine->CreateStandardAlias("Novera- Net", "C:\\Novera\\Dane; stare: 1", "");
+    engine->CreateStandardAlias("Stary dBase", "C:\\Dane", "DBASE");
+    engine->SaveConfiguration();
+  }
+  // The password is not a parameter of the driver; a value holding ";"
+  // crossed the API quoted and arrived whole.
+  EXPECT_EQ(Saved(), (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client", "DB OPEN DATABASE NAME=LUMIRA",
+                            "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Novera; E2E", "DB OPEN LANGDRIVER=anpolish",
+                            "ALIAS Novera- Net", "DB INFO TYPE=STANDARD", "DB INFO PATH=C:\\Novera\\Dane; stare: 1",
+                            "DB INFO DEFAULT DRIVER=PARADOX", "DB INFO ENABLE BCD=FALSE", "ALIAS Stary dBase",
+                            "DB INFO TYPE=STANDARD", "DB INFO PATH=C:\\Dane", "DB INFO DEFAULT DRIVER=DBASE",
+                            "DB INFO ENABLE BCD=FALSE"}));
+}
+
+TEST_F(InstalledEngineTest, ReadsWhatAnEarlierRunSavedAndUpdatesOnlyTheNamedNodes) {
+  ASSERT_TRUE(library_);
+  WriteLines(config_, {"IDAPI STAND-IN", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                       "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Stary",
+                       "ALIAS Novera- LM", "DB INFO TYPE=STANDARD", "DB INFO PATH=C:\\Novera",
+                       "DB INFO DEFAULT DRIVER=PARADOX", "DB INFO ENABLE BCD=FALSE"});
+  {
+    auto engine = Start();
+    EXPECT_EQ(engine->ListAliases(), (Lines{"X Novera- LM", "Novera- LM"}));
+    EXPECT_EQ(engine->AliasDriver("x novera- lm"), "SQL Native Client");
+    EXPECT_EQ(engine->AliasDriver("Novera- LM"), "STANDARD");
+    EXPECT_EQ(engine->ReadAliasParameters("X Novera- LM").Lines(),
+              (Lines{"DATABASE NAME=STARA", "USER NAME=dbo", "ODBC DSN=Stary"}));
+    EXPECT_EQ(engine->ReadAliasParameters("Novera- LM").Lines(),
+              (Lines{"PATH=C:\\Novera", "DEFAULT DRIVER=PARADOX", "ENABLE BCD=FALSE"}));
+    engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"DATABASE NAME=łąd", "SERVER NAME=nie ma",
+                                                            "odbc dsn=Nowy"}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_FALSE(CursorsLeftOpen());
+  const Lines saved = Saved();
+  ASSERT_GE(saved.size(), 6u);
+  EXPECT_EQ(saved, (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                          "DB OPEN DATABASE NAME=\x88\xA5" "d", "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Nowy",
+                          "ALIAS Novera- LM", "DB INFO TYPE=STANDARD", "DB INFO PATH=C:\\Novera",
+                          "DB INFO DEFAULT DRIVER=PARADOX", "DB INFO ENABLE BCD=FALSE"}));
+}
+
+TEST_F(InstalledEngineTest, AValueTheCodePageCannotHoldNamesTheAliasAndValueAndIsNeverSent) {
+  ASSERT_TRUE(library_);
+  auto engine = Start();
+  const ParameterList params(Lines{"DATABASE NAME=Łódź"});
+  EXPECT_EQ(ErrorOf([&] { engine->CreateAlias("X Novera- LM", "SQL Native Client", params); }),
+            platform::Format(kNotInCodePageMessage, {"Łódź", "X Novera- LM"}));
+  EXPECT_EQ(ErrorOf([&] { engine->CreateStandardAlias("Novera- Net", "C:\\Sieć", ""); }),
+            platform::Format(kNotInCodePageMessage, {"C:\\Sieć", "Novera- Net"}));
+  EXPECT_TRUE(engine->ListAliases().empty());
+}
+
+TEST_F(InstalledEngineTest, EveryRefusedCallCarriesTheEnginesTextAndLeavesNoCursorOpen) {
+  ASSERT_TRUE(library_);
+  struct Case {
+    std::string refused;
+    std::function<void(InstalledEngine&)> call;
+    std::string message;
+  };
+  const std::string path = config_.string();
+  const std::vector<Case> cases = {
+      {"DbiCfgSave",
+       [](InstalledEngine& e) {
+         e.CreateStandardAlias("A", "C:\\", "");
+         e.SaveConfiguration();
+       },
+       "Cannot write to Engine configuration file: " + path},
+      {"DbiAddAlias", [](InstalledEngine& e) { e.CreateStandardAlias("A", "C:\\", ""); },
+       "Capability not supported: " + path},
+      {"DbiOpenDatabaseList", [](InstalledEngine& e) { e.ListAliases(); }, "Capability not supported: " + path},
+      {"DbiGetNextRecord", [](InstalledEngine& e) { e.ListAliases(); }, "Capability not supported: " + path},
+      {"DbiModifyRecord",
+       [](InstalledEngine& e) { e.UpdateAlias("B", ParameterList(Lines{"USER NAME=x"})); },
+       "Capability not supported: " + path},
+      {"DbiOpenCfgInfoList", [](InstalledEngine& e) { e.ReadAliasParameters("B"); },
+       "Capability not supported: " + path},
+      {"", [](InstalledEngine& e) { e.ReadAliasParameters("Nie ma"); }, "Object not found: Nie ma"},
+      {"", [](InstalledEngine& e) { e.CreateStandardAlias("B", "C:\\", ""); }, "Name not unique in this context: B"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refused + " " + c.message);
+    Lines file = {"IDAPI STAND-IN", "ALIAS B", "DB INFO TYPE=ORACLE", "DB OPEN USER NAME=dbo"};
+    if (!c.refused.empty()) file.insert(file.begin() + 1, "REFUSE " + c.refused);
+    WriteLines(config_, file);
+    const std::string before = ReadBytes(config_);
+    {
+      auto engine = Start();
+      EXPECT_EQ(ErrorOf([&] { c.call(*engine); }), c.message);
+    }
+    EXPECT_EQ(ReadBytes(config_), before);
+    EXPECT_FALSE(CursorsLeftOpen());
+  }
+}
+
+TEST_F(InstalledEngineTest, AnEngineThatDoesNotStartSaysWhy) {
+  ASSERT_TRUE(library_);
+  WriteLines(config_, {"KonfigNovera BDE 1"});
+  EXPECT_EQ(ErrorOf([&] { Start(); }), "Cannot open a system file: " + config_.string());
+}
+
+TEST_F(InstalledEngineTest, SessionModeAddsAliasesThatAreNeverSaved) {
+  ASSERT_TRUE(library_);
+  auto engine = Start();
+  engine->SetConfigurationMode(ConfigurationMode::Session);
+  engine->CreateStandardAlias("Chwilowy", "C:\\", "");
+  engine->SaveConfiguration();
+  EXPECT_EQ(engine->ListAliases(), Lines{"Chwilowy"});
+  EXPECT_FALSE(fs::exists(config_));
+}
+
+TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
+  testing_support::TempFolder temp;
+  const std::string folder = temp.Path().string();
+  std::ofstream(temp.Path() / "idapi32.dll") << "MZ";
+  const std::string empty = (temp.Path() / "pusty").string();
+  fs::create_directories(empty);
+  const std::string where = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine";
+  struct Case {
+    std::optional<std::string> dllPath;
+    std::optional<std::string> library;
+    std::string note;
+  };
+  const std::vector<Case> cases = {
+      {std::nullopt, std::nullopt, "brak wartości \"DLLPATH\" w kluczu \"" + where + "\""},
+      {empty, std::nullopt, "brak pliku \"" + empty + "\\idapi32.dll\""},
+      {folder, folder + "\\idapi32.dll", ""},
+      {folder + "/", folder + "/idapi32.dll", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dllPath.value_or("(none)"));
+    platform::MemoryRegistry registry;
+    registry.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyAllAccess, true)
+        ->WriteString("CONFIGFILE01", "C:\\BDE\\IDAPI32.CFG");
+    if (c.dllPath) {
+      registry.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyAllAccess, true)
+          ->WriteString(kDllPathValue, *c.dllPath);
+    }
+    const InstalledEngineSearch search = FindInstalledEngine(registry);
+    if (c.library) {
+      // POSIX paths take a backslash as a name character, so only the
+      // found case is checked against a real file.
+      EXPECT_EQ(search.library.has_value(), c.library->find('\\') == std::string::npos);
+    } else {
+      EXPECT_FALSE(search.library);
+      EXPECT_EQ(search.note, platform::Format(kNoInstalledEngineNote, {c.note}));
+    }
+  }
+}
+
+TEST(EngineNoteTest, AFileNotOursAlsoSaysThatNoInstalledEngineWasFound) {
+  testing_support::TempFolder temp;
+  const std::string path = (temp.Path() / "IDAPI32.CFG").string();
+  std::ofstream(path, std::ios::binary) << std::string("\x01\x02" "\x00" "BDE", 6);
+  platform::MemoryRegistry registry;
+  Engine engine(registry, path);
+  engine.SetNoInstalledEngineNote("Nie znaleziono zainstalowanego BDE (brak pliku \"C:\\BDE\\idapi32.dll\")");
+  EXPECT_EQ(ErrorOf([&] { engine.ListAliases(); }),
+            platform::Format(kNotConfigFileMessage, {path}) +
+                ". Nie znaleziono zainstalowanego BDE (brak pliku \"C:\\BDE\\idapi32.dll\")");
+}
+
+}  // namespace
+}  // namespace bde
