@@ -19,13 +19,13 @@ echo "The wizard runs from build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
 if [ -n "${DISPLAY:-}" ]; then
   "$ROOT/scripts/build.sh" KonfigNovera idapi32
   ensure_wine_prefix
-  "$ROOT/scripts/seed-workstation.sh"
+  "$ROOT/scripts/seed-workstation.sh" "$ROOT/build/$WINDOWS_BUILD/tests/idapi32.dll"
   exec wine "$EXE"
 fi
 
 "$ROOT/scripts/build.sh" KonfigNovera wizard_driver idapi32
 ensure_wine_prefix
-"$ROOT/scripts/seed-workstation.sh"
+"$ROOT/scripts/seed-workstation.sh" "$ROOT/build/$WINDOWS_BUILD/tests/idapi32.dll"
 
 # Wine goes before the display: Wine processes that outlive it complain
 # of the broken X connection.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Seeds the Wine prefix as a sample workstation, once: the BDE key naming
 # the engine's configuration file inside the prefix, the SQL Server ODBC
-# driver, and an Oracle client.
+# driver, and an Oracle client. $1 is the stand-in engine library built for
+# the processor of the executable that is to load it.
 # Keys go to the 32-bit view, where a 32-bit BDE and Oracle client keep
 # them on 64-bit Windows.
 set -euo pipefail
 : "${WINEPREFIX:?}"
+STANDIN_DLL=${1:?the stand-in idapi32.dll to install}
 # The mark names the sample's version, so a prefix seeded by an older one
 # gets what was added since.
 MARK="$WINEPREFIX/.konfignovera-seeded-3"
@@ -13,10 +15,9 @@ MARK="$WINEPREFIX/.konfignovera-seeded-3"
 
 # The BDE, installed as the stand-in engine library the build makes: the
 # aliases go into its configuration file through it.
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
 mkdir -p "$BDE_DIR"
-cp "$ROOT/build/win32/tests/idapi32.dll" "$BDE_DIR/idapi32.dll"
+cp "$STANDIN_DLL" "$BDE_DIR/idapi32.dll"
 wine reg add 'HKLM\SOFTWARE\Borland\Database Engine' /v DLLPATH \
      /d 'C:\Program Files\Common Files\Borland Shared\BDE' /f /reg:32 >/dev/null
 wine reg add 'HKLM\SOFTWARE\Borland\Database Engine' /v CONFIGFILE01 \

@@ -1,29 +1,32 @@
-# The unattended set-up, without a window: the README's two answers files
-# on the sample workstation, then a wrong file that must leave the
-# registry, the client files and the engine's configuration as they were.
+# The unattended set-up, without a window, on the sample workstation with
+# its installed BDE (the stand-in engine library $3): the README's two
+# answers files, a save the engine refuses, then a wrong file that must
+# leave the registry, the client files and the engine's configuration as
+# they were.
 source "$(dirname "$0")/lib.sh"
+STANDIN_DLL=$3
 
-BDE_KEY='HKLM\SOFTWARE\Borland\Database Engine'
 DSN_KEY='HKLM\SOFTWARE\ODBC\ODBC.INI'
 WORK="$WINEPREFIX/drive_c/unattended"
-CONFIG="$WORK/bde.cfg"
+BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
+# The installed engine's own configuration, where its aliases are saved.
+CONFIG="$BDE_DIR/IDAPI32.CFG"
 ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
 # The sample workstation of scripts/run.sh, seeded afresh and taken away at
-# the end, as the other tests set up and take away what they need.
-SEED_MARK="$WINEPREFIX/.konfignovera-seeded-2"
+# the end, as the other tests set up and take away what they need: they
+# expect no installed BDE.
 remove_sample() {
   wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$WORK" "$SEED_MARK"
+  wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WORK" "$WINEPREFIX"/.konfignovera-seeded-*
   wineserver -w
 }
 trap 'remove_sample; stop_display' EXIT
 remove_sample
-"$ROOT/scripts/seed-workstation.sh"
+"$ROOT/scripts/seed-workstation.sh" "$STANDIN_DLL"
 mkdir -p "$WORK/saved"
 cp "$ADMIN/tnsnames.ora" "$WORK/saved/"
-wine reg add "$BDE_KEY" /v CONFIGFILE01 /d 'C:\unattended\bde.cfg' /f /reg:32 >/dev/null
-wineserver -w
 
 # The README's examples, in order, as the administrator copies them.
 sed -n '/^```ini$/,/^```$/p' "$ROOT/README.md" | awk -v dir="$WORK" '
@@ -60,7 +63,7 @@ expect_config() {
   local config line
   config=$(tr -d '\r' <"$CONFIG")
   for line in "$@"; do
-    grep -qxF "$line" <<<"$config" || { echo "the engine's configuration lacks: $line" >&2; exit 1; }
+    grep -qxF "$line" <<<"$config" || { echo "the engine's saved configuration lacks: $line" >&2; exit 1; }
   done
 }
 
@@ -73,10 +76,26 @@ expect_report 'Konfiguracja została utworzona!' '' \
 expect_reg "$DSN_KEY\\ODBC Data Sources" 'Novera LM' 'SQL Native Client'
 expect_reg "$DSN_KEY\\Novera LM" Server 'SRV\SQLEXPRESS'
 expect_reg "$DSN_KEY\\Novera LM" Trusted_Connection Yes
-expect_config 'ALIAS X Novera- LM- Archiwum' 'DRIVER SQL Native Client' 'PARAM DATABASE NAME=LUMIRA' \
-              'PARAM DATABASE NAME=LUMIRA_ARCH' 'PARAM ODBC DSN=Novera LM' 'PARAM USER NAME=dbo'
+expect_config 'ALIAS X Novera- LM' 'DB INFO TYPE=SQL Native Client' 'ALIAS X Novera- LM- Archiwum' \
+              'DB OPEN DATABASE NAME=LUMIRA' 'DB OPEN DATABASE NAME=LUMIRA_ARCH' 'DB OPEN ODBC DSN=Novera LM' \
+              'DB OPEN USER NAME=dbo'
 
-# Oracle, on its own engine file.
+# A save the engine refuses: exit code 1, what was written before it, the
+# engine's own text, and the engine's configuration as it was.
+printf 'REFUSE DbiCfgSave\r\n' >>"$CONFIG"
+cp "$CONFIG" "$WORK/saved/IDAPI32.CFG"
+unattended example1.ini
+expect_code 1
+modified=()
+for line in "${CREATED_ALIASES[@]}"; do modified+=("${line/Utworzono/Zmodyfikowano}"); done
+expect_report 'Konfiguracja została utworzona!' '' \
+  ' Zmodyfikowano źródło danych ODBC "Novera LM".' '  Instancja serwera MSSQL: "SRV\SQLEXPRESS".' \
+  '  Logowanie poprzez użytkownika Windows.' '' ' Zmodyfikowano konfigurację BDE.' "${modified[@]}" \
+  'Cannot write to Engine configuration file: C:\Program Files\Common Files\Borland Shared\BDE\IDAPI32.CFG.'
+cmp -s "$CONFIG" "$WORK/saved/IDAPI32.CFG" || { echo "a refused save changed the engine's configuration" >&2; exit 1; }
+
+# Oracle, on a new engine configuration: the aliases of SQL Server are of
+# another driver.
 rm -f "$CONFIG"
 unattended example2.ini
 expect_code 0
@@ -92,8 +111,8 @@ expected_tnsnames+=('XE.SERWER =' '  (DESCRIPTION =' '    (ADDRESS_LIST =' \
   '    (CONNECT_DATA =' '      (SERVICE_NAME = XE)' '    )' '  )')
 diff <(printf '%s\n' "${expected_tnsnames[@]}") <(tr -d '\r' <"$ADMIN/tnsnames.ora") >&2 ||
   { echo "tnsnames.ora differs (expected < > found)" >&2; exit 1; }
-expect_config 'ALIAS X Novera- LM- Liczniki' 'DRIVER ORACLE' 'PARAM SERVER NAME=XE.SERWER' \
-              'PARAM USER NAME=OCHRONA' 'PARAM USER NAME=LUMIRA' 'PARAM USER NAME=LICZNIKI'
+expect_config 'ALIAS X Novera- LM- Liczniki' 'DB INFO TYPE=ORACLE' 'DB OPEN SERVER NAME=XE.SERWER' \
+              'DB OPEN USER NAME=OCHRONA' 'DB OPEN USER NAME=LUMIRA' 'DB OPEN USER NAME=LICZNIKI'
 
 # A wrong file: exit code 2, one line, and nothing touched at all.
 snapshot() {  # FOLDER
@@ -110,7 +129,7 @@ unattended wrong.ini
 expect_code 2
 expect_report "Plik odpowiedzi \"C:\\unattended\\wrong.ini\", wiersz $port_line: klucz \"Port\": niepoprawna liczba \"15x1\", dozwolone: 1 do 65535."
 snapshot "$WORK/after"
-for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora bde.cfg; do
+for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora IDAPI32.CFG; do
   [ ! -e "$WORK/before/$file" ] && [ ! -e "$WORK/after/$file" ] && continue
   cmp -s "$WORK/before/$file" "$WORK/after/$file" || { echo "a wrong answers file changed $file" >&2; exit 1; }
 done
