@@ -7,9 +7,9 @@
 
 #include "app/AnswersFile.h"
 #include "app/WizardSettings.h"
-#include "bde/AliasValues.h"
 #include "mssql/DataSourceWriter.h"
 #include "mssql/PickLists.h"
+#include "oracle/AliasPresets.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceEntryTable.h"
 #include "oracle/ServiceFile.h"
@@ -129,11 +129,11 @@ void ResolveOracle(const Section& section, platform::Registry& registry, bde::Al
   oracle::ServiceFile file;
   file.Read(oracle::NetworkFolder(answers.oracleHomeFolder));
 
-  const std::string prefix = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
-  bde::AliasValues aliases(engine);
+  const std::string prefix = AliasPrefixFor(ItemOf(answers.version), answers.testCopy);
+  oracle::AliasPresets presets(engine);
   const std::vector<std::string> names = file.Table().Names();
   if (!names.empty()) answers.oracleService = names.front();
-  Propose(answers.oracleService, platform::AsciiUpper(aliases.Value(prefix + "LM", "SERVER NAME")));
+  Propose(answers.oracleService, presets.ReadService(prefix));
   Take(answers.oracleService, section.Field("Serwis", 0));
 
   ServiceEntryValues& entry = answers.serviceEntry;
@@ -146,9 +146,10 @@ void ResolveOracle(const Section& section, platform::Registry& registry, bde::Al
                              "tnsnames.ora\", więc adres serwera jest wymagany");
   }
 
-  Propose(answers.userOchrona, aliases.Value(prefix + "Ochrona", "USER NAME"));
-  Propose(answers.userLM, aliases.Value(prefix + "LM", "USER NAME"));
-  Propose(answers.userLiczniki, aliases.Value(prefix + "LM- Liczniki", "USER NAME"));
+  oracle::AliasPresets::Users users = presets.ReadUsers(prefix);
+  Propose(answers.userOchrona, std::move(users.ochrona));
+  Propose(answers.userLM, std::move(users.lm));
+  Propose(answers.userLiczniki, std::move(users.liczniki));
   Take(answers.userOchrona, section.Text("UzytkownikOchrona"));
   Take(answers.userLM, section.Text("UzytkownikLumira"));
   Take(answers.userLiczniki, section.Text("UzytkownikLiczniki"));

@@ -7,18 +7,16 @@
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
-#include "bde/AliasValues.h"
-#include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
+#include "oracle/AliasPresets.h"
 #include "oracle/OciDriver.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
 #include "platform/ServerNetwork.h"
-#include "platform/Text.h"
 #include "platform/UiServices.h"
 
 namespace app {
@@ -286,12 +284,10 @@ void WizardWindow::TabSheet1OracleShow() {
   // The schema users of an earlier run are proposed once per run.
   if (TabSheet1Oracle.tag != 0) return;
   TabSheet1Oracle.tag = 1;
-  bde::AliasValues aliases(aliases_);
-  const std::pair<const char*, ComboBox*> userBoxes[] = {
-      {"Ochrona", &ComboBoxUserOchrona}, {"LM", &ComboBoxUserLM}, {"LM- Liczniki", &ComboBoxUserLiczniki}};
-  for (auto [module, box] : userBoxes) {
-    std::string user = aliases.Value(aliasPrefix_ + "Novera- " + module, "USER NAME");
-    if (!user.empty()) box->text = std::move(user);
+  const oracle::AliasPresets::Users users = oracle::AliasPresets(aliases_).ReadUsers(aliasPrefix_);
+  for (auto [box, user] : {std::pair{&ComboBoxUserOchrona, &users.ochrona}, std::pair{&ComboBoxUserLM, &users.lm},
+                           std::pair{&ComboBoxUserLiczniki, &users.liczniki}}) {
+    if (!user->empty()) box->text = *user;
   }
 }
 
@@ -313,8 +309,8 @@ void WizardWindow::TabSheet2OracleShow() {
   // On the first showing the service of the main alias is proposed.
   if (TabSheet2Oracle.tag == 0) {
     TabSheet2Oracle.tag = 1;
-    const std::string server = bde::AliasValues(aliases_).Value(aliasPrefix_ + "Novera- LM", "SERVER NAME");
-    if (!server.empty()) ComboBoxOracleServer.text = platform::AsciiUpper(server);
+    std::string service = oracle::AliasPresets(aliases_).ReadService(aliasPrefix_);
+    if (!service.empty()) ComboBoxOracleServer.text = std::move(service);
   }
   ComboBoxOracleServerChange();
 }
@@ -346,10 +342,7 @@ void WizardWindow::ShowServiceEntry() {
 }
 
 void WizardWindow::ComboBoxUserDropDown() {
-  // The client of the chosen home, never one found elsewhere.
-  if (auto* client = dynamic_cast<oracle::OciConnectionDriver*>(engine_.FindDriver(std::string(bde::kOracleDriver)))) {
-    client->UseOracleHome(EditFolderHome.text);
-  }
+  oracle::UseOracleHomeClient(engine_, EditFolderHome.text);
   oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
   ComboBoxUserOchrona.ClearItems();
   oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {

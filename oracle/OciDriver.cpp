@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "bde/Drivers.h"
+#include "bde/Engine.h"
 #include "oracle/OciApi.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Error.h"
@@ -248,6 +250,12 @@ std::unique_ptr<bde::Connection> OciConnectionDriver::Connect(const bde::Paramet
   const std::string library = libraryPath_.empty() ? homeFolder_ + std::string(kOciLibrary) : libraryPath_;
   auto api = std::make_shared<const OciApi>(library);
   return std::make_unique<OciConnection>(std::make_shared<const OciSession>(std::move(api), params));
+}
+
+void UseOracleHomeClient(bde::Engine& engine, const std::string& homeFolder) {
+  if (auto* client = dynamic_cast<OciConnectionDriver*>(engine.FindDriver(std::string(bde::kOracleDriver)))) {
+    client->UseOracleHome(homeFolder);
+  }
 }
 
 }  // namespace oracle

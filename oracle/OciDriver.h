@@ -6,6 +6,10 @@
 
 #include "bde/Connection.h"
 
+namespace bde {
+class Engine;
+}
+
 namespace oracle {
 
 // The Oracle client library within a home's folder, loaded at run time from
@@ -43,5 +47,10 @@ class OciConnectionDriver : public bde::ConnectionDriver {
   std::string libraryPath_;
   std::string homeFolder_;
 };
+
+// Makes the engine's Oracle connections load the client of that home,
+// never one found elsewhere. An engine whose "ORACLE" driver is another
+// one (a test's stand-in) is left as it is.
+void UseOracleHomeClient(bde::Engine& engine, const std::string& homeFolder);
 
 }  // namespace oracle
