@@ -60,8 +60,11 @@ bool IsUtf8(std::string_view bytes) { return platform::FromUtf16(platform::ToUtf
 
 }  // namespace
 
-std::string DecodeAnswersText(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+std::optional<std::string> DecodeAnswersText(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    if (!IsUtf8(bytes.substr(3))) return std::nullopt;
+    return std::string(bytes.substr(3));
+  }
   if (bytes.starts_with("\xFF\xFE")) return platform::FromUtf16(Utf16Units(bytes.substr(2), false));
   if (bytes.starts_with("\xFE\xFF")) return platform::FromUtf16(Utf16Units(bytes.substr(2), true));
   if (IsUtf8(bytes)) return std::string(bytes);
@@ -75,7 +78,9 @@ AnswersFile AnswersFile::Read(const std::string& path) {
   } catch (const std::exception& error) {
     throw AnswersError(error.what());
   }
-  return Parse(path, DecodeAnswersText(bytes));
+  const std::optional<std::string> text = DecodeAnswersText(bytes);
+  if (!text) throw AnswersError("Plik odpowiedzi \"" + path + "\" zaczyna się znacznikiem UTF-8, ale nie jest w UTF-8");
+  return Parse(path, *text);
 }
 
 AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {

@@ -23,8 +23,9 @@ inline constexpr std::string_view kOracleSection = "Oracle";
 
 // The file's bytes as UTF-8 text: UTF-8 with or without its BOM, UTF-16
 // with its BOM (either byte order); anything else is taken to be in the
-// system's ANSI code page.
-std::string DecodeAnswersText(std::string_view bytes);
+// system's ANSI code page. Nothing when the bytes carry the UTF-8 BOM but
+// are not UTF-8: which code page they are in cannot be known.
+std::optional<std::string> DecodeAnswersText(std::string_view bytes);
 
 // An answers file in the INI layout: "[section]" lines and "key=value"
 // lines, sections and keys compared without regard to letter case, ";"

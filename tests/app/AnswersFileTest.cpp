@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "tests/ErrorOf.h"
+#include "tests/TempFolder.h"
 
 namespace app {
 namespace {
@@ -78,7 +80,16 @@ TEST(AnswersFileTest, EncodingsAreToldByTheBomOrTheBytes) {
   // A UTF-16 file's line ends and keys are read like any other.
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("[Oracle]\r\nHost=h\r\n")) utf16 += std::string{c, '\0'};
-  EXPECT_EQ(AnswersFile::Parse("a.ini", DecodeAnswersText(utf16)).Find(kOracleSection, "Host")->text, "h");
+  EXPECT_EQ(AnswersFile::Parse("a.ini", *DecodeAnswersText(utf16)).Find(kOracleSection, "Host")->text, "h");
+}
+
+// Its BOM says UTF-8 and its bytes say otherwise: no guess is made.
+TEST(AnswersFileTest, AFileMarkedUtf8ThatIsNotIsAWrongAnswersFile) {
+  testing_support::TempFolder folder;
+  const std::string path = (folder.Path() / "a.ini").string();
+  std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBF[MSSQL]\r\nBaza=\xA3\xF3" "d\xBF\r\n";
+  EXPECT_EQ(testing_support::ErrorOf([&] { AnswersFile::Read(path); }),
+            "Plik odpowiedzi \"" + path + "\" zaczyna się znacznikiem UTF-8, ale nie jest w UTF-8");
 }
 
 TEST(AnswersFileTest, AFileThatCannotBeReadIsAWrongAnswersFile) {

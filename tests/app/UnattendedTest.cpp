@@ -241,10 +241,10 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
       {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
       {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
   };
-  for (const auto& [arguments, problem] : refused) {
-    SCOPED_TRACE(problem);
-    EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(arguments); }),
-              std::string("Niepoprawny wiersz poleceń: ") + problem);
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.second);
+    EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(c.first); }),
+              std::string("Niepoprawny wiersz poleceń: ") + c.second);
   }
 }
 
