@@ -103,6 +103,18 @@ void InstalledEngine::CheckRecordSize(idapi::hDBICur cursor, size_t expected) co
   }
 }
 
+template <typename Record, typename Visit>
+void InstalledEngine::ForEachRecord(idapi::hDBICur cursor, Visit visit) const {
+  CheckRecordSize(cursor, sizeof(Record));
+  for (;;) {
+    Record record{};
+    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor, idapi::dbiNOLOCK, &record, nullptr);
+    if (result == idapi::DBIERR_EOF) return;
+    Check(result);
+    visit(record);
+  }
+}
+
 std::string InstalledEngine::ToEngine(std::string_view text, const std::string& aliasName) const {
   std::optional<std::string> converted = codePage_.FromUtf8(text);
   if (!converted) throw platform::Error(platform::Format(kNotInCodePageMessage, {std::string(text), aliasName}));
@@ -116,15 +128,10 @@ std::string InstalledEngine::FromEngine(const char* text, size_t capacity) const
 std::vector<std::string> InstalledEngine::ListAliases() {
   Cursor cursor(api_);
   Check(api_.DbiOpenDatabaseList(cursor.Out()));
-  CheckRecordSize(cursor.Get(), sizeof(idapi::DBDesc));
   std::vector<std::string> names;
-  for (;;) {
-    idapi::DBDesc desc{};
-    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
-    if (result == idapi::DBIERR_EOF) break;
-    Check(result);
+  ForEachRecord<idapi::DBDesc>(cursor.Get(), [&](const idapi::DBDesc& desc) {
     names.push_back(FromEngine(desc.szName, sizeof(desc.szName)));
-  }
+  });
   return names;
 }
 
@@ -145,17 +152,12 @@ ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
   Cursor cursor(api_);
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADONLY, idapi::cfgPersistent, ToEngine(path, name).c_str(),
                                 cursor.Out()));
-  CheckRecordSize(cursor.Get(), sizeof(idapi::CFGDesc));
   std::vector<std::string> lines;
-  for (;;) {
-    idapi::CFGDesc desc{};
-    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
-    if (result == idapi::DBIERR_EOF) break;
-    Check(result);
+  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](const idapi::CFGDesc& desc) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
-    if (desc.bHasSubnodes || platform::EqualsAsciiNoCase(node, "TYPE")) continue;
+    if (desc.bHasSubnodes || platform::EqualsAsciiNoCase(node, "TYPE")) return;
     lines.push_back(node + "=" + FromEngine(desc.szValue, sizeof(desc.szValue)));
-  }
+  });
   return ParameterList(std::move(lines));
 }
 
@@ -205,14 +207,9 @@ void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& 
   Cursor cursor(api_);
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADWRITE, idapi::cfgPersistent, ToEngine(path, name).c_str(),
                                 cursor.Out()));
-  CheckRecordSize(cursor.Get(), sizeof(idapi::CFGDesc));
-  for (;;) {
-    idapi::CFGDesc desc{};
-    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor.Get(), idapi::dbiNOLOCK, &desc, nullptr);
-    if (result == idapi::DBIERR_EOF) break;
-    Check(result);
+  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](idapi::CFGDesc& desc) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
-    if (desc.bHasSubnodes || !params.Has(node)) continue;
+    if (desc.bHasSubnodes || !params.Has(node)) return;
     const std::string value = ToEngine(params.Value(node), name);
     if (value.size() >= sizeof(desc.szValue)) {
       throw platform::Error(platform::Format(kValueTooLongMessage, {node, name}));
@@ -220,7 +217,7 @@ void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& 
     std::memset(desc.szValue, 0, sizeof(desc.szValue));
     std::memcpy(desc.szValue, value.data(), value.size());
     Check(api_.DbiModifyRecord(cursor.Get(), &desc, 0));
-  }
+  });
   changed_ = true;
 }
 

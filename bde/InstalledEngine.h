@@ -84,6 +84,10 @@ class InstalledEngine final : public AliasEngine {
 
   void Check(idapi::DBIResult result) const;
   void CheckRecordSize(idapi::hDBICur cursor, size_t expected) const;
+  // Hands each record of an open cursor to visit, once the engine's record
+  // size is known to be ours.
+  template <typename Record, typename Visit>
+  void ForEachRecord(idapi::hDBICur cursor, Visit visit) const;
   std::string ToEngine(std::string_view text, const std::string& aliasName) const;
   std::string FromEngine(const char* text, size_t capacity) const;
   std::string SectionPath(const std::string& name);
