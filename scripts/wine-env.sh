@@ -93,19 +93,27 @@ link_wine_fonts() {
 }
 
 XVFB_PID=
-# Starts a private Xvfb when there is no display.
+# Starts a private Xvfb when there is no display. Xvfb picks a free display
+# number itself (-displayfd): a number that looks free here may be held by
+# an X server of another root on the same machine, whose abstract socket
+# this one's clients would reach instead.
 ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then return; fi
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local answer n=
+  answer=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$answer" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+    n=$(tr -dc 0-9 <"$answer")
+    [ -n "$n" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
+  rm -f "$answer"
+  if [ -z "$n" ]; then
+    echo "Xvfb did not start, so there is no display for the window." >&2
+    return 1
+  fi
   export DISPLAY=":$n"
 }
 
