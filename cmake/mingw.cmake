@@ -14,3 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # One self-contained executable: no libstdc++ or libgcc DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The executable administrators copy carries no debug sections from the
+# runtime's static libraries.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
