@@ -22,8 +22,7 @@ PACKAGES=(
 
 missing=()
 for package in "${PACKAGES[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [ "$status" = "install ok installed" ] || missing+=("$package")
+  installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -32,5 +31,19 @@ SUDO=
 export DEBIAN_FRONTEND=noninteractive
 echo "Installing: ${missing[*]}" >&2
 $SUDO dpkg --add-architecture i386
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+# A mirror caught mid-sync fails one index while the others are fine; the
+# install below then says plainly if a package really cannot be had.
+if ! $SUDO apt-get update -q; then
+  sleep 10
+  $SUDO apt-get update -q || echo "setup.sh: some package indexes could not be refreshed; installing from those at hand." >&2
+fi
+if $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"; then exit 0; fi
+[ "$WINDOWS_BUILD" = win32 ] || exit 1
+# The 32-bit Wine needs i386 libraries of the very versions the amd64 ones
+# have; where the i386 index lags, the same sources run under wine64.
+echo "setup.sh: the 32-bit Wine cannot be installed from the package indexes at hand; installing wine64 to run the 64-bit build instead." >&2
+fallback=()
+for package in "${missing[@]}"; do
+  [ "$package" = wine32:i386 ] || fallback+=("$package")
+done
+$SUDO apt-get install -y -q --no-install-recommends "${fallback[@]}" wine64

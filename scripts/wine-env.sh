@@ -20,8 +20,11 @@ choose_windows_build() {
     32) WINDOWS_BUILD=win32 WINDOWS_BUILD_REASON="KONFIGNOVERA_WINE=32 asks for it" ;;
     64) WINDOWS_BUILD=win64 WINDOWS_BUILD_REASON="KONFIGNOVERA_WINE=64 asks for it" ;;
     *)
-      if runs_32bit_programs; then
+      if runs_32bit_programs && ! fell_back_to_wine64; then
         WINDOWS_BUILD=win32 WINDOWS_BUILD_REASON="this machine runs 32-bit programs"
+      elif runs_32bit_programs; then
+        WINDOWS_BUILD=win64
+        WINDOWS_BUILD_REASON="Debian's 32-bit Wine could not be installed here (setup.sh said why), so wine64 runs it"
       else
         WINDOWS_BUILD=win64
         WINDOWS_BUILD_REASON="this machine's kernel runs no 32-bit program, so no 32-bit Wine"
@@ -37,6 +40,18 @@ choose_windows_build() {
     # Pinned so that a machine that also has wine64 makes the same prefix.
     export WINEARCH=win32
   fi
+}
+
+installed() {  # PACKAGE
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
+}
+
+# setup.sh takes the 64-bit loader when the 32-bit Wine cannot be installed
+# (an i386 package index out of step with the amd64 one, say): wine64 is
+# there and wine32 is not. Installing wine32 by hand brings the 32-bit path
+# back.
+fell_back_to_wine64() {
+  installed wine64 && ! installed wine32:i386
 }
 
 # Starts a 32-bit program that only exits: the kernel's answer is the one
