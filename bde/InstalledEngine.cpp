@@ -162,11 +162,14 @@ ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
 }
 
 // "NAME:VALUE" pairs joined by ";"; a value holding ";" is quoted whole,
-// as the engine's documentation asks.
+// as the engine's documentation asks. A parameter with an empty value is
+// left out, as the engine's own components leave it out, so the new alias
+// takes the driver's default for it.
 std::string InstalledEngine::ParameterString(const std::vector<std::pair<std::string, std::string>>& params,
                                              const std::string& aliasName) const {
   std::string joined;
   for (const auto& [name, value] : params) {
+    if (value.empty()) continue;
     if (!joined.empty()) joined += ';';
     const std::string oemValue = ToEngine(value, aliasName);
     joined += ToEngine(name, aliasName) + ":" +

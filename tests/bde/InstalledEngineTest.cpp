@@ -132,6 +132,21 @@ TEST_F(InstalledEngineTest, AValueTheCodePageCannotHoldNamesTheAliasAndValueAndI
   EXPECT_TRUE(engine->ListAliases().empty());
 }
 
+// The engine gives a parameter left out of the string its driver's default;
+// an empty value would replace that default with nothing.
+TEST_F(InstalledEngineTest, ANewAliasIsAddedWithoutItsEmptyValues) {
+  ASSERT_TRUE(library_);
+  {
+    auto engine = Start();
+    engine->CreateAlias("X Novera- LM", "SQL Native Client",
+                        ParameterList(Lines{"DATABASE NAME=LUMIRA", "USER NAME=", "SCHEMA CACHE DIR=",
+                                            "BATCH COUNT=200", "SQLQRYMODE="}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_EQ(Saved(), (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client", "DB OPEN DATABASE NAME=LUMIRA",
+                            "DB OPEN BATCH COUNT=200"}));
+}
+
 TEST_F(InstalledEngineTest, EveryRefusedCallCarriesTheEnginesTextAndLeavesNoCursorOpen) {
   ASSERT_TRUE(library_);
   struct Case {
