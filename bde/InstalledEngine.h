@@ -83,9 +83,13 @@ class InstalledEngine final : public AliasEngine {
   class Cursor;
 
   void Check(idapi::DBIResult result) const;
-  void CheckRecordSize(idapi::hDBICur cursor, size_t expected) const;
-  // Hands each record of an open cursor to visit, once the engine's record
-  // size is known to be ours.
+  // The engine's record size; raises kRecordSizeMessage when it is smaller
+  // than the structure declared here.
+  size_t RecordSize(idapi::hDBICur cursor, size_t declared) const;
+  // Hands each record of an open cursor to visit as (Record&, void*): our
+  // structure, and the engine's whole record, which a visit that hands the
+  // record back to the engine passes after copying its structure over the
+  // start.
   template <typename Record, typename Visit>
   void ForEachRecord(idapi::hDBICur cursor, Visit visit) const;
   std::string ToEngine(std::string_view text, const std::string& aliasName) const;

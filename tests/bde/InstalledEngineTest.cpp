@@ -132,6 +132,41 @@ TEST_F(InstalledEngineTest, AValueTheCodePageCannotHoldNamesTheAliasAndValueAndI
   EXPECT_TRUE(engine->ListAliases().empty());
 }
 
+// A later engine may carry more than the fields declared here; the stand-in
+// then also checks that the bytes past them come back as it gave them.
+TEST_F(InstalledEngineTest, ALongerRecordIsReadFromItsStartAndAShorterOneIsRefused) {
+  ASSERT_TRUE(library_);
+  const Lines file = {"IDAPI STAND-IN", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                      "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=dbo"};
+  {
+    Lines longer = file;
+    longer.insert(longer.begin() + 1, "RECORD EXTRA 40");
+    WriteLines(config_, longer);
+    auto engine = Start();
+    EXPECT_EQ(engine->ListAliases(), Lines{"X Novera- LM"});
+    EXPECT_EQ(engine->ReadAliasParameters("X Novera- LM").Lines(), (Lines{"DATABASE NAME=STARA", "USER NAME=dbo"}));
+    engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"USER NAME=jan"}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_FALSE(CursorsLeftOpen());
+  EXPECT_EQ(Saved(), (Lines{"RECORD EXTRA 40", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                            "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=jan"}));
+
+  Lines shorter = file;
+  shorter.insert(shorter.begin() + 1, "RECORD EXTRA -1");
+  WriteLines(config_, shorter);
+  const std::string before = ReadBytes(config_);
+  {
+    auto engine = Start();
+    EXPECT_EQ(ErrorOf([&] { engine->ListAliases(); }), platform::Format(kRecordSizeMessage, {"356", "357"}));
+    EXPECT_EQ(ErrorOf([&] { engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"USER NAME=jan"})); }),
+              platform::Format(kRecordSizeMessage, {"291", "292"}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_FALSE(CursorsLeftOpen());
+  EXPECT_EQ(ReadBytes(config_), before);
+}
+
 // The engine gives a parameter left out of the string its driver's default;
 // an empty value would replace that default with nothing.
 TEST_F(InstalledEngineTest, ANewAliasIsAddedWithoutItsEmptyValues) {
