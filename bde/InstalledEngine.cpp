@@ -213,18 +213,30 @@ void InstalledEngine::CreateStandardAlias(const std::string& name, const std::st
   changed_ = true;
 }
 
+// Every value is converted and checked before the first call, so a value
+// that is refused leaves the alias as it was and a later save writes no
+// half of the update.
 void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& params) {
+  std::vector<std::string> oemLines;
+  for (const std::string& line : params.Lines()) {
+    if (line.find('=') == std::string::npos) continue;  // names no parameter
+    const std::string parameter = ParameterList::NameOf(line);
+    const std::string value = ToEngine(ParameterList::ValueOf(line), name);
+    if (value.size() >= sizeof(idapi::CFGDesc::szValue)) {
+      throw platform::Error(platform::Format(kValueTooLongMessage, {parameter, name}));
+    }
+    oemLines.push_back(parameter + "=" + value);
+  }
+  const ParameterList oemParams(std::move(oemLines));
+
   const std::string path = SectionPath(name);
   Cursor cursor(api_);
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADWRITE, idapi::cfgPersistent, ToEngine(path, name).c_str(),
                                 cursor.Out()));
   ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](idapi::CFGDesc& desc, void* engineRecord) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
-    if (desc.bHasSubnodes || !params.Has(node)) return;
-    const std::string value = ToEngine(params.Value(node), name);
-    if (value.size() >= sizeof(desc.szValue)) {
-      throw platform::Error(platform::Format(kValueTooLongMessage, {node, name}));
-    }
+    if (desc.bHasSubnodes || !oemParams.Has(node)) return;
+    const std::string value = oemParams.Value(node);
     std::memset(desc.szValue, 0, sizeof(desc.szValue));
     std::memcpy(desc.szValue, value.data(), value.size());
     // The engine's fields past ours go back as it gave them.

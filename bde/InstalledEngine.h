@@ -33,7 +33,7 @@ inline constexpr std::string_view kNotInCodePageMessage =
 // %s: the record size the engine gives, then the size declared here.
 inline constexpr std::string_view kRecordSizeMessage =
     "Rekord BDE ma %s bajtów zamiast %s: ta wersja BDE nie jest obsługiwana";
-// %s: the alias name, then the parameter's name.
+// %s: the parameter's name, then the alias name.
 inline constexpr std::string_view kValueTooLongMessage =
     "Wartość parametru \"%s\" aliasu BDE \"%s\" jest za długa";
 
@@ -76,6 +76,8 @@ class InstalledEngine final : public AliasEngine {
   void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) override;
   void CreateStandardAlias(const std::string& name, const std::string& path,
                            const std::string& defaultDriver) override;
+  // A value longer than the engine's record holds raises
+  // kValueTooLongMessage, like an unconvertible one before any call.
   void UpdateAlias(const std::string& name, const ParameterList& params) override;
   void SaveConfiguration() override;
 

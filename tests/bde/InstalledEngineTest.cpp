@@ -132,6 +132,44 @@ TEST_F(InstalledEngineTest, AValueTheCodePageCannotHoldNamesTheAliasAndValueAndI
   EXPECT_TRUE(engine->ListAliases().empty());
 }
 
+// The first node would be modified before the second is refused if values
+// were checked one node at a time; an alias created beforehand makes the
+// later save write, so a half-applied update would reach the file.
+TEST_F(InstalledEngineTest, AnUpdateWithARefusedValueModifiesNothing) {
+  ASSERT_TRUE(library_);
+  struct Case {
+    std::string userName;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"Łukasz", platform::Format(kNotInCodePageMessage, {"Łukasz", "X Novera- LM"})},
+      {std::string(128, 'x'), platform::Format(kValueTooLongMessage, {"USER NAME", "X Novera- LM"})},
+  };
+  const Lines before = {"DATABASE NAME=STARA", "USER NAME=dbo", "ODBC DSN=Stary"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    WriteLines(config_, {"IDAPI STAND-IN", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                         "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Stary"});
+    {
+      auto engine = Start();
+      engine->CreateStandardAlias("Novera- Net", "C:\\Novera", "");
+      EXPECT_EQ(ErrorOf([&] {
+                  engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"DATABASE NAME=NOWA",
+                                                                          "USER NAME=" + c.userName}));
+                }),
+                c.message);
+      EXPECT_EQ(engine->ReadAliasParameters("X Novera- LM").Lines(), before);
+      engine->SaveConfiguration();
+    }
+    EXPECT_FALSE(CursorsLeftOpen());
+    const Lines saved = Saved();
+    ASSERT_GE(saved.size(), 5u);
+    EXPECT_EQ(Lines(saved.begin(), saved.begin() + 5),
+              (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client", "DB OPEN DATABASE NAME=STARA",
+                     "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Stary"}));
+  }
+}
+
 // A later engine may carry more than the fields declared here; the stand-in
 // then also checks that the bytes past them come back as it gave them.
 TEST_F(InstalledEngineTest, ALongerRecordIsReadFromItsStartAndAShorterOneIsRefused) {
