@@ -278,10 +278,17 @@ TEST_F(InstalledEngineTest, SessionModeAddsAliasesThatAreNeverSaved) {
   EXPECT_FALSE(fs::exists(config_));
 }
 
+// The library's path joins DLLPATH and the file name with a backslash
+// unless DLLPATH already ends in a separator. POSIX takes a backslash as a
+// name character, so the library is planted under both of the names the
+// joined path can have here: "<folder>/idapi32.dll" and, beside the
+// folder, "<folder>\idapi32.dll" as one file name.
 TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
   testing_support::TempFolder temp;
-  const std::string folder = temp.Path().string();
-  std::ofstream(temp.Path() / "idapi32.dll") << "MZ";
+  const std::string folder = (temp.Path() / "bde").string();
+  fs::create_directories(folder);
+  std::ofstream(folder + "/idapi32.dll") << "MZ";
+  std::ofstream(folder + "\\idapi32.dll") << "MZ";
   const std::string empty = (temp.Path() / "pusty").string();
   fs::create_directories(empty);
   const std::string where = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine";
@@ -294,6 +301,7 @@ TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
       {std::nullopt, std::nullopt, "brak wartości \"DLLPATH\" w kluczu \"" + where + "\""},
       {empty, std::nullopt, "brak pliku \"" + empty + "\\idapi32.dll\""},
       {folder, folder + "\\idapi32.dll", ""},
+      {folder + "\\", folder + "\\idapi32.dll", ""},
       {folder + "/", folder + "/idapi32.dll", ""},
   };
   for (const Case& c : cases) {
@@ -306,14 +314,8 @@ TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
           ->WriteString(kDllPathValue, *c.dllPath);
     }
     const InstalledEngineSearch search = FindInstalledEngine(registry);
-    if (c.library) {
-      // POSIX paths take a backslash as a name character, so only the
-      // found case is checked against a real file.
-      EXPECT_EQ(search.library.has_value(), c.library->find('\\') == std::string::npos);
-    } else {
-      EXPECT_FALSE(search.library);
-      EXPECT_EQ(search.note, platform::Format(kNoInstalledEngineNote, {c.note}));
-    }
+    EXPECT_EQ(search.library, c.library);
+    EXPECT_EQ(search.note, c.library ? "" : platform::Format(kNoInstalledEngineNote, {c.note}));
   }
 }
 
