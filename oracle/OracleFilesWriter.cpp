@@ -190,16 +190,16 @@ void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::strin
   // are never written over.
   if (tnsnamesLines.empty() && platform::FileExists(path)) tnsnamesLines = platform::ReadTextLines(path);
   const bool existed = !tnsnamesLines.empty();
-  std::vector<std::string> edited = tnsnamesLines;
-  ReplaceTnsnamesEntry(edited, serviceName, entry);
+  TnsnamesRewrite rewrite = RewriteTnsnamesEntry(tnsnamesLines, serviceName, entry);
   // Our own reader has the last word: a file in which any other entry would
   // read differently, or the edited one not as the user left it, is never
   // written, whatever shape its entries have.
-  if (const auto fault = FindRewriteFault(tnsnamesLines, edited, serviceName, entry)) {
-    const std::string_view message = fault->edited ? kEditedEntryFaultMessage : kOtherEntryFaultMessage;
+  if (const auto& fault = rewrite.fault) {
+    std::string_view message = fault->added ? kNewEntryFaultMessage : kOtherEntryFaultMessage;
+    if (fault->edited) message = kEditedEntryFaultMessage;
     throw platform::Error(platform::Format(message, {path, fault->name}));
   }
-  tnsnamesLines = std::move(edited);
+  tnsnamesLines = std::move(rewrite.lines);
   platform::WriteTextLines(path, tnsnamesLines);
   ReportFile(report, existed, path);
 }

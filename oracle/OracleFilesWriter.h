@@ -37,12 +37,15 @@ inline constexpr std::string_view kOtherEntryFaultMessage =
     "Nie zapisano pliku \"%s\": zapis zmieniłby wpis \"%s\", którego nie edytowano";
 inline constexpr std::string_view kEditedEntryFaultMessage =
     "Nie zapisano pliku \"%s\": wpisu \"%s\" nie można w nim zapisać z podanymi wartościami";
+// The name as the file would read it, as when "XE SERWER" reads as XESERWER.
+inline constexpr std::string_view kNewEntryFaultMessage =
+    "Nie zapisano pliku \"%s\": zapis dodałby do niego wpis \"%s\" o nazwie innej niż podana";
 
 // Puts the entry under serviceName into tnsnamesLines (ReplaceTnsnamesEntry),
 // writes the lines to tnsnames.ora and reports it. The edited lines stay in
 // tnsnamesLines. When the edited file would not read back as it should
-// (FindRewriteFault), it raises one of the two messages above and neither
-// the file nor tnsnamesLines changes.
+// (FindRewriteFault), it raises one of the three messages above and
+// neither the file nor tnsnamesLines changes.
 void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::string>& tnsnamesLines,
                         const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report);
 

@@ -277,14 +277,15 @@ TEST(OracleFilesWriterTest, TheRewriteIsCheckedAgainstTheFileBeforeIt) {
        RewriteFault{"xe", true}},
       {"another entry dropped", Plus({a}, kWritten), kEntry, RewriteFault{"B", false}},
       {"another entry gained", Plus(before, {"C = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = c)(PORT = 1)))"}),
-       kEntry, RewriteFault{"C", false}},
+       kEntry, RewriteFault{"C", false, true}},
       {"the edited entry reads back otherwise", Plus({a, "# moved", before[4]}, EntryLayout("xe", spaced)), spaced,
        RewriteFault{"xe", true}},
   };
   for (const Case& c : cases) {
     const auto fault = FindRewriteFault(before, c.after, "xe", c.entry);
     EXPECT_EQ(fault.has_value(), c.fault.has_value()) << c.what;
-    if (fault && c.fault) EXPECT_EQ(fault->name + (fault->edited ? "+" : "-"), c.fault->name + (c.fault->edited ? "+" : "-")) << c.what;
+    const auto text = [](const RewriteFault& f) { return f.name + (f.edited ? "+" : "-") + (f.added ? " added" : ""); };
+    if (fault && c.fault) EXPECT_EQ(text(*fault), text(*c.fault)) << c.what;
   }
 }
 
@@ -305,6 +306,11 @@ TEST(OracleFilesWriterTest, ARefusedRewriteLeavesTheFileAsItWas) {
   EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
   EXPECT_EQ(lines, read);
   EXPECT_TRUE(status.empty());
+
+  // A name the file would read otherwise is a new entry, not an edited one.
+  EXPECT_EQ(testing_support::ErrorOf([&] { WriteTnsnamesEntry(network, lines, "XE SERWER", kEntry, report); }),
+            platform::Format(kNewEntryFaultMessage, {network + "tnsnames.ora", "XESERWER"}));
+  EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
 }
 
 TEST(OracleFilesWriterTest, FilesAreWrittenAndReportedOnlyWhenChanged) {
