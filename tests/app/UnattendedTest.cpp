@@ -61,6 +61,13 @@ class UnattendedTest : public ::testing::Test {
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
   Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
+  // The one line of a wrong answers file; "*" in the problem stands for the
+  // path of tnsnames.ora.
+  std::string WrongAnswersLine(const std::string& problem) const {
+    std::string line = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + problem;
+    if (const size_t star = line.find('*'); star != std::string::npos) line.replace(star, 1, Tnsnames());
+    return line;
+  }
   std::string Param(const std::string& alias, const std::string& name) {
     bde::Engine engine(registry, Config());
     return engine.ReadAliasParameters(alias).Value(name);
@@ -166,8 +173,7 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
     console.clear();
     EXPECT_EQ(Run(c.answers), kExitWrongAnswers);
     ASSERT_EQ(Report().size(), 1u);
-    std::string expected = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + c.line;
-    if (const size_t star = expected.find('*'); star != std::string::npos) expected.replace(star, 1, Tnsnames());
+    const std::string expected = WrongAnswersLine(c.line);
     EXPECT_EQ(Report()[0], expected);
     EXPECT_EQ(console, expected + "\r\n");
     EXPECT_EQ(platform::ReadTextLines(Tnsnames()), kTnsnames);
@@ -352,8 +358,7 @@ TEST_F(UnattendedInstalledEngineTest, AWrongValueIsNamedWhereTheEngineDoesNotSta
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answers);
     EXPECT_EQ(Run(c.answers), kExitWrongAnswers);
-    std::string expected = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + c.line;
-    if (const size_t star = expected.find('*'); star != std::string::npos) expected.replace(star, 1, Tnsnames());
+    const std::string expected = WrongAnswersLine(c.line);
     EXPECT_EQ(Report(), Lines{expected});
   }
 }
