@@ -96,7 +96,9 @@ void ProposeStoredChoices(platform::Registry& registry, Answers& answers) {
   const std::optional<StoredChoices> stored = PeekStoredChoices(registry);
   if (!stored) return;
   if (stored->server) answers.server = ServerKindOfItem(*stored->server);
-  if (stored->version) answers.version = SuiteVersionOfItem(std::clamp(*stored->version, -1, ItemOf(SuiteVersion::V11)));
+  if (stored->version) {
+    answers.version = SuiteVersionOfItem(std::clamp(*stored->version, -1, ItemOf(SuiteVersion::V11)));
+  }
 }
 
 void CheckDataSourceName(const Section& section, const std::string& name) {

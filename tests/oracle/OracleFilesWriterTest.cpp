@@ -116,7 +116,8 @@ TEST(OracleFilesWriterTest, TheSqlnetRewriteIsCheckedAgainstTheFileBeforeIt) {
        "NAMES.DIRECTORY_PATH+TNSNAMES"},
       {"the item missing", {}, {"NAMES.DIRECTORY_PATH=(TNSNAMES)", "SQLNET.AUTHENTICATION_SERVICES=(NONE)"},
        "SQLNET.AUTHENTICATION_SERVICES+NTS"},
-      {"another key broken apart", {"A = (1,", "  2)"}, {"A = (1,", "2)", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "A"},
+      {"another key broken apart", {"A = (1,", "  2)"}, {"A = (1,", "2)", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"},
+       "A"},
       {"another key lost", {"A = (1)", "B = 2"}, {"A = (1)", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "B"},
       {"a second line of the same key is another one", {auth, auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"},
        {auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "SQLNET.AUTHENTICATION_SERVICES"},
@@ -138,7 +139,8 @@ TEST(OracleFilesWriterTest, ARefusedSqlnetRewriteLeavesTheFileAsItWas) {
   Lines status;
   bde::StatusReport report(status);
   EXPECT_EQ(testing_support::ErrorOf([&] { UpdateSqlnetOra(network, report); }),
-            platform::Format(kSqlnetEnsuredKeyFaultMessage, {network + "sqlnet.ora", "NAMES.DIRECTORY_PATH", "TNSNAMES"}));
+            platform::Format(kSqlnetEnsuredKeyFaultMessage,
+                             {network + "sqlnet.ora", "NAMES.DIRECTORY_PATH", "TNSNAMES"}));
   EXPECT_EQ(Bytes(network + "sqlnet.ora"), sqlnet);
   EXPECT_TRUE(status.empty());
 }
