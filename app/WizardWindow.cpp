@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
@@ -27,26 +28,9 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, pl
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
                            platform::UiServices& ui)
     : registry_(registry), engine_(engine), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
-  controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
-               &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
-               &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
-               &LabelNLS,       &EditNLS,             &Label7,               &EditFolderHome,
-               &Memo6,          &Label2,              &ComboBoxServer,       &CheckBoxWindows,
-               &Memo2,          &CheckBoxDMO,         &Label9,               &ComboBoxOracleServer,
-               &Label10,        &DBEdit1,             &Label11,              &DBEdit2,
-               &Label12,        &DBEdit3,             &Label13,              &DBEdit4,
-               &Memo5,          &Label3,              &ComboBoxBaza,         &Label4,
-               &ComboBoxBazaLiczniki, &LabelBazaArchiwum, &ComboBoxBazaArchiwum, &Memo3,
-               &GroupBox1,      &Label14,             &ComboBoxUserOchrona,  &Label15,
-               &ComboBoxUserLM, &Label16,             &ComboBoxUserLiczniki, &Memo4,
-               &ButtonWstecz,   &ButtonDalej,         &ButtonWykonaj,        &MemoStatus,
-               &Button1};
-
-  CheckBoxWindows.captionLeft = true;
-  CheckBoxDMO.captionLeft = true;
-  CheckBoxDMO.visible = false;
-  LabelBazaArchiwum.visible = false;
-  ComboBoxBazaArchiwum.visible = false;
+  // A row of the control table without its member would leave the view
+  // nothing to mirror.
+  if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");
 
   RadioGroupSerwer.onClick = [this] { RadioGroupSerwerClick(); };
   RadioGroupWersja.onClick = [this] { RadioGroupWersjaClick(); };
@@ -348,22 +332,6 @@ void WizardWindow::ComboBoxUserDropDown() {
   oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {
     for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(users);
   });
-}
-
-Control* WizardWindow::FindControl(std::string_view name) const {
-  for (Control* control : controls_) {
-    if (control->Name() == name) return control;
-  }
-  return nullptr;
-}
-
-Page* WizardWindow::FindPage(std::string_view name) const {
-  for (const PageControl* pages : {&PageControl1, &PageControl2}) {
-    for (Page* page : pages->Pages()) {
-      if (page->Name() == name) return page;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace app
