@@ -3,9 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "app/servers/Kinds.h"
 #include "oracle/ServiceEntryTable.h"
 
 // Every page and control of the wizard, each named once. The model builds
@@ -52,22 +54,6 @@ constexpr int PageIndex(PageId page) {
   return IsWizardPage(page) ? static_cast<int>(page) : static_cast<int>(page) - kWizardPageCount;
 }
 
-struct ControlRow {
-  std::string_view name;
-  ControlKind kind;
-  PageId page;
-  std::string_view text = {};                    // caption, or the initial text
-  std::span<const std::string_view> lines = {};  // a memo's lines, a radio group's items
-  size_t limit = 0;                              // characters the user may type; 0: no limit
-  int choice = 0;                                // a radio group's item marked at start
-  bool checked = false;                          // a check box at start
-  bool pickOnly = false;                         // a combo box without typing
-  bool sorted = false;                           // a combo box's list
-  bool readOnly = false;                         // an edit
-  bool captionLeft = false;                      // a check box's caption
-  bool hidden = false;                           // at start
-};
-
 // The sizes of the service entry's fields, which its edits allow.
 constexpr size_t ServiceFieldSize(oracle::ServiceField field) {
   for (const oracle::ServiceFieldDefinition& definition : oracle::kServiceFields) {
@@ -78,7 +64,6 @@ constexpr size_t ServiceFieldSize(oracle::ServiceField field) {
 
 namespace control_texts {
 
-inline constexpr std::string_view kServerItems[] = {"Microsoft SQL Server", "Oracle Server"};
 inline constexpr std::string_view kVersionItems[] = {"9 (II)", "10 (X)", "11 (XI)"};
 
 inline constexpr std::string_view kMemo1[] = {
@@ -112,7 +97,7 @@ inline constexpr std::string_view kMemo4[] = {
 // X(name, kind, page, designated fields of ControlRow after the page...)
 #define KONFIGNOVERA_CONTROLS(X)                                                                                  \
   X(Label5, Label, TabSheet0, .text = "Konfiguracja BDE dla systemu Novera - Lumira")                            \
-  X(RadioGroupSerwer, RadioGroup, TabSheet0, .text = "Serwer", .lines = control_texts::kServerItems, .choice = 0) \
+  X(RadioGroupSerwer, RadioGroup, TabSheet0, .text = "Serwer", .lines = kServerKindItems, .choice = 0) \
   X(RadioGroupWersja, RadioGroup, TabSheet0, .text = "Wersja", .lines = control_texts::kVersionItems,             \
     .choice = 2)                                                                                                  \
   X(CheckBoxKopia, CheckBox, TabSheet0, .text = "Baza testowa (Kopia)")                                           \
@@ -144,13 +129,13 @@ inline constexpr std::string_view kMemo4[] = {
   X(Label9, Label, TabSheet2Oracle, .text = "Nazwa serwisu Oracle")                                               \
   X(ComboBoxOracleServer, ComboBox, TabSheet2Oracle, .text = "xe.serwer", .sorted = true)                         \
   X(Label10, Label, TabSheet2Oracle, .text = "Protokół")                                                          \
-  X(DBEdit1, Edit, TabSheet2Oracle, .limit = ServiceFieldSize(oracle::ServiceField::Protocol))                    \
+  X(DBEdit1, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Protocol)                    \
   X(Label11, Label, TabSheet2Oracle, .text = "Nazwa lub IP serwera")                                              \
-  X(DBEdit2, Edit, TabSheet2Oracle, .limit = ServiceFieldSize(oracle::ServiceField::Host))                        \
+  X(DBEdit2, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Host)                        \
   X(Label12, Label, TabSheet2Oracle, .text = "Port serwera")                                                      \
-  X(DBEdit3, Edit, TabSheet2Oracle, .limit = ServiceFieldSize(oracle::ServiceField::Port))                        \
+  X(DBEdit3, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Port)                        \
   X(Label13, Label, TabSheet2Oracle, .text = "Nazwa bazy (SID)")                                                  \
-  X(DBEdit4, Edit, TabSheet2Oracle, .limit = ServiceFieldSize(oracle::ServiceField::Service))                     \
+  X(DBEdit4, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Service)                     \
   X(Memo5, Memo, TabSheet2Oracle, .lines = control_texts::kMemo5)                                                 \
                                                                                                                   \
   X(Label3, Label, TabSheet3, .text = "Nazwa bazy danych")                                                        \
@@ -183,9 +168,30 @@ enum class ControlId : uint8_t {
 #undef KONFIGNOVERA_CONTROL_ID
 };
 
+struct ControlRow {
+  ControlId id;
+  std::string_view name;
+  ControlKind kind;
+  PageId page;
+  std::string_view text = {};                    // caption, or the initial text
+  std::span<const std::string_view> lines = {};  // a memo's lines, a radio group's items
+  size_t limit = 0;                              // characters the user may type; 0: no limit
+  // An edit bound to a field of the service-entry table, whose size it
+  // allows.
+  std::optional<oracle::ServiceField> entryField = {};
+  int choice = 0;                                // a radio group's item marked at start
+  bool checked = false;                          // a check box at start
+  bool pickOnly = false;                         // a combo box without typing
+  bool sorted = false;                           // a combo box's list
+  bool readOnly = false;                         // an edit
+  bool captionLeft = false;                      // a check box's caption
+  bool hidden = false;                           // at start
+};
+
 inline constexpr ControlRow kControls[] = {
-#define KONFIGNOVERA_CONTROL_ROW(control, controlKind, onPage, ...) \
-  {.name = #control, .kind = ControlKind::controlKind, .page = PageId::onPage, __VA_ARGS__},
+#define KONFIGNOVERA_CONTROL_ROW(control, controlKind, onPage, ...)                                      \
+  {.id = ControlId::control, .name = #control, .kind = ControlKind::controlKind, .page = PageId::onPage, \
+   __VA_ARGS__},
     KONFIGNOVERA_CONTROLS(KONFIGNOVERA_CONTROL_ROW)
 #undef KONFIGNOVERA_CONTROL_ROW
 };
@@ -199,7 +205,10 @@ constexpr const ControlRow& RowOf(ControlId control) { return kControls[IndexOf(
 constexpr std::string_view InitialText(ControlId control) { return RowOf(control).text; }
 constexpr bool InitiallyChecked(ControlId control) { return RowOf(control).checked; }
 constexpr int InitialChoice(ControlId control) { return RowOf(control).choice; }
-constexpr size_t LimitOf(ControlId control) { return RowOf(control).limit; }
+constexpr size_t LimitOf(ControlId control) {
+  const ControlRow& row = RowOf(control);
+  return row.entryField ? ServiceFieldSize(*row.entryField) : row.limit;
+}
 
 // A control's identity where its kind is known: a member declared with a
 // row of another kind does not compile.

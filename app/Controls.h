@@ -118,7 +118,7 @@ class ComboBox : public Control {
       : Control(set, row.id),
         editable(!RowOf(row.id).pickOnly),
         sorted(RowOf(row.id).sorted),
-        maxLength(RowOf(row.id).limit) {}
+        maxLength(LimitOf(row.id)) {}
 
   const std::vector<std::string>& Items() const { return items_; }
   // A sorted list inserts in order of text without regard to case and
@@ -158,7 +158,7 @@ class ComboBox : public Control {
 class Edit : public Control {
  public:
   Edit(ControlSet& set, ControlOfKind<ControlKind::Edit> row)
-      : Control(set, row.id), readOnly(RowOf(row.id).readOnly), maxLength(RowOf(row.id).limit) {}
+      : Control(set, row.id), readOnly(RowOf(row.id).readOnly), maxLength(LimitOf(row.id)) {}
   void UserSetText(std::string value);
 
   const bool readOnly;

@@ -8,6 +8,8 @@
 #include "app/Answers.h"
 #include "app/ApplyConfiguration.h"
 #include "app/Controls.h"
+#include "app/WindowFields.h"
+#include "app/servers/ServerKind.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/Templates.h"
@@ -34,7 +36,6 @@ namespace app {
 // back through Dispatch, which is the top-level error handler.
 class WizardWindow {
  public:
-  static constexpr int kPageCount = 7;
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
   // The engine opens the connections and, unless another engine is given
@@ -66,7 +67,8 @@ class WizardWindow {
   void RadioGroupWersjaClick();
   void RadioGroupSerwerClick();
 
-  // The other pages' fills, served by the SQL Server and Oracle paths.
+  // The other pages' fills: what the server kinds propose, and the lists
+  // filled for the user.
   void TabSheet1Show();
   void TabSheet1OracleShow();
   void TabSheet2Show();
@@ -201,7 +203,13 @@ class WizardWindow {
   // A show handler's error is held until the page change is complete, so
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());
-  void ShowPage(int index);
+  // The kind of the first page's choice, whose pages the buttons walk.
+  const servers::Kind& ActiveKind() const;
+  // The current page's place in the walk: 0 for the first page, then the
+  // place among the active kind's pages.
+  size_t StepOfCurrentPage() const;
+  void ShowStep(size_t step);
+  servers::Sources ProposalSources() const;
   void ShowServiceEntry();
   void DBEditChange(const Edit& edit, oracle::ServiceField field);
 
@@ -213,6 +221,9 @@ class WizardWindow {
   // The schema users of the Oracle server.
   bde::Query Query2{engine_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
   std::string aliasPrefix_;
+  // What the server kinds' proposals read and fill.
+  WindowFields fields_{*this};
+  const std::function<bde::AliasEngine&()> aliasEngine_ = [this]() -> bde::AliasEngine& { return aliases_; };
   std::vector<std::string> pendingErrors_;
   // Whether the last TabSheet0Show ran to its end: only then do the
   // choices on screen stand for the stored ones.
