@@ -95,71 +95,71 @@ inline constexpr std::string_view kMemo4[] = {
 }  // namespace control_texts
 
 // X(name, kind, page, designated fields of ControlRow after the page...)
-#define KONFIGNOVERA_CONTROLS(X)                                                                                  \
-  X(Label5, Label, TabSheet0, .text = "Konfiguracja BDE dla systemu Novera - Lumira")                            \
-  X(RadioGroupSerwer, RadioGroup, TabSheet0, .text = "Serwer", .lines = kServerKindItems, .choice = 0) \
-  X(RadioGroupWersja, RadioGroup, TabSheet0, .text = "Wersja", .lines = control_texts::kVersionItems,             \
-    .choice = 2)                                                                                                  \
-  X(CheckBoxKopia, CheckBox, TabSheet0, .text = "Baza testowa (Kopia)")                                           \
-  X(LabelConfigFile, Label, TabSheet0)                                                                            \
-                                                                                                                  \
-  X(Label1, Label, TabSheet1, .text = "Nazwa źródła danych ODBC")                                                 \
-  X(ComboBoxNazwaZrodla, ComboBox, TabSheet1, .text = "MSSQL Novera LM", .limit = 32, .sorted = true)             \
-  X(Memo1, Memo, TabSheet1, .lines = control_texts::kMemo1)                                                       \
-                                                                                                                  \
-  X(Label6, Label, TabSheet1Oracle, .text = "Nazwa Oracle Home")                                                  \
-  X(ComboBoxOracleHome, ComboBox, TabSheet1Oracle, .pickOnly = true, .sorted = true)                              \
-  X(Label8, Label, TabSheet1Oracle, .text = "Nazwa pakietu")                                                      \
-  X(EditBoundle, Edit, TabSheet1Oracle, .readOnly = true)                                                         \
-  X(LabelNLS, Label, TabSheet1Oracle, .text = "Kodowanie znaków")                                                 \
-  X(EditNLS, Edit, TabSheet1Oracle, .readOnly = true)                                                             \
-  X(Label7, Label, TabSheet1Oracle, .text = "Folder Oracle Home")                                                 \
-  X(EditFolderHome, Edit, TabSheet1Oracle, .readOnly = true)                                                      \
-  X(Memo6, Memo, TabSheet1Oracle, .lines = control_texts::kMemo6)                                                 \
-                                                                                                                  \
-  X(Label2, Label, TabSheet2, .text = "Nazwa serwera MSSQL")                                                      \
-  X(ComboBoxServer, ComboBox, TabSheet2)                                                                          \
-  X(CheckBoxWindows, CheckBox, TabSheet2, .text = "Logowanie do serwera poprzez użytkownika Windows",             \
-    .checked = true, .captionLeft = true)                                                                         \
-  X(Memo2, Memo, TabSheet2, .lines = control_texts::kMemo2)                                                       \
-  X(CheckBoxDMO, CheckBox, TabSheet2,                                                                             \
-    .text = "Użyj metody wyszukiwania serwerów \"SQLBrowseConnect\" (szybka ale nie zawsze skuteczna).",          \
-    .checked = true, .captionLeft = true, .hidden = true)                                                         \
-                                                                                                                  \
-  X(Label9, Label, TabSheet2Oracle, .text = "Nazwa serwisu Oracle")                                               \
-  X(ComboBoxOracleServer, ComboBox, TabSheet2Oracle, .text = "xe.serwer", .sorted = true)                         \
-  X(Label10, Label, TabSheet2Oracle, .text = "Protokół")                                                          \
-  X(DBEdit1, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Protocol)                    \
-  X(Label11, Label, TabSheet2Oracle, .text = "Nazwa lub IP serwera")                                              \
-  X(DBEdit2, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Host)                        \
-  X(Label12, Label, TabSheet2Oracle, .text = "Port serwera")                                                      \
-  X(DBEdit3, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Port)                        \
-  X(Label13, Label, TabSheet2Oracle, .text = "Nazwa bazy (SID)")                                                  \
-  X(DBEdit4, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Service)                     \
-  X(Memo5, Memo, TabSheet2Oracle, .lines = control_texts::kMemo5)                                                 \
-                                                                                                                  \
-  X(Label3, Label, TabSheet3, .text = "Nazwa bazy danych")                                                        \
-  X(ComboBoxBaza, ComboBox, TabSheet3, .sorted = true)                                                            \
-  X(Label4, Label, TabSheet3, .text = "Nazwa bazy danych dla liczników")                                          \
-  X(ComboBoxBazaLiczniki, ComboBox, TabSheet3, .sorted = true)                                                    \
-  X(LabelBazaArchiwum, Label, TabSheet3, .text = "Nazwa bazy danych dla archiwum", .hidden = true)                \
-  X(ComboBoxBazaArchiwum, ComboBox, TabSheet3, .sorted = true, .hidden = true)                                    \
-  X(Memo3, Memo, TabSheet3, .lines = control_texts::kMemo3)                                                       \
-                                                                                                                  \
-  X(GroupBox1, GroupBox, TabSheet3Oracle, .text = "Nazwy użtkowników schematów")                                  \
-  X(Label14, Label, TabSheet3Oracle, .text = "Ochrona")                                                           \
-  X(ComboBoxUserOchrona, ComboBox, TabSheet3Oracle, .text = "NOVERA_OCHRONA")                                     \
-  X(Label15, Label, TabSheet3Oracle, .text = "Lumira")                                                            \
-  X(ComboBoxUserLM, ComboBox, TabSheet3Oracle, .text = "NOVERA_LM")                                               \
-  X(Label16, Label, TabSheet3Oracle, .text = "Lumira - Liczniki")                                                 \
-  X(ComboBoxUserLiczniki, ComboBox, TabSheet3Oracle)                                                              \
-  X(Memo4, Memo, TabSheet3Oracle, .lines = control_texts::kMemo4)                                                 \
-                                                                                                                  \
-  X(ButtonWstecz, Button, TabSheet4, .text = "< Wstecz")                                                          \
-  X(ButtonDalej, Button, TabSheet4, .text = "Dalej >")                                                            \
-  X(ButtonWykonaj, Button, TabSheet4, .text = "Wykonaj")                                                          \
-                                                                                                                  \
-  X(MemoStatus, Memo, TabSheet5)                                                                                  \
+#define KONFIGNOVERA_CONTROLS(X)                                                                                   \
+  X(Label5, Label, TabSheet0, .text = "Konfiguracja BDE dla systemu Novera - Lumira")                              \
+  X(RadioGroupSerwer, RadioGroup, TabSheet0, .text = "Serwer", .lines = kServerKindItems, .choice = 0)             \
+  X(RadioGroupWersja, RadioGroup, TabSheet0, .text = "Wersja", .lines = control_texts::kVersionItems,              \
+    .choice = 2)                                                                                                   \
+  X(CheckBoxKopia, CheckBox, TabSheet0, .text = "Baza testowa (Kopia)")                                            \
+  X(LabelConfigFile, Label, TabSheet0)                                                                             \
+                                                                                                                   \
+  X(Label1, Label, TabSheet1, .text = "Nazwa źródła danych ODBC")                                                  \
+  X(ComboBoxNazwaZrodla, ComboBox, TabSheet1, .text = "MSSQL Novera LM", .limit = 32, .sorted = true)              \
+  X(Memo1, Memo, TabSheet1, .lines = control_texts::kMemo1)                                                        \
+                                                                                                                   \
+  X(Label6, Label, TabSheet1Oracle, .text = "Nazwa Oracle Home")                                                   \
+  X(ComboBoxOracleHome, ComboBox, TabSheet1Oracle, .pickOnly = true, .sorted = true)                               \
+  X(Label8, Label, TabSheet1Oracle, .text = "Nazwa pakietu")                                                       \
+  X(EditBoundle, Edit, TabSheet1Oracle, .readOnly = true)                                                          \
+  X(LabelNLS, Label, TabSheet1Oracle, .text = "Kodowanie znaków")                                                  \
+  X(EditNLS, Edit, TabSheet1Oracle, .readOnly = true)                                                              \
+  X(Label7, Label, TabSheet1Oracle, .text = "Folder Oracle Home")                                                  \
+  X(EditFolderHome, Edit, TabSheet1Oracle, .readOnly = true)                                                       \
+  X(Memo6, Memo, TabSheet1Oracle, .lines = control_texts::kMemo6)                                                  \
+                                                                                                                   \
+  X(Label2, Label, TabSheet2, .text = "Nazwa serwera MSSQL")                                                       \
+  X(ComboBoxServer, ComboBox, TabSheet2)                                                                           \
+  X(CheckBoxWindows, CheckBox, TabSheet2, .text = "Logowanie do serwera poprzez użytkownika Windows",              \
+    .checked = true, .captionLeft = true)                                                                          \
+  X(Memo2, Memo, TabSheet2, .lines = control_texts::kMemo2)                                                        \
+  X(CheckBoxDMO, CheckBox, TabSheet2,                                                                              \
+    .text = "Użyj metody wyszukiwania serwerów \"SQLBrowseConnect\" (szybka ale nie zawsze skuteczna).",           \
+    .checked = true, .captionLeft = true, .hidden = true)                                                          \
+                                                                                                                   \
+  X(Label9, Label, TabSheet2Oracle, .text = "Nazwa serwisu Oracle")                                                \
+  X(ComboBoxOracleServer, ComboBox, TabSheet2Oracle, .text = "xe.serwer", .sorted = true)                          \
+  X(Label10, Label, TabSheet2Oracle, .text = "Protokół")                                                           \
+  X(DBEdit1, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Protocol)                                  \
+  X(Label11, Label, TabSheet2Oracle, .text = "Nazwa lub IP serwera")                                               \
+  X(DBEdit2, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Host)                                      \
+  X(Label12, Label, TabSheet2Oracle, .text = "Port serwera")                                                       \
+  X(DBEdit3, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Port)                                      \
+  X(Label13, Label, TabSheet2Oracle, .text = "Nazwa bazy (SID)")                                                   \
+  X(DBEdit4, Edit, TabSheet2Oracle, .entryField = oracle::ServiceField::Service)                                   \
+  X(Memo5, Memo, TabSheet2Oracle, .lines = control_texts::kMemo5)                                                  \
+                                                                                                                   \
+  X(Label3, Label, TabSheet3, .text = "Nazwa bazy danych")                                                         \
+  X(ComboBoxBaza, ComboBox, TabSheet3, .sorted = true)                                                             \
+  X(Label4, Label, TabSheet3, .text = "Nazwa bazy danych dla liczników")                                           \
+  X(ComboBoxBazaLiczniki, ComboBox, TabSheet3, .sorted = true)                                                     \
+  X(LabelBazaArchiwum, Label, TabSheet3, .text = "Nazwa bazy danych dla archiwum", .hidden = true)                 \
+  X(ComboBoxBazaArchiwum, ComboBox, TabSheet3, .sorted = true, .hidden = true)                                     \
+  X(Memo3, Memo, TabSheet3, .lines = control_texts::kMemo3)                                                        \
+                                                                                                                   \
+  X(GroupBox1, GroupBox, TabSheet3Oracle, .text = "Nazwy użtkowników schematów")                                   \
+  X(Label14, Label, TabSheet3Oracle, .text = "Ochrona")                                                            \
+  X(ComboBoxUserOchrona, ComboBox, TabSheet3Oracle, .text = "NOVERA_OCHRONA")                                      \
+  X(Label15, Label, TabSheet3Oracle, .text = "Lumira")                                                             \
+  X(ComboBoxUserLM, ComboBox, TabSheet3Oracle, .text = "NOVERA_LM")                                                \
+  X(Label16, Label, TabSheet3Oracle, .text = "Lumira - Liczniki")                                                  \
+  X(ComboBoxUserLiczniki, ComboBox, TabSheet3Oracle)                                                               \
+  X(Memo4, Memo, TabSheet3Oracle, .lines = control_texts::kMemo4)                                                  \
+                                                                                                                   \
+  X(ButtonWstecz, Button, TabSheet4, .text = "< Wstecz")                                                           \
+  X(ButtonDalej, Button, TabSheet4, .text = "Dalej >")                                                             \
+  X(ButtonWykonaj, Button, TabSheet4, .text = "Wykonaj")                                                           \
+                                                                                                                   \
+  X(MemoStatus, Memo, TabSheet5)                                                                                   \
   X(Button1, Button, TabSheet5, .text = "OK")
 
 enum class ControlId : uint8_t {

@@ -3,8 +3,11 @@
 #include "app/WizardWindow.h"
 
 namespace app {
+
 std::string WindowFields::Text(ControlId field) const {
-  if (const auto entryField = RowOf(field).entryField) return oracle::FieldOf(window_.ClientDataSet1.Current(), *entryField);
+  if (const auto entryField = RowOf(field).entryField) {
+    return oracle::FieldOf(window_.ClientDataSet1.Current(), *entryField);
+  }
   return window_.ControlOf(field).text;
 }
 
