@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/NetworkProbe.h"
 #include "platform/Text.h"
 
 namespace mssql {
@@ -9,22 +10,6 @@ namespace {
 
 constexpr char kInstanceRequest = 0x04;
 constexpr char kServerResponse = 0x05;
-
-// A decimal port from 1 to 65535, written without a sign or blanks.
-std::optional<uint16_t> ReadPort(std::string_view text) {
-  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos) {
-    return std::nullopt;
-  }
-  const unsigned long value = std::stoul(std::string(text));
-  if (value == 0 || value > 65535) return std::nullopt;
-  return static_cast<uint16_t>(value);
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -39,7 +24,7 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 }  // namespace
 
 std::optional<ServerAddress> ParseServerAddress(std::string_view server) {
-  std::string_view text = Trim(server);
+  std::string_view text = platform::TrimBlanks(server);
   ServerAddress address;
   // The protocol prefixes SQL Server's clients know; anything else before
   // a colon is part of the host (an IPv6 address).
@@ -48,18 +33,18 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view server) {
     if (text.size() > protocol.size() && text[protocol.size()] == ':' &&
         platform::EqualsAsciiNoCase(text.substr(0, protocol.size()), protocol)) {
       if (protocol != "tcp") address.otherProtocol = protocol;
-      text = Trim(text.substr(protocol.size() + 1));
+      text = platform::TrimBlanks(text.substr(protocol.size() + 1));
       break;
     }
   }
   if (const size_t comma = text.rfind(','); comma != std::string_view::npos) {
-    address.port = ReadPort(Trim(text.substr(comma + 1)));
+    address.port = platform::ReadPortNumber(platform::TrimBlanks(text.substr(comma + 1)));
     if (!address.port) return std::nullopt;
-    text = Trim(text.substr(0, comma));
+    text = platform::TrimBlanks(text.substr(0, comma));
   }
   if (const size_t backslash = text.find('\\'); backslash != std::string_view::npos) {
-    address.instance = std::string(Trim(text.substr(backslash + 1)));
-    text = Trim(text.substr(0, backslash));
+    address.instance = std::string(platform::TrimBlanks(text.substr(backslash + 1)));
+    text = platform::TrimBlanks(text.substr(0, backslash));
   }
   if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
   if (text.empty()) return std::nullopt;
@@ -84,7 +69,7 @@ std::optional<BrowserAnswer> ReadBrowserAnswer(std::string_view answer) {
   BrowserAnswer read;
   for (size_t i = 0; i + 1 < items.size(); i += 2) {
     if (platform::EqualsAsciiNoCase(items[i], "tcp")) {
-      read.tcpPort = ReadPort(items[i + 1]);
+      read.tcpPort = platform::ReadPortNumber(items[i + 1]);
       break;
     }
   }

@@ -216,6 +216,15 @@ class SystemNetworkProbe final : public NetworkProbe {
 
 std::shared_ptr<NetworkProbe> CreateSystemNetworkProbe() { return std::make_shared<SystemNetworkProbe>(); }
 
+std::optional<uint16_t> ReadPortNumber(std::string_view text) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const unsigned long port = std::stoul(std::string(text));
+  if (port == 0 || port > 65535) return std::nullopt;
+  return static_cast<uint16_t>(port);
+}
+
 std::string DescribeSeconds(std::chrono::milliseconds time) {
   const long long tenths = (std::max<long long>(time.count(), 0) + 50) / 100;
   std::string text = std::to_string(tenths / 10);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,10 @@ class NetworkProbe {
 // The system's network: Winsock on Windows, BSD sockets elsewhere. Shared,
 // so that a probe still running after its caller has given up keeps it.
 std::shared_ptr<NetworkProbe> CreateSystemNetworkProbe();
+
+// A port written as a decimal number from 1 to 65535, without a sign or
+// blanks; nothing for any other text.
+std::optional<uint16_t> ReadPortNumber(std::string_view text);
 
 // A time as an administrator reads it: "3 s", "0,5 s" (tenths, rounded).
 std::string DescribeSeconds(std::chrono::milliseconds time);
