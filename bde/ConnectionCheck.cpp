@@ -16,7 +16,23 @@ std::string CheckLine(const CheckResult& result) {
   std::string_view mark = "[OK]";
   if (result.status == CheckStatus::Failed) mark = "[BŁĄD]";
   if (result.status == CheckStatus::Skipped) mark = "[POMINIĘTO]";
-  return std::string("  ").append(mark).append(" ").append(result.detail);
+  std::string line = std::string("  ").append(mark).append(" ");
+  // A driver's or the system's message may run over several lines; the
+  // report keeps one line per check, so each run of blanks that holds a
+  // line end becomes one blank.
+  constexpr std::string_view kBlanks = " \t\r\n";
+  std::string_view rest = platform::TrimBlanks(result.detail);
+  for (;;) {
+    const size_t gapStart = rest.find_first_of(kBlanks);
+    line.append(rest.substr(0, gapStart));
+    if (gapStart == std::string_view::npos) break;
+    // The text is trimmed, so something follows every gap.
+    const size_t gapEnd = rest.find_first_not_of(kBlanks, gapStart);
+    const std::string_view gap = rest.substr(gapStart, gapEnd - gapStart);
+    line.append(gap.find_first_of("\r\n") == std::string_view::npos ? gap : " ");
+    rest.remove_prefix(gapEnd);
+  }
+  return line;
 }
 
 void ReportChecks(const std::vector<CheckResult>& results, StatusReport& report) {

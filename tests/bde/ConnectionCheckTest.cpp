@@ -36,6 +36,9 @@ TEST(ConnectionCheckTest, TheSectionHasOneStatusLinePerResultBetweenEmptyLines) 
   };
   EXPECT_EQ(lines, expected);
   EXPECT_TRUE(AnyCheckFailed(results));
+  // A message of several lines still makes one line of the report.
+  EXPECT_EQ(CheckLine({CheckStatus::Failed, "Baza \"Kadry\": connection failed: refused\r\n\tIs the server running?\n"}),
+            "  [BŁĄD] Baza \"Kadry\": connection failed: refused Is the server running?");
   EXPECT_FALSE(AnyCheckFailed({results[0], results[2]}));
 }
 
