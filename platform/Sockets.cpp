@@ -1,8 +1,18 @@
 #include "platform/Sockets.h"
 
+#include <cstring>
 #include <utility>
 
 namespace platform::sockets {
+
+void Lookup::Add(const void* address, size_t size, int family) {
+  Address kept;
+  if (size > kept.bytes.size()) return;
+  std::memcpy(kept.bytes.data(), address, size);
+  kept.size = size;
+  kept.family = family;
+  addresses.push_back(kept);
+}
 
 Socket::Socket(Socket&& other) noexcept : handle_(std::exchange(other.handle_, kEmpty)) {}
 

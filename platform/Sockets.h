@@ -53,6 +53,12 @@ struct Lookup {
   LookupStatus status = LookupStatus::Failed;
   int code = 0;  // the lookup's own error code, for LookupText
   std::vector<Address> addresses;
+
+  // Keeps one address the system gave; one too long for Address is
+  // passed over.
+  void Add(const void* address, size_t size, int family);
+  // Found when an address was kept, else NotFound.
+  void Finish() { status = addresses.empty() ? LookupStatus::NotFound : LookupStatus::Found; }
 };
 
 // The addresses of a host name (UTF-8) or a numeric address, in the order

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -93,15 +92,10 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
     return lookup;
   }
   for (const addrinfo* entry = found; entry; entry = entry->ai_next) {
-    Address address;
-    if (entry->ai_addrlen > address.bytes.size()) continue;
-    std::memcpy(address.bytes.data(), entry->ai_addr, entry->ai_addrlen);
-    address.size = entry->ai_addrlen;
-    address.family = entry->ai_family;
-    lookup.addresses.push_back(address);
+    lookup.Add(entry->ai_addr, entry->ai_addrlen, entry->ai_family);
   }
   ::freeaddrinfo(found);
-  lookup.status = lookup.addresses.empty() ? LookupStatus::NotFound : LookupStatus::Found;
+  lookup.Finish();
   return lookup;
 }
 

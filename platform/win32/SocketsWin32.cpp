@@ -5,7 +5,6 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "platform/Sockets.h"
@@ -98,15 +97,10 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
     return lookup;
   }
   for (const ADDRINFOW* entry = found; entry; entry = entry->ai_next) {
-    Address address;
-    if (entry->ai_addrlen > address.bytes.size()) continue;
-    std::memcpy(address.bytes.data(), entry->ai_addr, entry->ai_addrlen);
-    address.size = entry->ai_addrlen;
-    address.family = entry->ai_family;
-    lookup.addresses.push_back(address);
+    lookup.Add(entry->ai_addr, entry->ai_addrlen, entry->ai_family);
   }
   FreeAddrInfoW(found);
-  lookup.status = lookup.addresses.empty() ? LookupStatus::NotFound : LookupStatus::Found;
+  lookup.Finish();
   return lookup;
 }
 

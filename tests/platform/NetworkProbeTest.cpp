@@ -109,9 +109,9 @@ TEST(NetworkProbeTest, TheLoopbackNameResolvesWithoutTheNetwork) {
   EXPECT_EQ(ipv6.address, "::1");
 }
 
-// "localhost" may come first as ::1, where the server does not listen:
-// the refusal there moves on to 127.0.0.1.
-TEST(NetworkProbeTest, ARefusedAddressMovesOnToTheNextOne) {
+// A name is looked up first; where "localhost" also gives ::1, on which
+// the server does not listen, the refusal there moves on to 127.0.0.1.
+TEST(NetworkProbeTest, ANameIsLookedUpAndItsAddressesTried) {
   const AnsweringServer tcp(false, "pong");
   const ProbeResult result = Probe()->Exchange("localhost", tcp.Port(), "ping", 4, 5s);
   EXPECT_EQ(result.status, ProbeStatus::Ok) << result.reason;
