@@ -4,6 +4,7 @@
 #include <cstring>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
@@ -94,24 +95,31 @@ void InstalledEngine::Check(idapi::DBIResult result) const {
   throw platform::Error(message);
 }
 
-void InstalledEngine::CheckRecordSize(idapi::hDBICur cursor, size_t expected) const {
+// A later engine may grow a record past the fields declared here; those
+// fields keep their place at its start, so only a shorter record is refused.
+size_t InstalledEngine::RecordSize(idapi::hDBICur cursor, size_t declared) const {
   idapi::CURProps props{};
   Check(api_.DbiGetCursorProps(cursor, &props));
-  if (props.iRecBufSize != expected) {
+  if (props.iRecBufSize < declared) {
     throw platform::Error(platform::Format(
-        kRecordSizeMessage, {std::to_string(props.iRecBufSize), std::to_string(expected)}));
+        kRecordSizeMessage, {std::to_string(props.iRecBufSize), std::to_string(declared)}));
   }
+  return props.iRecBufSize;
 }
 
+// The engine fills a buffer of its own record size; our structure is copied
+// out of its start, so nothing is read or written past either.
 template <typename Record, typename Visit>
 void InstalledEngine::ForEachRecord(idapi::hDBICur cursor, Visit visit) const {
-  CheckRecordSize(cursor, sizeof(Record));
+  std::vector<char> buffer(RecordSize(cursor, sizeof(Record)));
   for (;;) {
-    Record record{};
-    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor, idapi::dbiNOLOCK, &record, nullptr);
+    std::fill(buffer.begin(), buffer.end(), '\0');
+    const idapi::DBIResult result = api_.DbiGetNextRecord(cursor, idapi::dbiNOLOCK, buffer.data(), nullptr);
     if (result == idapi::DBIERR_EOF) return;
     Check(result);
-    visit(record);
+    Record record;
+    std::memcpy(&record, buffer.data(), sizeof(record));
+    visit(record, buffer.data());
   }
 }
 
@@ -129,7 +137,7 @@ std::vector<std::string> InstalledEngine::ListAliases() {
   Cursor cursor(api_);
   Check(api_.DbiOpenDatabaseList(cursor.Out()));
   std::vector<std::string> names;
-  ForEachRecord<idapi::DBDesc>(cursor.Get(), [&](const idapi::DBDesc& desc) {
+  ForEachRecord<idapi::DBDesc>(cursor.Get(), [&](const idapi::DBDesc& desc, void*) {
     names.push_back(FromEngine(desc.szName, sizeof(desc.szName)));
   });
   return names;
@@ -153,7 +161,7 @@ ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADONLY, idapi::cfgPersistent, ToEngine(path, name).c_str(),
                                 cursor.Out()));
   std::vector<std::string> lines;
-  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](const idapi::CFGDesc& desc) {
+  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](const idapi::CFGDesc& desc, void*) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
     if (desc.bHasSubnodes || platform::EqualsAsciiNoCase(node, "TYPE")) return;
     lines.push_back(node + "=" + FromEngine(desc.szValue, sizeof(desc.szValue)));
@@ -162,11 +170,14 @@ ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
 }
 
 // "NAME:VALUE" pairs joined by ";"; a value holding ";" is quoted whole,
-// as the engine's documentation asks.
+// as the engine's documentation asks. A parameter with an empty value is
+// left out, as the engine's own components leave it out, so the new alias
+// takes the driver's default for it.
 std::string InstalledEngine::ParameterString(const std::vector<std::pair<std::string, std::string>>& params,
                                              const std::string& aliasName) const {
   std::string joined;
   for (const auto& [name, value] : params) {
+    if (value.empty()) continue;
     if (!joined.empty()) joined += ';';
     const std::string oemValue = ToEngine(value, aliasName);
     joined += ToEngine(name, aliasName) + ":" +
@@ -202,21 +213,35 @@ void InstalledEngine::CreateStandardAlias(const std::string& name, const std::st
   changed_ = true;
 }
 
+// Every value is converted and checked before the first call, so a value
+// that is refused leaves the alias as it was and a later save writes no
+// half of the update.
 void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& params) {
+  std::vector<std::string> oemLines;
+  for (const std::string& line : params.Lines()) {
+    if (line.find('=') == std::string::npos) continue;  // names no parameter
+    const std::string parameter = ParameterList::NameOf(line);
+    const std::string value = ToEngine(ParameterList::ValueOf(line), name);
+    if (value.size() >= sizeof(idapi::CFGDesc::szValue)) {
+      throw platform::Error(platform::Format(kValueTooLongMessage, {parameter, name}));
+    }
+    oemLines.push_back(parameter + "=" + value);
+  }
+  const ParameterList oemParams(std::move(oemLines));
+
   const std::string path = SectionPath(name);
   Cursor cursor(api_);
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADWRITE, idapi::cfgPersistent, ToEngine(path, name).c_str(),
                                 cursor.Out()));
-  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](idapi::CFGDesc& desc) {
+  ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](idapi::CFGDesc& desc, void* engineRecord) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
-    if (desc.bHasSubnodes || !params.Has(node)) return;
-    const std::string value = ToEngine(params.Value(node), name);
-    if (value.size() >= sizeof(desc.szValue)) {
-      throw platform::Error(platform::Format(kValueTooLongMessage, {node, name}));
-    }
+    if (desc.bHasSubnodes || !oemParams.Has(node)) return;
+    const std::string value = oemParams.Value(node);
     std::memset(desc.szValue, 0, sizeof(desc.szValue));
     std::memcpy(desc.szValue, value.data(), value.size());
-    Check(api_.DbiModifyRecord(cursor.Get(), &desc, 0));
+    // The engine's fields past ours go back as it gave them.
+    std::memcpy(engineRecord, &desc, sizeof(desc));
+    Check(api_.DbiModifyRecord(cursor.Get(), engineRecord, 0));
   });
   changed_ = true;
 }

@@ -33,7 +33,7 @@ inline constexpr std::string_view kNotInCodePageMessage =
 // %s: the record size the engine gives, then the size declared here.
 inline constexpr std::string_view kRecordSizeMessage =
     "Rekord BDE ma %s bajtów zamiast %s: ta wersja BDE nie jest obsługiwana";
-// %s: the alias name, then the parameter's name.
+// %s: the parameter's name, then the alias name.
 inline constexpr std::string_view kValueTooLongMessage =
     "Wartość parametru \"%s\" aliasu BDE \"%s\" jest za długa";
 
@@ -76,6 +76,8 @@ class InstalledEngine final : public AliasEngine {
   void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) override;
   void CreateStandardAlias(const std::string& name, const std::string& path,
                            const std::string& defaultDriver) override;
+  // A value longer than the engine's record holds raises
+  // kValueTooLongMessage, like an unconvertible one before any call.
   void UpdateAlias(const std::string& name, const ParameterList& params) override;
   void SaveConfiguration() override;
 
@@ -83,9 +85,13 @@ class InstalledEngine final : public AliasEngine {
   class Cursor;
 
   void Check(idapi::DBIResult result) const;
-  void CheckRecordSize(idapi::hDBICur cursor, size_t expected) const;
-  // Hands each record of an open cursor to visit, once the engine's record
-  // size is known to be ours.
+  // The engine's record size; raises kRecordSizeMessage when it is smaller
+  // than the structure declared here.
+  size_t RecordSize(idapi::hDBICur cursor, size_t declared) const;
+  // Hands each record of an open cursor to visit as (Record&, void*): our
+  // structure, and the engine's whole record, which a visit that hands the
+  // record back to the engine passes after copying its structure over the
+  // start.
   template <typename Record, typename Visit>
   void ForEachRecord(idapi::hDBICur cursor, Visit visit) const;
   std::string ToEngine(std::string_view text, const std::string& aliasName) const;

@@ -8,17 +8,17 @@ source "$(dirname "$0")/wine-env.sh"
 PACKAGES=(
   cmake ninja-build g++ libgtest-dev       # native build and unit tests
   mingw-w64                                # the 32-bit Windows executable
-  wine wine32:i386 fonts-wine              # running it (32-bit needs wine32;
-                                           # fonts-wine, only recommended, has
-                                           # Tahoma and Marlett)
+  wine fonts-wine                          # running it (fonts-wine, only
+                                           # recommended, has Tahoma and Marlett)
   xvfb xdotool x11-utils imagemagick       # a display, screenshots
   clang libclang-rt-14-dev                 # sanitizer build and fuzz targets
   libbenchmark-dev                         # benchmarks
   postgresql unixodbc odbc-postgresql      # a real server and driver manager for the SQL Server path
 )
-# Where no 32-bit program runs, the x86_64 build runs under Wine's 64-bit
-# loader instead.
-[ "$WINDOWS_BUILD" = win64 ] && PACKAGES+=(wine64)
+# The 32-bit build runs under wine32. Where no 32-bit program runs, or
+# wine32 could not be installed before, the x86_64 build runs under Wine's
+# 64-bit loader instead, and wine32 is not asked for again.
+if [ "$WINDOWS_BUILD" = win32 ]; then PACKAGES+=(wine32:i386); else PACKAGES+=(wine64); fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

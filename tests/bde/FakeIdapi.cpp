@@ -6,14 +6,17 @@
 //
 //   IDAPI STAND-IN
 //   REFUSE <function>          that entry point fails, for the tests
+//   RECORD EXTRA <bytes>       records that many bytes longer than declared
+//                              here, as a later engine's may be (negative:
+//                              shorter), the extra bytes filled by the engine
 //   ALIAS <name>
 //   DB INFO <name>=<value>     TYPE, and PATH, DEFAULT DRIVER ... of STANDARD
 //   DB OPEN <name>=<value>     an SQL driver's connection parameters
 //
 // It refuses what a real engine refuses: any call before DbiInitFn, a second
 // start, cursors still open at DbiExit (which also leaves "<file>.leak"), a
-// record handed back that is not the one read, and a malformed parameter
-// string.
+// record handed back that is not the one read (its extra bytes included),
+// and a malformed parameter string.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -86,6 +89,7 @@ bool initialized = false;
 std::string configPath;
 std::vector<FakeAlias> aliases;
 std::set<std::string> refused;
+int recordExtra = 0;
 std::set<DbiObject*> cursors;
 DBIResult lastError = DBIERR_NONE;
 std::string lastContext;
@@ -153,6 +157,7 @@ std::string FindConfigPath() {
 bool Load() {
   aliases.clear();
   refused.clear();
+  recordExtra = 0;
   std::ifstream in(configPath, std::ios::binary);
   if (!in) return true;  // a new configuration
   std::string line;
@@ -167,6 +172,8 @@ bool Load() {
     };
     if (line.rfind("REFUSE ", 0) == 0) {
       refused.insert(line.substr(7));
+    } else if (line.rfind("RECORD EXTRA ", 0) == 0) {
+      recordExtra = std::atoi(line.c_str() + 13);
     } else if (line.rfind("ALIAS ", 0) == 0) {
       aliases.push_back({line.substr(6), {}, {}, true});
     } else if (line.rfind("DB INFO ", 0) == 0 && !aliases.empty()) {
@@ -185,6 +192,7 @@ bool Save() {
     if (!out) return false;
     out << kSignature << "\r\n";
     for (const std::string& function : refused) out << "REFUSE " << function << "\r\n";
+    if (recordExtra != 0) out << "RECORD EXTRA " << recordExtra << "\r\n";
     for (const FakeAlias& alias : aliases) {
       if (!alias.persistent) continue;
       out << "ALIAS " << alias.name << "\r\n";
@@ -248,6 +256,31 @@ bool IsStandardDriver(const char* driver) {
 }
 
 bool Valid(DbiObject* cursor) { return cursor && cursors.count(cursor) != 0; }
+
+size_t DeclaredSize(const DbiObject* cursor) { return cursor->config ? sizeof(CFGDesc) : sizeof(DBDesc); }
+
+size_t RecordSize(const DbiObject* cursor) {
+  return static_cast<size_t>(static_cast<long>(DeclaredSize(cursor)) + recordExtra);
+}
+
+// What the engine keeps in a record's bytes past the declared fields.
+char ExtraByte(size_t index) { return static_cast<char>('a' + index % 26); }
+
+// Writes a record of the engine's size: the declared fields, then its own.
+void StoreRecord(const DbiObject* cursor, const void* declared, void* buffer) {
+  const size_t size = RecordSize(cursor);
+  std::memcpy(buffer, declared, std::min(size, DeclaredSize(cursor)));
+  auto* extra = static_cast<char*>(buffer) + DeclaredSize(cursor);
+  for (size_t i = DeclaredSize(cursor); i < size; ++i) *extra++ = ExtraByte(i);
+}
+
+bool ExtraBytesIntact(const DbiObject* cursor, const void* buffer) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  for (size_t i = DeclaredSize(cursor); i < RecordSize(cursor); ++i) {
+    if (bytes[i] != ExtraByte(i)) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -328,7 +361,7 @@ DBIResult KONFIGNOVERA_DBIFN DbiGetCursorProps(hDBICur hCursor, CURProps* pCurPr
   ENTER(DbiGetCursorProps);
   if (!Valid(hCursor) || !pCurProps) return Fail(kInvalidHandle);
   std::memset(pCurProps, 0, sizeof(*pCurProps));
-  const uint16_t size = hCursor->config ? sizeof(CFGDesc) : sizeof(DBDesc);
+  const auto size = static_cast<uint16_t>(RecordSize(hCursor));
   pCurProps->iRecSize = size;
   pCurProps->iRecBufSize = size;
   pCurProps->eOpenMode = hCursor->writable ? dbiREADWRITE : dbiREADONLY;
@@ -349,13 +382,13 @@ DBIResult KONFIGNOVERA_DBIFN DbiGetNextRecord(hDBICur hCursor, DBILockType /*eLo
     Copy(desc.szNodeName, node);
     desc.iDataType = 1;  // fldZSTRING
     Copy(desc.szValue, Value(hCursor->section == "DB INFO" ? alias->info : alias->open, node));
-    std::memcpy(pRecBuff, &desc, sizeof(desc));
+    StoreRecord(hCursor, &desc, pRecBuff);
   } else {
     DBDesc desc{};
     Copy(desc.szName, alias->name);
     Copy(desc.szPhyName, Value(alias->info, "PATH"));
     Copy(desc.szDbType, Value(alias->info, "TYPE"));
-    std::memcpy(pRecBuff, &desc, sizeof(desc));
+    StoreRecord(hCursor, &desc, pRecBuff);
   }
   return Ok();
 }
@@ -371,7 +404,8 @@ DBIResult KONFIGNOVERA_DBIFN DbiModifyRecord(hDBICur hCursor, void* pRecBuf, BOO
   std::memcpy(&desc, pRecBuf, sizeof(desc));
   const std::string& node = hCursor->nodes[hCursor->next - 1];
   if (strnlen(desc.szNodeName, sizeof(desc.szNodeName)) == sizeof(desc.szNodeName) ||
-      node != desc.szNodeName || strnlen(desc.szValue, sizeof(desc.szValue)) == sizeof(desc.szValue)) {
+      node != desc.szNodeName || strnlen(desc.szValue, sizeof(desc.szValue)) == sizeof(desc.szValue) ||
+      !ExtraBytesIntact(hCursor, pRecBuf)) {
     return Fail(kInvalidRecStruct);
   }
   FakeAlias* alias = Find(hCursor->alias);

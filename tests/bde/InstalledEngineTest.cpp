@@ -132,6 +132,94 @@ TEST_F(InstalledEngineTest, AValueTheCodePageCannotHoldNamesTheAliasAndValueAndI
   EXPECT_TRUE(engine->ListAliases().empty());
 }
 
+// The first node would be modified before the second is refused if values
+// were checked one node at a time; an alias created beforehand makes the
+// later save write, so a half-applied update would reach the file.
+TEST_F(InstalledEngineTest, AnUpdateWithARefusedValueModifiesNothing) {
+  ASSERT_TRUE(library_);
+  struct Case {
+    std::string userName;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"Łukasz", platform::Format(kNotInCodePageMessage, {"Łukasz", "X Novera- LM"})},
+      {std::string(128, 'x'), platform::Format(kValueTooLongMessage, {"USER NAME", "X Novera- LM"})},
+  };
+  const Lines before = {"DATABASE NAME=STARA", "USER NAME=dbo", "ODBC DSN=Stary"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    WriteLines(config_, {"IDAPI STAND-IN", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                         "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Stary"});
+    {
+      auto engine = Start();
+      engine->CreateStandardAlias("Novera- Net", "C:\\Novera", "");
+      EXPECT_EQ(ErrorOf([&] {
+                  engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"DATABASE NAME=NOWA",
+                                                                          "USER NAME=" + c.userName}));
+                }),
+                c.message);
+      EXPECT_EQ(engine->ReadAliasParameters("X Novera- LM").Lines(), before);
+      engine->SaveConfiguration();
+    }
+    EXPECT_FALSE(CursorsLeftOpen());
+    const Lines saved = Saved();
+    ASSERT_GE(saved.size(), 5u);
+    EXPECT_EQ(Lines(saved.begin(), saved.begin() + 5),
+              (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client", "DB OPEN DATABASE NAME=STARA",
+                     "DB OPEN USER NAME=dbo", "DB OPEN ODBC DSN=Stary"}));
+  }
+}
+
+// A later engine may carry more than the fields declared here; the stand-in
+// then also checks that the bytes past them come back as it gave them.
+TEST_F(InstalledEngineTest, ALongerRecordIsReadFromItsStartAndAShorterOneIsRefused) {
+  ASSERT_TRUE(library_);
+  const Lines file = {"IDAPI STAND-IN", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                      "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=dbo"};
+  {
+    Lines longer = file;
+    longer.insert(longer.begin() + 1, "RECORD EXTRA 40");
+    WriteLines(config_, longer);
+    auto engine = Start();
+    EXPECT_EQ(engine->ListAliases(), Lines{"X Novera- LM"});
+    EXPECT_EQ(engine->ReadAliasParameters("X Novera- LM").Lines(), (Lines{"DATABASE NAME=STARA", "USER NAME=dbo"}));
+    engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"USER NAME=jan"}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_FALSE(CursorsLeftOpen());
+  EXPECT_EQ(Saved(), (Lines{"RECORD EXTRA 40", "ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client",
+                            "DB OPEN DATABASE NAME=STARA", "DB OPEN USER NAME=jan"}));
+
+  Lines shorter = file;
+  shorter.insert(shorter.begin() + 1, "RECORD EXTRA -1");
+  WriteLines(config_, shorter);
+  const std::string before = ReadBytes(config_);
+  {
+    auto engine = Start();
+    EXPECT_EQ(ErrorOf([&] { engine->ListAliases(); }), platform::Format(kRecordSizeMessage, {"356", "357"}));
+    EXPECT_EQ(ErrorOf([&] { engine->UpdateAlias("X Novera- LM", ParameterList(Lines{"USER NAME=jan"})); }),
+              platform::Format(kRecordSizeMessage, {"291", "292"}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_FALSE(CursorsLeftOpen());
+  EXPECT_EQ(ReadBytes(config_), before);
+}
+
+// The engine gives a parameter left out of the string its driver's default;
+// an empty value would replace that default with nothing.
+TEST_F(InstalledEngineTest, ANewAliasIsAddedWithoutItsEmptyValues) {
+  ASSERT_TRUE(library_);
+  {
+    auto engine = Start();
+    engine->CreateAlias("X Novera- LM", "SQL Native Client",
+                        ParameterList(Lines{"DATABASE NAME=LUMIRA", "USER NAME=", "SCHEMA CACHE DIR=",
+                                            "BATCH COUNT=200", "SQLQRYMODE="}));
+    engine->SaveConfiguration();
+  }
+  EXPECT_EQ(Saved(), (Lines{"ALIAS X Novera- LM", "DB INFO TYPE=SQL Native Client", "DB OPEN DATABASE NAME=LUMIRA",
+                            "DB OPEN BATCH COUNT=200"}));
+}
+
 TEST_F(InstalledEngineTest, EveryRefusedCallCarriesTheEnginesTextAndLeavesNoCursorOpen) {
   ASSERT_TRUE(library_);
   struct Case {
@@ -190,10 +278,17 @@ TEST_F(InstalledEngineTest, SessionModeAddsAliasesThatAreNeverSaved) {
   EXPECT_FALSE(fs::exists(config_));
 }
 
+// The library's path joins DLLPATH and the file name with a backslash
+// unless DLLPATH already ends in a separator. POSIX takes a backslash as a
+// name character, so the library is planted under both of the names the
+// joined path can have here: "<folder>/idapi32.dll" and, beside the
+// folder, "<folder>\idapi32.dll" as one file name.
 TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
   testing_support::TempFolder temp;
-  const std::string folder = temp.Path().string();
-  std::ofstream(temp.Path() / "idapi32.dll") << "MZ";
+  const std::string folder = (temp.Path() / "bde").string();
+  fs::create_directories(folder);
+  std::ofstream(folder + "/idapi32.dll") << "MZ";
+  std::ofstream(folder + "\\idapi32.dll") << "MZ";
   const std::string empty = (temp.Path() / "pusty").string();
   fs::create_directories(empty);
   const std::string where = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine";
@@ -206,6 +301,7 @@ TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
       {std::nullopt, std::nullopt, "brak wartości \"DLLPATH\" w kluczu \"" + where + "\""},
       {empty, std::nullopt, "brak pliku \"" + empty + "\\idapi32.dll\""},
       {folder, folder + "\\idapi32.dll", ""},
+      {folder + "\\", folder + "\\idapi32.dll", ""},
       {folder + "/", folder + "/idapi32.dll", ""},
   };
   for (const Case& c : cases) {
@@ -218,14 +314,8 @@ TEST(FindInstalledEngineTest, TheLibraryIsFoundInTheFolderNamedByDllPathOnly) {
           ->WriteString(kDllPathValue, *c.dllPath);
     }
     const InstalledEngineSearch search = FindInstalledEngine(registry);
-    if (c.library) {
-      // POSIX paths take a backslash as a name character, so only the
-      // found case is checked against a real file.
-      EXPECT_EQ(search.library.has_value(), c.library->find('\\') == std::string::npos);
-    } else {
-      EXPECT_FALSE(search.library);
-      EXPECT_EQ(search.note, platform::Format(kNoInstalledEngineNote, {c.note}));
-    }
+    EXPECT_EQ(search.library, c.library);
+    EXPECT_EQ(search.note, c.library ? "" : platform::Format(kNoInstalledEngineNote, {c.note}));
   }
 }
 
