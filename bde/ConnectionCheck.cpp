@@ -48,8 +48,7 @@ bool AnyCheckFailed(const std::vector<CheckResult>& results) {
 }
 
 std::chrono::milliseconds StepTimeout(CheckDeadline deadline, std::chrono::milliseconds limit) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
   return std::clamp(left, std::chrono::milliseconds(0), limit);
 }
 

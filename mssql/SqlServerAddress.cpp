@@ -62,7 +62,8 @@ std::string BrowserRequest(std::string_view instance) {
 
 std::optional<BrowserAnswer> ReadBrowserAnswer(std::string_view answer) {
   if (answer.size() < 3 || answer[0] != kServerResponse) return std::nullopt;
-  const size_t size = static_cast<unsigned char>(answer[1]) | static_cast<size_t>(static_cast<unsigned char>(answer[2])) << 8;
+  const size_t size = static_cast<unsigned char>(answer[1]) | static_cast<size_t>(static_cast<unsigned char>(answer[2]))
+                                                                  << 8;
   const std::string_view data = answer.substr(3, size);
   // The pairs of one instance; the first ";;" ends them.
   const std::vector<std::string_view> items = SplitAt(data.substr(0, data.find(";;")), ';');

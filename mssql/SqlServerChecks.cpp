@@ -60,8 +60,8 @@ CheckResult ProbeServer(const std::string& server, const ServerAddress& address,
   }
   const platform::ProbeResult connected = network.Connect(address.host, port, bde::StepTimeout(deadline, limit));
   if (!connected.Ok()) return Failed(Format(kServerFailedDetail, {server, connected.reason}));
-  return {CheckStatus::Ok,
-          Format(askBrowser ? kServerBrowserOkDetail : kServerOkDetail, {server, std::to_string(port), connected.address})};
+  return {CheckStatus::Ok, Format(askBrowser ? kServerBrowserOkDetail : kServerOkDetail,
+                                  {server, std::to_string(port), connected.address})};
 }
 
 // One login through the driver manager; every handle is freed before it
@@ -71,8 +71,8 @@ CheckResult Login(const odbc::Api& api, const std::string& connectionText, std::
   using namespace odbc;
   const auto failed = [&](SmallInt type, Handle handle, std::string_view call) {
     const Diagnostic diagnostic = FirstDiagnostic(api, type, handle);
-    std::string reason = diagnostic.message.empty() ? Format(kOdbcFailedMessage, {std::string(call)})
-                                                    : diagnostic.message;
+    std::string reason =
+        diagnostic.message.empty() ? Format(kOdbcFailedMessage, {std::string(call)}) : diagnostic.message;
     if (!diagnostic.state.empty()) reason += " (SQLSTATE " + diagnostic.state + ")";
     return Failed(Format(kLoginFailedDetail, {database, reason}));
   };
@@ -88,11 +88,10 @@ CheckResult Login(const odbc::Api& api, const std::string& connectionText, std::
   const UniqueHandle dbc(api, kHandleDbc, raw);
   if (!Succeeded(result)) return failed(kHandleEnv, env.Get(), "SQLAllocHandle");
   // Set before connecting, or it is not applied.
-  api.SQLSetConnectAttrW(dbc.Get(), kAttrLoginTimeout, reinterpret_cast<void*>(static_cast<uintptr_t>(loginTimeout.count())),
-                         0);
+  api.SQLSetConnectAttrW(dbc.Get(), kAttrLoginTimeout,
+                         reinterpret_cast<void*>(static_cast<uintptr_t>(loginTimeout.count())), 0);
   const std::u16string text = platform::ToUtf16(connectionText);
-  if (!Succeeded(api.SQLDriverConnectW(dbc.Get(), nullptr, text.c_str(), kNts, nullptr, 0, nullptr,
-                                       kDriverNoPrompt))) {
+  if (!Succeeded(api.SQLDriverConnectW(dbc.Get(), nullptr, text.c_str(), kNts, nullptr, 0, nullptr, kDriverNoPrompt))) {
     return failed(kHandleDbc, dbc.Get(), "SQLDriverConnectW");
   }
   api.SQLDisconnect(dbc.Get());
@@ -175,11 +174,10 @@ bde::Check SqlServerChecks::ServerCheck(const std::string& server) {
   if (address->instance.size() > kMaxInstanceNameBytes) {
     return bde::Check::Known(Failed(Format(kInstanceNameTooLongDetail, {server})));
   }
-  return bde::Check::Pending(Format(kServerSubject, {server}),
-                             [server, address = *address, network = network_, limit = timeouts.network](
-                                 bde::CheckDeadline deadline) {
-                               return ProbeServer(server, address, *network, limit, deadline);
-                             });
+  return bde::Check::Pending(Format(kServerSubject, {server}), [server, address = *address, network = network_,
+                                                                limit = timeouts.network](bde::CheckDeadline deadline) {
+    return ProbeServer(server, address, *network, limit, deadline);
+  });
 }
 
 bde::Check SqlServerChecks::LoginCheck(const SqlServerSetup& setup, const std::string& database,

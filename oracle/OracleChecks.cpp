@@ -44,7 +44,8 @@ CheckResult ProbeListener(const ServiceEntry& entry, uint16_t port, platform::Ne
   if (!answer || !IsListenerAnswer(*answer)) {
     return {CheckStatus::Failed, Format(kListenerOtherDetail, {entry.host, entry.port})};
   }
-  return {CheckStatus::Ok, Format(kListenerOkDetail, {entry.host, entry.port, DescribeAnswer(*answer), result.address})};
+  return {CheckStatus::Ok,
+          Format(kListenerOkDetail, {entry.host, entry.port, DescribeAnswer(*answer), result.address})};
 }
 
 }  // namespace
@@ -84,7 +85,7 @@ CheckResult OracleChecks::CheckEntry(const OracleSetup& setup, const ServiceEntr
     return {CheckStatus::Failed, std::move(detail)};
   }
   return {CheckStatus::Ok, Format(kEntryFoundDetail, {name, FileLabel(setup), entry->name, entry->host, entry->port,
-                                                     entry->sid ? "SID" : "usługa", entry->service})};
+                                                      entry->sid ? "SID" : "usługa", entry->service})};
 }
 
 bde::Check OracleChecks::ListenerCheck(const std::string& serviceName, const ServiceEntry* entry) {
@@ -94,11 +95,11 @@ bde::Check OracleChecks::ListenerCheck(const std::string& serviceName, const Ser
   }
   const std::optional<uint16_t> port = platform::ReadPortNumber(entry->port);
   if (!port) return bde::Check::Known({CheckStatus::Failed, Format(kListenerPortDetail, {serviceName, entry->port})});
-  return bde::Check::Pending(Format(kListenerSubject, {entry->host}),
-                             [entry = *entry, port = *port, network = network_, limit = timeouts.network](
-                                 bde::CheckDeadline deadline) {
-                               return ProbeListener(entry, port, *network, bde::StepTimeout(deadline, limit));
-                             });
+  return bde::Check::Pending(
+      Format(kListenerSubject, {entry->host}),
+      [entry = *entry, port = *port, network = network_, limit = timeouts.network](bde::CheckDeadline deadline) {
+        return ProbeListener(entry, port, *network, bde::StepTimeout(deadline, limit));
+      });
 }
 
 }  // namespace oracle

@@ -31,8 +31,8 @@ std::string ConnectPacket(std::string_view descriptor) {
   PutShort(packet, static_cast<uint16_t>(kConnectDataOffset + descriptor.size()));
   PutShort(packet, 0);  // packet checksum
   packet.push_back(static_cast<char>(TnsPacketType::Connect));
-  packet.push_back(0);  // flags
-  PutShort(packet, 0);  // header checksum
+  packet.push_back(0);       // flags
+  PutShort(packet, 0);       // header checksum
   PutShort(packet, 314);     // version
   PutShort(packet, 300);     // lowest version accepted
   PutShort(packet, 0);       // service options
@@ -43,10 +43,10 @@ std::string ConnectPacket(std::string_view descriptor) {
   PutShort(packet, 1);       // the number 1, in the hardware's order
   PutShort(packet, static_cast<uint16_t>(descriptor.size()));
   PutShort(packet, static_cast<uint16_t>(kConnectDataOffset));
-  PutShort(packet, 0);       // most connect data to receive, high half
-  PutShort(packet, 0x0800);  // and low half
-  packet.push_back(0);       // connect flags 0
-  packet.push_back(0);       // connect flags 1
+  PutShort(packet, 0);                                   // most connect data to receive, high half
+  PutShort(packet, 0x0800);                              // and low half
+  packet.push_back(0);                                   // connect flags 0
+  packet.push_back(0);                                   // connect flags 1
   PutZeros(packet, kConnectDataOffset - packet.size());  // tracing fields
   packet.append(descriptor);
   return packet;
@@ -54,8 +54,8 @@ std::string ConnectPacket(std::string_view descriptor) {
 
 std::optional<TnsAnswer> ReadTnsAnswer(std::string_view bytes) {
   if (bytes.size() < kHeaderSize) return std::nullopt;
-  const size_t length = static_cast<size_t>(static_cast<unsigned char>(bytes[0])) << 8 |
-                        static_cast<unsigned char>(bytes[1]);
+  const size_t length =
+      static_cast<size_t>(static_cast<unsigned char>(bytes[0])) << 8 | static_cast<unsigned char>(bytes[1]);
   const auto type = static_cast<uint8_t>(bytes[4]);
   if (length < kHeaderSize || type == 0 || type > kLastPacketType) return std::nullopt;
   TnsAnswer answer{type, {}};

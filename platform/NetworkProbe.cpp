@@ -99,8 +99,7 @@ ProbeResult Resolve(const Target& target, std::vector<Address>& addresses) {
   } else if (lookup->status == sockets::LookupStatus::NotFound) {
     Fail(result, ProbeStatus::NameNotFound, Format(kNameNotFoundReason, {target.host}));
   } else if (lookup->status == sockets::LookupStatus::Failed) {
-    Fail(result, ProbeStatus::NameFailed,
-         Format(kNameFailedReason, {target.host, sockets::LookupText(lookup->code)}));
+    Fail(result, ProbeStatus::NameFailed, Format(kNameFailedReason, {target.host, sockets::LookupText(lookup->code)}));
   } else {
     addresses = lookup->addresses;
     result.status = ProbeStatus::Ok;

@@ -6,10 +6,10 @@
 // request with a fixed reply. Nothing here sends to any other address.
 
 #ifdef _WIN32
-#include "platform/win32/Windows.h"
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+#include "platform/win32/Windows.h"
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -107,8 +107,7 @@ class SilentUdpServer {
 // server goes.
 class AnsweringServer {
  public:
-  AnsweringServer(bool datagram, std::string reply)
-      : datagram_(datagram), reply_(std::move(reply)), socket_(datagram) {
+  AnsweringServer(bool datagram, std::string reply) : datagram_(datagram), reply_(std::move(reply)), socket_(datagram) {
     if (!datagram && ::listen(socket_.Get(), 16) != 0) return;
     thread_ = std::thread([this] { Serve(); });
   }
@@ -152,8 +151,8 @@ class AnsweringServer {
             ::recvfrom(socket_.Get(), buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr*>(&from), &length));
         if (size < 0) continue;
         Keep(buffer, size);
-        ::sendto(socket_.Get(), reply_.data(), static_cast<int>(reply_.size()), 0,
-                 reinterpret_cast<sockaddr*>(&from), length);
+        ::sendto(socket_.Get(), reply_.data(), static_cast<int>(reply_.size()), 0, reinterpret_cast<sockaddr*>(&from),
+                 length);
         continue;
       }
       const RawSocket client = ::accept(socket_.Get(), nullptr, nullptr);

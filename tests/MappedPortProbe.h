@@ -25,8 +25,8 @@ class MappedPortProbe final : public platform::NetworkProbe {
   platform::ProbeResult Connect(const std::string& host, uint16_t port, Timeout timeout) override {
     return system_->Connect(host, Map(port), timeout);
   }
-  platform::ProbeResult Exchange(const std::string& host, uint16_t port, std::string_view request,
-                                 size_t answerSize, Timeout timeout) override {
+  platform::ProbeResult Exchange(const std::string& host, uint16_t port, std::string_view request, size_t answerSize,
+                                 Timeout timeout) override {
     return system_->Exchange(host, Map(port), request, answerSize, timeout);
   }
   platform::ProbeResult ExchangeDatagram(const std::string& host, uint16_t port, std::string_view request,

@@ -40,8 +40,7 @@ Outcome FromErrno(int error) { return {FaultOf(error), error}; }
 
 // The milliseconds left until the deadline, for poll(); never negative.
 int MillisecondsLeft(Deadline deadline) {
-  const auto left =
-      std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
   return static_cast<int>(std::clamp<long long>(left, 0, 24LL * 3600 * 1000));
 }
 
@@ -65,8 +64,8 @@ std::string SystemText(int code) { return std::generic_category().message(code);
 
 std::string NumericText(const Address& address) {
   char host[NI_MAXHOST] = {};
-  if (::getnameinfo(reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<socklen_t>(address.size),
-                    host, sizeof(host), nullptr, 0, NI_NUMERICHOST) != 0) {
+  if (::getnameinfo(reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<socklen_t>(address.size), host,
+                    sizeof(host), nullptr, 0, NI_NUMERICHOST) != 0) {
     return {};
   }
   return host;

@@ -1,6 +1,4 @@
 // <winsock2.h> after the one <windows.h>: lean, it pulls in no old winsock.h.
-#include "platform/win32/Windows.h"
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -10,6 +8,7 @@
 #include "platform/Sockets.h"
 #include "platform/win32/SystemMessage.h"
 #include "platform/win32/Unicode.h"
+#include "platform/win32/Windows.h"
 
 namespace platform::sockets {
 namespace {
@@ -75,8 +74,8 @@ std::string SystemText(int code) { return win32::SystemMessage(static_cast<DWORD
 
 std::string NumericText(const Address& address) {
   wchar_t host[NI_MAXHOST] = {};
-  if (GetNameInfoW(reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<socklen_t>(address.size),
-                   host, NI_MAXHOST, nullptr, 0, NI_NUMERICHOST) != 0) {
+  if (GetNameInfoW(reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<socklen_t>(address.size), host,
+                   NI_MAXHOST, nullptr, 0, NI_NUMERICHOST) != 0) {
     return {};
   }
   return win32::Narrow(host);
@@ -88,8 +87,7 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
   hints.ai_socktype = datagram ? SOCK_DGRAM : SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
   ADDRINFOW* found = nullptr;
-  const int error =
-      GetAddrInfoW(win32::Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, &found);
+  const int error = GetAddrInfoW(win32::Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, &found);
   Lookup lookup;
   if (error != 0) {
     lookup.status = error == WSAHOST_NOT_FOUND || error == WSANO_DATA ? LookupStatus::NotFound : LookupStatus::Failed;
@@ -140,8 +138,7 @@ void Socket::Close() {
 
 Outcome Socket::Connect(const Address& address, Deadline deadline) {
   const SOCKET socket = Handle(handle_);
-  if (connect(socket, reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<int>(address.size)) ==
-      0) {
+  if (connect(socket, reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<int>(address.size)) == 0) {
     return {};
   }
   if (WSAGetLastError() != WSAEWOULDBLOCK) return LastError();

@@ -1,11 +1,10 @@
-#include "bde/AliasCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bde/AliasCheck.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/Templates.h"

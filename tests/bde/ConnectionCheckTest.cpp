@@ -1,5 +1,3 @@
-#include "bde/ConnectionCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bde/ConnectionCheck.h"
 #include "bde/StatusReport.h"
 #include "platform/Error.h"
 
@@ -37,8 +36,9 @@ TEST(ConnectionCheckTest, TheSectionHasOneStatusLinePerResultBetweenEmptyLines) 
   EXPECT_EQ(lines, expected);
   EXPECT_TRUE(AnyCheckFailed(results));
   // A message of several lines still makes one line of the report.
-  EXPECT_EQ(CheckLine({CheckStatus::Failed, "Baza \"Kadry\": connection failed: refused\r\n\tIs the server running?\n"}),
-            "  [BŁĄD] Baza \"Kadry\": connection failed: refused Is the server running?");
+  EXPECT_EQ(
+      CheckLine({CheckStatus::Failed, "Baza \"Kadry\": connection failed: refused\r\n\tIs the server running?\n"}),
+      "  [BŁĄD] Baza \"Kadry\": connection failed: refused Is the server running?");
   EXPECT_FALSE(AnyCheckFailed({results[0], results[2]}));
 }
 
@@ -46,16 +46,18 @@ TEST(ConnectionCheckTest, ResultsKeepTheOrderOfTheChecksAndLateWorkFailsInTime) 
   std::promise<void> release;
   const std::vector<Check> checks = {
       Check::Known({CheckStatus::Ok, "rejestr"}),
-      Check::Pending("Serwer \"db1\"", [gate = release.get_future().share()](CheckDeadline) {
-        gate.wait();
-        return CheckResult{CheckStatus::Ok, "za późno"};
-      }),
+      Check::Pending("Serwer \"db1\"",
+                     [gate = release.get_future().share()](CheckDeadline) {
+                       gate.wait();
+                       return CheckResult{CheckStatus::Ok, "za późno"};
+                     }),
       Check::Pending("Baza \"Kadry\"",
                      [](CheckDeadline) -> CheckResult { throw platform::Error("Login failed for user 'x'"); }),
-      Check::Pending("Listener", [](CheckDeadline deadline) {
-        // The deadline handed over is the set's: some time is left.
-        return CheckResult{CheckStatus::Ok, StepTimeout(deadline, 3s) > 0ms ? "czas" : "brak czasu"};
-      }),
+      Check::Pending("Listener",
+                     [](CheckDeadline deadline) {
+                       // The deadline handed over is the set's: some time is left.
+                       return CheckResult{CheckStatus::Ok, StepTimeout(deadline, 3s) > 0ms ? "czas" : "brak czasu"};
+                     }),
   };
   const std::vector<CheckResult> expected = {
       {CheckStatus::Ok, "rejestr"},

@@ -49,12 +49,14 @@ void RunCheckSet(benchmark::State& state, Servers servers) {
   const uint16_t closedTcp = testing_support::ClosedPort(false);
   const uint16_t closedUdp = testing_support::ClosedPort(true);
 
-  const uint16_t browserPort =
-      servers == Servers::Silent ? silentUdp.Port() : servers == Servers::Refusing ? closedUdp : browser.Port();
-  const uint16_t tcpPort =
-      servers == Servers::Silent ? silentTcp.Port() : servers == Servers::Refusing ? closedTcp : listener.Port();
-  const auto network = std::make_shared<testing_support::MappedPortProbe>(std::map<uint16_t, uint16_t>{
-      {mssql::kBrowserPort, browserPort}});
+  const uint16_t browserPort = servers == Servers::Silent     ? silentUdp.Port()
+                               : servers == Servers::Refusing ? closedUdp
+                                                              : browser.Port();
+  const uint16_t tcpPort = servers == Servers::Silent     ? silentTcp.Port()
+                           : servers == Servers::Refusing ? closedTcp
+                                                          : listener.Port();
+  const auto network = std::make_shared<testing_support::MappedPortProbe>(
+      std::map<uint16_t, uint16_t>{{mssql::kBrowserPort, browserPort}});
 
   platform::MemoryRegistry registry;
   const bool logins = std::filesystem::exists(kPsqlOdbc);
@@ -73,9 +75,11 @@ void RunCheckSet(benchmark::State& state, Servers servers) {
   for (auto _ : state) {
     mssql::SqlServerChecks sqlServer(registry, network);
     oracle::OracleChecks oracleChecks(network);
-    std::vector<bde::Check> checks = sqlServer.Make(
-        {"Kadry", "127.0.0.1\\SQL2", true, logins ? std::vector<std::string>{"Kadry", "Liczniki"} : std::vector<std::string>{}});
-    for (bde::Check& check : oracleChecks.Make({"NOVERA", {"KP"}, ""}, tnsnames, {})) checks.push_back(std::move(check));
+    std::vector<bde::Check> checks =
+        sqlServer.Make({"Kadry", "127.0.0.1\\SQL2", true,
+                        logins ? std::vector<std::string>{"Kadry", "Liczniki"} : std::vector<std::string>{}});
+    for (bde::Check& check : oracleChecks.Make({"NOVERA", {"KP"}, ""}, tnsnames, {}))
+      checks.push_back(std::move(check));
     const std::vector<bde::CheckResult> results = bde::RunChecks(checks, bde::CheckTimeouts{}.budget);
     benchmark::DoNotOptimize(results.data());
   }

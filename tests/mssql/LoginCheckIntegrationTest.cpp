@@ -39,8 +39,10 @@ class LoginCheckIntegrationTest : public ::testing::Test {
 
   void UseServer(const std::string& server) {
     const std::string source = "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry";
-    for (const auto& [name, value] : {std::pair<std::string, std::string>{"Driver", Environment("KONFIGNOVERA_TEST_ODBC_DRIVER")},
-                                      {"Server", server}, {"Trusted_Connection", "Yes"}}) {
+    for (const auto& [name, value] :
+         {std::pair<std::string, std::string>{"Driver", Environment("KONFIGNOVERA_TEST_ODBC_DRIVER")},
+          {"Server", server},
+          {"Trusted_Connection", "Yes"}}) {
       registry_.SetValue(platform::RegistryRoot::LocalMachine, source, name,
                          {platform::MemoryRegistry::ValueType::String, value, 0});
     }

@@ -1,9 +1,9 @@
-#include "mssql/SqlServerAddress.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+
+#include "mssql/SqlServerAddress.h"
 
 namespace mssql {
 namespace {
@@ -45,8 +45,8 @@ TEST(SqlServerAddressTest, EveryFormOfTheServerNameIsRead) {
     EXPECT_EQ(address->local, c.local);
     EXPECT_EQ(address->otherProtocol, c.otherProtocol);
   }
-  for (const char* invalid : {"", "  ", "db1,", "db1,0", "db1,65536", "db1,14x3", "db1,-1", "\\SQL2", ",1433",
-                              "tcp:"}) {
+  for (const char* invalid :
+       {"", "  ", "db1,", "db1,0", "db1,65536", "db1,14x3", "db1,-1", "\\SQL2", ",1433", "tcp:"}) {
     EXPECT_FALSE(ParseServerAddress(invalid).has_value()) << invalid;
   }
 }
@@ -55,8 +55,7 @@ TEST(SqlServerAddressTest, TheBrowserIsAskedForOneInstanceAndItsTcpPortRead) {
   EXPECT_EQ(BrowserRequest("SQL2"), std::string("\x04SQL2\0", 6));
 
   const auto answer = [](const std::string& data) {
-    return std::string(1, '\x05') + static_cast<char>(data.size() & 0xFF) + static_cast<char>(data.size() >> 8) +
-           data;
+    return std::string(1, '\x05') + static_cast<char>(data.size() & 0xFF) + static_cast<char>(data.size() >> 8) + data;
   };
   const std::string full =
       "ServerName;DB1;InstanceName;SQL2;IsClustered;No;Version;10.0.1600.22;tcp;49172;np;\\\\DB1\\pipe\\MSSQL$SQL2\\"
@@ -85,8 +84,8 @@ TEST(SqlServerAddressTest, TheBrowserIsAskedForOneInstanceAndItsTcpPortRead) {
     ASSERT_TRUE(read.has_value()) << c.bytes;
     EXPECT_EQ(read->tcpPort, c.port) << c.bytes;
   }
-  for (const std::string& other : {std::string(), std::string("\x05\x01"), std::string("HTTP/1.1 400"),
-                                   std::string("\x04SQL2\0", 6)}) {
+  for (const std::string& other :
+       {std::string(), std::string("\x05\x01"), std::string("HTTP/1.1 400"), std::string("\x04SQL2\0", 6)}) {
     EXPECT_FALSE(ReadBrowserAnswer(other).has_value()) << other;
   }
 }

@@ -1,5 +1,3 @@
-#include "mssql/SqlServerChecks.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "mssql/OdbcConnectionDriver.h"
+#include "mssql/SqlServerChecks.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Text.h"
@@ -77,39 +76,48 @@ TEST_F(SqlServerChecksTest, TheDataSourceIsCheckedFromItsKeyToTheDriverFile) {
   };
   const std::string ok = "Źródło danych ODBC \"Kadry\": ";
   const Case cases[] = {
-      {"as written", [] {}, {CheckStatus::Ok, ok + "zarejestrowane ze sterownikiem \"SQL Native Client\" (plik \"" +
-                                                  driverFile_ + "\")"}},
-      {"no key", [&] { registry_->DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry"); },
+      {"as written",
+       [] {},
+       {CheckStatus::Ok, ok + "zarejestrowane ze sterownikiem \"SQL Native Client\" (plik \"" + driverFile_ + "\")"}},
+      {"no key",
+       [&] { registry_->DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry"); },
        {CheckStatus::Failed,
-        ok + "brak klucza rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry\" (32-bitowy widok rejestru)"}},
+        ok +
+            "brak klucza rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry\" (32-bitowy widok rejestru)"}},
       {"not listed",
        [&] {
-         registry_->OpenKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources",
-                           platform::kKeyAllAccess, false)
+         registry_
+             ->OpenKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources",
+                       platform::kKeyAllAccess, false)
              ->DeleteValue("Kadry");
        },
        {CheckStatus::Failed, ok + "brak go na liście \"ODBC Data Sources\""}},
-      {"listed for another driver", [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "Kadry", "SQL Server"); },
-       {CheckStatus::Failed, ok + "lista \"ODBC Data Sources\" podaje sterownik \"SQL Server\" zamiast \"SQL Native Client\""}},
+      {"listed for another driver",
+       [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "Kadry", "SQL Server"); },
+       {CheckStatus::Failed,
+        ok + "lista \"ODBC Data Sources\" podaje sterownik \"SQL Server\" zamiast \"SQL Native Client\""}},
       {"driver not installed",
        [&] { SetValue("\\SOFTWARE\\ODBC\\ODBCINST.INI\\ODBC Drivers", "SQL Native Client", "Removed"); },
-       {CheckStatus::Failed,
-        ok + "sterownik ODBC \"SQL Native Client\" nie jest zarejestrowany jako zainstalowany"}},
+       {CheckStatus::Failed, ok + "sterownik ODBC \"SQL Native Client\" nie jest zarejestrowany jako zainstalowany"}},
       {"driver without its file",
        [&] {
-         registry_->DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI\\SQL Native Client");
+         registry_->DeleteKey(platform::RegistryRoot::LocalMachine,
+                              "\\SOFTWARE\\ODBC\\ODBCINST.INI\\SQL Native Client");
        },
        {CheckStatus::Failed, ok + "rejestracja sterownika \"SQL Native Client\" nie podaje jego pliku"}},
-      {"driver file gone", [&] { std::filesystem::remove(driverFile_); },
+      {"driver file gone",
+       [&] { std::filesystem::remove(driverFile_); },
        {CheckStatus::Failed, ok + "brak pliku sterownika \"" + driverFile_ + "\""}},
-      {"another server", [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Server", "db2"); },
+      {"another server",
+       [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Server", "db2"); },
        {CheckStatus::Failed, ok + "wskazuje serwer \"db2\" zamiast \"db1\\SQL2\""}},
-      {"another login", [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Trusted_Connection", "No"); },
+      {"another login",
+       [&] { SetValue("\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Trusted_Connection", "No"); },
        {CheckStatus::Failed, ok + "zapisane logowanie \"No\" nie odpowiada wybranemu (Windows)"}},
       {"a value of another type",
        [&] {
          registry_->SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Kadry", "Server",
-                            {platform::MemoryRegistry::ValueType::Integer, "", 1});
+                             {platform::MemoryRegistry::ValueType::Integer, "", 1});
        },
        {CheckStatus::Failed, ok + "Niepoprawny typ danych : Server"}},
   };
@@ -175,21 +183,22 @@ TEST_F(SqlServerChecksTest, ABrowserThatIsSilentOrAnswersOtherwiseFailsTheServer
 }
 
 TEST_F(SqlServerChecksTest, ServersThatAreNotReachedOverTcpAreSkippedAndBadNamesFail) {
-  EXPECT_EQ(Server("(local)"),
-            (CheckResult{CheckStatus::Skipped, "Serwer \"(local)\": serwer tego komputera, łączony przez pamięć "
-                                               "współdzieloną; sieci nie sprawdzano"}));
-  EXPECT_EQ(Server("np:db1"), (CheckResult{CheckStatus::Skipped, "Serwer \"np:db1\": połączenie protokołem \"np\"; "
-                                                                 "sprawdzane są tylko połączenia TCP"}));
-  EXPECT_EQ(Server("db1,port"),
-            (CheckResult{CheckStatus::Failed, "Serwer \"db1,port\": nazwa serwera nie ma postaci komputer, "
-                                              "komputer\\instancja ani komputer,port"}));
+  EXPECT_EQ(Server("(local)"), (CheckResult{CheckStatus::Skipped,
+                                            "Serwer \"(local)\": serwer tego komputera, łączony przez pamięć "
+                                            "współdzieloną; sieci nie sprawdzano"}));
+  EXPECT_EQ(Server("np:db1"), (CheckResult{CheckStatus::Skipped,
+                                           "Serwer \"np:db1\": połączenie protokołem \"np\"; "
+                                           "sprawdzane są tylko połączenia TCP"}));
+  EXPECT_EQ(Server("db1,port"), (CheckResult{CheckStatus::Failed,
+                                             "Serwer \"db1,port\": nazwa serwera nie ma postaci komputer, "
+                                             "komputer\\instancja ani komputer,port"}));
   EXPECT_EQ(Server("db1\\" + std::string(33, 'I')),
-            (CheckResult{CheckStatus::Failed, "Serwer \"db1\\" + std::string(33, 'I') +
-                                              "\": nazwa instancji jest dłuższa niż 32 bajty"}));
+            (CheckResult{CheckStatus::Failed,
+                         "Serwer \"db1\\" + std::string(33, 'I') + "\": nazwa instancji jest dłuższa niż 32 bajty"}));
   // The longest name is asked of the Browser (here one that is closed).
-  EXPECT_EQ(Server("127.0.0.1\\" + std::string(32, 'I'), {{1434, testing_support::ClosedPort(true)}})
-                .detail.find("32 bajty"),
-            std::string::npos);
+  EXPECT_EQ(
+      Server("127.0.0.1\\" + std::string(32, 'I'), {{1434, testing_support::ClosedPort(true)}}).detail.find("32 bajty"),
+      std::string::npos);
 }
 
 // Logins through the stand-in driver manager, which records its calls.
@@ -198,8 +207,8 @@ class SqlServerLoginTest : public SqlServerChecksTest {
   void SetUp() override {
     library_ = platform::DynamicLibrary::Load(KONFIGNOVERA_FAKE_ODBC);
     ASSERT_TRUE(library_.has_value());
-    library_->Function<void(int16_t, const char16_t*, int16_t, const char16_t*)>("FakeOdbcSetUpConnection")(
-        0, u"", 0, u"");
+    library_->Function<void(int16_t, const char16_t*, int16_t, const char16_t*)>("FakeOdbcSetUpConnection")(0, u"", 0,
+                                                                                                            u"");
   }
   std::string Calls() { return library_->Function<const char*()>("FakeOdbcCalls")(); }
 
@@ -214,8 +223,9 @@ TEST_F(SqlServerLoginTest, EachDistinctDatabaseIsLoggedIntoThroughTheDataSourceW
   const std::vector<CheckResult> expected = {
       {CheckStatus::Ok, "Baza \"Kadry 2024\": logowanie użytkownikiem Windows przez źródło danych \"Kadry\" udane"}};
   EXPECT_EQ(bde::RunChecks({made[2]}, 5s), expected);
-  EXPECT_EQ(Calls(), "SetConnectAttr(103=5) DriverConnect(DSN=Kadry;DATABASE={Kadry 2024};Trusted_Connection=Yes) "
-                     "Disconnect ");
+  EXPECT_EQ(Calls(),
+            "SetConnectAttr(103=5) DriverConnect(DSN=Kadry;DATABASE={Kadry 2024};Trusted_Connection=Yes) "
+            "Disconnect ");
   EXPECT_EQ(library_->Function<int()>("FakeOdbcLiveHandles")(), 0);
 }
 
@@ -228,8 +238,9 @@ TEST_F(SqlServerLoginTest, ADriverManagerWithoutTheRegistryIsGivenTheDataSourceV
   EXPECT_EQ(Calls(), "SetConnectAttr(103=5) DriverConnect(DRIVER=" + driverFile_ +
                          ";SERVER=db1\\SQL2;Trusted_Connection=Yes;DATABASE=Kadry) Disconnect ");
   setup_.dataSource = "Nieznane";
-  EXPECT_EQ(checks.LoginCheck(setup_, "Kadry", LoadApi(KONFIGNOVERA_FAKE_ODBC)).Result(),
-            (CheckResult{CheckStatus::Failed, "Baza \"Kadry\": logowanie niemożliwe, brak źródła danych \"Nieznane\""}));
+  EXPECT_EQ(
+      checks.LoginCheck(setup_, "Kadry", LoadApi(KONFIGNOVERA_FAKE_ODBC)).Result(),
+      (CheckResult{CheckStatus::Failed, "Baza \"Kadry\": logowanie niemożliwe, brak źródła danych \"Nieznane\""}));
 }
 
 TEST_F(SqlServerLoginTest, ASqlServerLoginIsSkippedAndAMissingDriverManagerFailsEachDatabase) {

@@ -1,5 +1,3 @@
-#include "oracle/OracleChecks.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "oracle/OracleChecks.h"
 #include "oracle/ServiceEntryTable.h"
 #include "oracle/TnsnamesReader.h"
 #include "tests/LoopbackServers.h"
@@ -31,8 +30,8 @@ ServiceEntryTable Table(const Lines& tnsnames) {
 // A listener's refusal of a service it does not know.
 std::string RefusePacket() {
   const std::string data = "(DESCRIPTION=(TMP=)(VSNNUM=0)(ERR=12514)(ERROR_STACK=(ERROR=(CODE=12514)(EMFI=4))))";
-  const std::string body = std::string("\x01\x00", 2) + static_cast<char>(data.size() >> 8) +
-                           static_cast<char>(data.size() & 0xFF) + data;
+  const std::string body =
+      std::string("\x01\x00", 2) + static_cast<char>(data.size() >> 8) + static_cast<char>(data.size() & 0xFF) + data;
   const size_t length = 8 + body.size();
   return std::string{static_cast<char>(length >> 8), static_cast<char>(length & 0xFF), 0, 0, 4, 0, 0, 0} + body;
 }
@@ -48,20 +47,32 @@ TEST(OracleChecksTest, TheEntryIsLookedUpByTheClientsRules) {
     CheckResult expected;
   };
   const Case cases[] = {
-      {"novera.world", {}, {CheckStatus::Ok, "Wpis \"novera.world\": znaleziony w pliku \"tnsnames.ora\" jako "
-                                             "\"NOVERA.WORLD\" (komputer \"db1\", port 1521, usługa \"XE\")"}},
-      {"Novera", {"NAMES.DEFAULT_DOMAIN = world"},
-       {CheckStatus::Ok, "Wpis \"Novera\": znaleziony w pliku \"tnsnames.ora\" jako \"NOVERA.WORLD\" (komputer "
-                         "\"db1\", port 1521, usługa \"XE\")"}},
-      {"KADRY", {}, {CheckStatus::Ok, "Wpis \"KADRY\": znaleziony w pliku \"tnsnames.ora\" jako \"KADRY\" (komputer "
-                                      "\"db2\", port 1522, SID \"ORCL\")"}},
+      {"novera.world",
+       {},
+       {CheckStatus::Ok,
+        "Wpis \"novera.world\": znaleziony w pliku \"tnsnames.ora\" jako "
+        "\"NOVERA.WORLD\" (komputer \"db1\", port 1521, usługa \"XE\")"}},
+      {"Novera",
+       {"NAMES.DEFAULT_DOMAIN = world"},
+       {CheckStatus::Ok,
+        "Wpis \"Novera\": znaleziony w pliku \"tnsnames.ora\" jako \"NOVERA.WORLD\" (komputer "
+        "\"db1\", port 1521, usługa \"XE\")"}},
+      {"KADRY",
+       {},
+       {CheckStatus::Ok,
+        "Wpis \"KADRY\": znaleziony w pliku \"tnsnames.ora\" jako \"KADRY\" (komputer "
+        "\"db2\", port 1522, SID \"ORCL\")"}},
       {"NOVERA", {}, {CheckStatus::Failed, "Wpis \"NOVERA\": brak wpisu \"NOVERA\" w pliku \"tnsnames.ora\""}},
-      {"KADRY", {"NAMES.DEFAULT_DOMAIN=firma.pl"},
-       {CheckStatus::Failed, "Wpis \"KADRY\": brak wpisu \"KADRY.firma.pl\" w pliku \"tnsnames.ora\" (sqlnet.ora "
-                             "dopisuje do nazwy bez kropki domenę \"firma.pl\")"}},
-      {"KADRY", {"NAMES.DIRECTORY_PATH = (EZCONNECT, LDAP)"},
-       {CheckStatus::Failed, "Wpis \"KADRY\": sqlnet.ora nie pozwala szukać nazw w tnsnames.ora "
-                             "(NAMES.DIRECTORY_PATH = (EZCONNECT, LDAP))"}},
+      {"KADRY",
+       {"NAMES.DEFAULT_DOMAIN=firma.pl"},
+       {CheckStatus::Failed,
+        "Wpis \"KADRY\": brak wpisu \"KADRY.firma.pl\" w pliku \"tnsnames.ora\" (sqlnet.ora "
+        "dopisuje do nazwy bez kropki domenę \"firma.pl\")"}},
+      {"KADRY",
+       {"NAMES.DIRECTORY_PATH = (EZCONNECT, LDAP)"},
+       {CheckStatus::Failed,
+        "Wpis \"KADRY\": sqlnet.ora nie pozwala szukać nazw w tnsnames.ora "
+        "(NAMES.DIRECTORY_PATH = (EZCONNECT, LDAP))"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(OracleChecks::CheckEntry({c.name, {}, ""}, table, c.sqlnet), c.expected) << c.name;
@@ -75,9 +86,9 @@ class OracleListenerTest : public ::testing::Test {
   // The listener check of a loopback entry on the port given, run as a
   // set of one.
   CheckResult Listener(uint16_t port, const std::string& protocol = "TCP") {
-    const ServiceEntryTable table = Table({"NOVERA = (DESCRIPTION=(ADDRESS=(PROTOCOL=" + protocol +
-                                           ")(HOST=127.0.0.1)(PORT=" + std::to_string(port) +
-                                           "))(CONNECT_DATA=(SERVICE_NAME=XE)))"});
+    const ServiceEntryTable table =
+        Table({"NOVERA = (DESCRIPTION=(ADDRESS=(PROTOCOL=" + protocol +
+               ")(HOST=127.0.0.1)(PORT=" + std::to_string(port) + "))(CONNECT_DATA=(SERVICE_NAME=XE)))"});
     OracleChecks checks(std::make_shared<testing_support::MappedPortProbe>(std::map<uint16_t, uint16_t>{}));
     checks.timeouts = {300ms, 1s, 2s};
     const std::vector<bde::Check> made = checks.Make({"NOVERA", {"KP", "", "kp", "FK"}, ""}, table, {});
@@ -85,7 +96,7 @@ class OracleListenerTest : public ::testing::Test {
     const std::vector<CheckResult> results = bde::RunChecks(made, checks.timeouts.budget);
     // The schema users, each once, cannot be logged in.
     EXPECT_EQ(results[2], (CheckResult{CheckStatus::Skipped,
-                                      "Użytkownik \"KP\": logowania nie sprawdzono, bo hasło nie jest znane"}));
+                                       "Użytkownik \"KP\": logowania nie sprawdzono, bo hasło nie jest znane"}));
     EXPECT_EQ(results[3].detail, "Użytkownik \"FK\": logowania nie sprawdzono, bo hasło nie jest znane");
     return results[1];
   }
@@ -102,8 +113,10 @@ TEST_F(OracleListenerTest, AListenerThatRefusesTheServiceStillProvesTheListener)
   ASSERT_EQ(listener.Requests().size(), 1u);
   const std::string request = listener.Requests()[0];
   EXPECT_EQ(request[4], 1);
-  EXPECT_EQ(request.substr(58), "(DESCRIPTION=(CONNECT_DATA=(SERVICE_NAME=XE))(ADDRESS=(PROTOCOL=TCP)(HOST=127.0.0.1)"
-                                "(PORT=" + port + ")))");
+  EXPECT_EQ(request.substr(58),
+            "(DESCRIPTION=(CONNECT_DATA=(SERVICE_NAME=XE))(ADDRESS=(PROTOCOL=TCP)(HOST=127.0.0.1)"
+            "(PORT=" +
+                port + ")))");
 }
 
 TEST_F(OracleListenerTest, APortWithoutAListenerFails) {
@@ -114,8 +127,9 @@ TEST_F(OracleListenerTest, APortWithoutAListenerFails) {
   EXPECT_EQ(Listener(silent.Port()),
             (CheckResult{CheckStatus::Failed, host + std::to_string(silent.Port()) +
                                                   " przyjął połączenie, ale nie odpowiedział w ciągu 0,3 s"}));
-  EXPECT_EQ(Listener(closed), (CheckResult{CheckStatus::Failed, host + std::to_string(closed) +
-                                                                    " odrzuca połączenie (nic na nim nie nasłuchuje)"}));
+  EXPECT_EQ(Listener(closed),
+            (CheckResult{CheckStatus::Failed,
+                         host + std::to_string(closed) + " odrzuca połączenie (nic na nim nie nasłuchuje)"}));
   EXPECT_EQ(Listener(web.Port()), (CheckResult{CheckStatus::Failed, host + std::to_string(web.Port()) +
                                                                         " odpowiada, ale nie jak listener Oracle"}));
 }
@@ -128,8 +142,9 @@ TEST_F(OracleListenerTest, AListenerThatCannotBeReachedOverTcpIsSkipped) {
   EXPECT_EQ(checks.ListenerCheck("BRAK", nullptr).Result(),
             (CheckResult{CheckStatus::Skipped, "Listener wpisu \"BRAK\": nie sprawdzono, bo wpisu nie znaleziono"}));
   const ServiceEntry badPort{"NOVERA", "TCP", "db1", "15x21", "XE", false};
-  EXPECT_EQ(checks.ListenerCheck("NOVERA", &badPort).Result(),
-            (CheckResult{CheckStatus::Failed, "Listener wpisu \"NOVERA\": port \"15x21\" nie jest liczbą od 1 do 65535"}));
+  EXPECT_EQ(
+      checks.ListenerCheck("NOVERA", &badPort).Result(),
+      (CheckResult{CheckStatus::Failed, "Listener wpisu \"NOVERA\": port \"15x21\" nie jest liczbą od 1 do 65535"}));
 }
 
 }  // namespace

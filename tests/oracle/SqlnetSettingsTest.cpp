@@ -1,10 +1,10 @@
-#include "oracle/SqlnetSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "oracle/SqlnetSettings.h"
 
 namespace oracle {
 namespace {
@@ -21,8 +21,10 @@ TEST(SqlnetSettingsTest, AValueIsReadFromItsFirstLineWithTheLinesThatContinueIt)
       {{"names.directory_path = ( TNSNAMES , EZCONNECT ) "}, "( TNSNAMES , EZCONNECT )"},
       {{"NAMES.DIRECTORY_PATH = (EZCONNECT,", "  TNSNAMES)", "SQLNET.EXPIRE_TIME=10"}, "(EZCONNECT,   TNSNAMES)"},
       {{"NAMES.DIRECTORY_PATH = (EZCONNECT,", "  # a remark", "\tTNSNAMES)"}, "(EZCONNECT, \tTNSNAMES)"},
-      // Indented, a line continues another parameter and sets nothing.
-      {{"SQLNET.EXPIRE_TIME=10", " NAMES.DIRECTORY_PATH=(TNSNAMES)"}, std::nullopt},
+      // Indented after a value that is complete, a line starts a parameter.
+      {{"SQLNET.EXPIRE_TIME=10", " NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "(TNSNAMES)"},
+      // Not indented, a line of a value that is still open starts another.
+      {{"NAMES.DIRECTORY_PATH=(EZCONNECT,", "TNSNAMES)"}, "(EZCONNECT,"},
       {{"#NAMES.DIRECTORY_PATH=(TNSNAMES)"}, std::nullopt},
       {{"NAMES.DIRECTORY_PATH=(LDAP)", "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "(LDAP)"},
       {{"NAMES.DIRECTORY_PATHS=(TNSNAMES)", "NAMES.DIRECTORY_PATH"}, std::nullopt},
@@ -52,7 +54,8 @@ TEST(SqlnetSettingsTest, TnsnamesIsAllowedWhenListedOrWhenThePathIsNotSet) {
       {{"NAMES.DIRECTORY_PATH=(TNSNAMESX)"}, false},
       {{"NAMES.DIRECTORY_PATH=()"}, false},
   };
-  for (const auto& [lines, allowed] : cases) EXPECT_EQ(TnsnamesAllowed(lines), allowed) << testing::PrintToString(lines);
+  for (const auto& [lines, allowed] : cases)
+    EXPECT_EQ(TnsnamesAllowed(lines), allowed) << testing::PrintToString(lines);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "oracle/TnsPacket.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+
+#include "oracle/TnsPacket.h"
 
 namespace oracle {
 namespace {
@@ -15,24 +15,23 @@ uint16_t ShortAt(const std::string& bytes, size_t at) {
 TEST(TnsPacketTest, TheConnectPacketCarriesTheDescriptorWhereItsHeaderSays) {
   const ServiceEntry entry{"NOVERA", "TCP", "db1", "1521", "XE", false};
   const std::string descriptor = ConnectDescriptor(entry);
-  EXPECT_EQ(descriptor,
-            "(DESCRIPTION=(CONNECT_DATA=(SERVICE_NAME=XE))(ADDRESS=(PROTOCOL=TCP)(HOST=db1)(PORT=1521)))");
+  EXPECT_EQ(descriptor, "(DESCRIPTION=(CONNECT_DATA=(SERVICE_NAME=XE))(ADDRESS=(PROTOCOL=TCP)(HOST=db1)(PORT=1521)))");
   EXPECT_EQ(ConnectDescriptor({"NOVERA", "TCP", "db1", "1521", "ORCL", true}),
             "(DESCRIPTION=(CONNECT_DATA=(SID=ORCL))(ADDRESS=(PROTOCOL=TCP)(HOST=db1)(PORT=1521)))");
 
   const std::string packet = ConnectPacket(descriptor);
   ASSERT_EQ(packet.size(), 58 + descriptor.size());
-  EXPECT_EQ(ShortAt(packet, 0), packet.size());          // packet length
-  EXPECT_EQ(ShortAt(packet, 2), 0);                      // packet checksum
-  EXPECT_EQ(packet[4], 1);                               // CONNECT
-  EXPECT_EQ(packet[5], 0);                               // flags
-  EXPECT_EQ(ShortAt(packet, 6), 0);                      // header checksum
-  EXPECT_EQ(ShortAt(packet, 8), 314);                    // version
-  EXPECT_EQ(ShortAt(packet, 10), 300);                   // lowest version
-  EXPECT_EQ(ShortAt(packet, 14), 8192);                  // session data unit
-  EXPECT_EQ(ShortAt(packet, 22), 1);                     // the number 1
-  EXPECT_EQ(ShortAt(packet, 24), descriptor.size());     // connect data length
-  EXPECT_EQ(ShortAt(packet, 26), 58);                    // connect data offset
+  EXPECT_EQ(ShortAt(packet, 0), packet.size());       // packet length
+  EXPECT_EQ(ShortAt(packet, 2), 0);                   // packet checksum
+  EXPECT_EQ(packet[4], 1);                            // CONNECT
+  EXPECT_EQ(packet[5], 0);                            // flags
+  EXPECT_EQ(ShortAt(packet, 6), 0);                   // header checksum
+  EXPECT_EQ(ShortAt(packet, 8), 314);                 // version
+  EXPECT_EQ(ShortAt(packet, 10), 300);                // lowest version
+  EXPECT_EQ(ShortAt(packet, 14), 8192);               // session data unit
+  EXPECT_EQ(ShortAt(packet, 22), 1);                  // the number 1
+  EXPECT_EQ(ShortAt(packet, 24), descriptor.size());  // connect data length
+  EXPECT_EQ(ShortAt(packet, 26), 58);                 // connect data offset
   EXPECT_EQ(packet.substr(58), descriptor);
   EXPECT_EQ(packet.substr(34, 24), std::string(24, '\0'));
 }
@@ -50,7 +49,8 @@ TEST(TnsPacketTest, AListenersAnswerIsReadFromItsHeader) {
   };
   const Case cases[] = {
       {packet(2, std::string(24, '\0')), 2, "", true},
-      {packet(4, std::string("\x01\x00\x00\x3F", 4) + "(DESCRIPTION=(TMP=)(VSNNUM=0)(ERR=12514)(ERROR_STACK=(ERROR=(CODE=12514)(EMFI=4))))"),
+      {packet(4, std::string("\x01\x00\x00\x3F", 4) +
+                     "(DESCRIPTION=(TMP=)(VSNNUM=0)(ERR=12514)(ERROR_STACK=(ERROR=(CODE=12514)(EMFI=4))))"),
        4, "12514", true},
       {packet(4, "(description=(err=12505))"), 4, "12505", true},
       {packet(5, "(ADDRESS=(PROTOCOL=TCP)(HOST=db2)(PORT=1522))"), 5, "", true},

@@ -1,5 +1,3 @@
-#include "platform/NetworkProbe.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/NetworkProbe.h"
 #include "platform/ParallelTasks.h"
 #include "tests/LoopbackServers.h"
 
@@ -66,8 +65,8 @@ TEST(NetworkProbeTest, EveryFailureIsAResultWithItsReason) {
     std::string reason;
   };
   const Case cases[] = {
-      {"connect, closed port", [&] { return Probe()->Connect("127.0.0.1", closed, kTimeout); },
-       ProbeStatus::Refused, "port " + closedPort + " odrzuca połączenie (nic na nim nie nasłuchuje)"},
+      {"connect, closed port", [&] { return Probe()->Connect("127.0.0.1", closed, kTimeout); }, ProbeStatus::Refused,
+       "port " + closedPort + " odrzuca połączenie (nic na nim nie nasłuchuje)"},
       {"exchange, closed port", [&] { return Probe()->Exchange("127.0.0.1", closed, "x", 1, kTimeout); },
        ProbeStatus::Refused, "port " + closedPort + " odrzuca połączenie (nic na nim nie nasłuchuje)"},
       {"exchange, silent", [&] { return Probe()->Exchange("127.0.0.1", silentTcp.Port(), "x", 1, kTimeout); },
@@ -120,8 +119,8 @@ TEST(NetworkProbeTest, ANameIsLookedUpAndItsAddressesTried) {
 
 TEST(NetworkProbeTest, SecondsAreWrittenInTenthsWithADecimalComma) {
   const std::pair<std::chrono::milliseconds, const char*> cases[] = {
-      {3000ms, "3 s"}, {5000ms, "5 s"}, {500ms, "0,5 s"}, {2960ms, "3 s"}, {250ms, "0,3 s"}, {0ms, "0 s"},
-      {-5ms, "0 s"},
+      {3000ms, "3 s"},  {5000ms, "5 s"}, {500ms, "0,5 s"}, {2960ms, "3 s"},
+      {250ms, "0,3 s"}, {0ms, "0 s"},    {-5ms, "0 s"},
   };
   for (const auto& [time, text] : cases) EXPECT_EQ(DescribeSeconds(time), text) << time.count();
 }
