@@ -5,6 +5,14 @@
 
 namespace platform::sockets {
 
+Outcome OutcomeOf(int code, std::span<const FaultCode> table) {
+  if (code == 0) return {};
+  for (const FaultCode& entry : table) {
+    if (entry.code == code) return {entry.fault, code};
+  }
+  return {Fault::Other, code};
+}
+
 void Lookup::Add(const void* address, size_t size, int family) {
   Address kept;
   if (size > kept.bytes.size()) return;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,16 @@ struct Outcome {
   int code = 0;  // the system's error code, for SystemText
   bool Ok() const { return fault == Fault::None; }
 };
+
+// One of the system's error codes that a probe tells apart.
+struct FaultCode {
+  int code;
+  Fault fault;
+};
+
+// The outcome of an error code (0: none), sorted by the system's table;
+// a code the table lacks is Fault::Other.
+Outcome OutcomeOf(int code, std::span<const FaultCode> table);
 
 // The system's own text for an error code of an Outcome, in the system's
 // language, as UTF-8.

@@ -6,10 +6,10 @@
 // request with a fixed reply. Nothing here sends to any other address.
 
 #ifdef _WIN32
+#include "platform/win32/Windows.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
-
-#include "platform/win32/Windows.h"
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>

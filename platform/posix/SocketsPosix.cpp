@@ -15,28 +15,13 @@
 namespace platform::sockets {
 namespace {
 
-Fault FaultOf(int error) {
-  switch (error) {
-    case 0:
-      return Fault::None;
-    case ECONNREFUSED:
-      return Fault::Refused;
-    case ECONNRESET:
-    case EPIPE:
-      return Fault::Reset;
-    case ENETUNREACH:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case EHOSTDOWN:
-      return Fault::Unreachable;
-    case ETIMEDOUT:
-      return Fault::TimedOut;
-    default:
-      return Fault::Other;
-  }
-}
+constexpr FaultCode kFaults[] = {
+    {ECONNREFUSED, Fault::Refused},    {ECONNRESET, Fault::Reset},         {EPIPE, Fault::Reset},
+    {ENETUNREACH, Fault::Unreachable}, {EHOSTUNREACH, Fault::Unreachable}, {ENETDOWN, Fault::Unreachable},
+    {EHOSTDOWN, Fault::Unreachable},   {ETIMEDOUT, Fault::TimedOut},
+};
 
-Outcome FromErrno(int error) { return {FaultOf(error), error}; }
+Outcome FromErrno(int error) { return OutcomeOf(error, kFaults); }
 
 // The milliseconds left until the deadline, for poll(); never negative.
 int MillisecondsLeft(Deadline deadline) {

@@ -1,4 +1,6 @@
 // <winsock2.h> after the one <windows.h>: lean, it pulls in no old winsock.h.
+#include "platform/win32/Windows.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -8,33 +10,17 @@
 #include "platform/Sockets.h"
 #include "platform/win32/SystemMessage.h"
 #include "platform/win32/Unicode.h"
-#include "platform/win32/Windows.h"
 
 namespace platform::sockets {
 namespace {
 
-Fault FaultOf(int error) {
-  switch (error) {
-    case 0:
-      return Fault::None;
-    case WSAECONNREFUSED:
-      return Fault::Refused;
-    case WSAECONNRESET:
-    case WSAECONNABORTED:
-      return Fault::Reset;
-    case WSAENETUNREACH:
-    case WSAEHOSTUNREACH:
-    case WSAENETDOWN:
-    case WSAEHOSTDOWN:
-      return Fault::Unreachable;
-    case WSAETIMEDOUT:
-      return Fault::TimedOut;
-    default:
-      return Fault::Other;
-  }
-}
+constexpr FaultCode kFaults[] = {
+    {WSAECONNREFUSED, Fault::Refused},    {WSAECONNRESET, Fault::Reset},         {WSAECONNABORTED, Fault::Reset},
+    {WSAENETUNREACH, Fault::Unreachable}, {WSAEHOSTUNREACH, Fault::Unreachable}, {WSAENETDOWN, Fault::Unreachable},
+    {WSAEHOSTDOWN, Fault::Unreachable},   {WSAETIMEDOUT, Fault::TimedOut},
+};
 
-Outcome FromError(int error) { return {FaultOf(error), error}; }
+Outcome FromError(int error) { return OutcomeOf(error, kFaults); }
 Outcome LastError() { return FromError(WSAGetLastError()); }
 
 SOCKET Handle(uintptr_t handle) { return static_cast<SOCKET>(handle); }
