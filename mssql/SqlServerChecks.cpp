@@ -128,7 +128,8 @@ std::vector<bde::Check> SqlServerChecks::Make(const SqlServerSetup& setup) {
 CheckResult SqlServerChecks::CheckDataSource(const SqlServerSetup& setup) {
   const std::string& name = setup.dataSource;
   try {
-    if (const char c = ForbiddenDataSourceNameChar(name); c != 0 || name.empty()) {
+    if (name.empty()) return Failed(Format(kDataSourceErrorDetail, {name, std::string(kEmptyNameMessage)}));
+    if (const char c = ForbiddenDataSourceNameChar(name); c != 0) {
       return Failed(Format(kDataSourceNameDetail, {name, std::string(1, c)}));
     }
     const std::string keyPath = std::string(kDataSourceKeyParent) + name;

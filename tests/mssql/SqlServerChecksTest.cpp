@@ -132,6 +132,8 @@ TEST_F(SqlServerChecksTest, TheDataSourceIsCheckedFromItsKeyToTheDriverFile) {
   SqlServerChecks checks(*registry_, platform::CreateSystemNetworkProbe());
   EXPECT_EQ(checks.CheckDataSource({"A;B", "db1", true, {}}),
             (CheckResult{CheckStatus::Failed, "Źródło danych ODBC \"A;B\": nazwa zawiera niedozwolony znak \";\""}));
+  EXPECT_EQ(checks.CheckDataSource({"", "db1", true, {}}),
+            (CheckResult{CheckStatus::Failed, "Źródło danych ODBC \"\": Nazwa źródła danych ODBC nie może być pusta"}));
 }
 
 TEST_F(SqlServerChecksTest, ABareHostIsReachedOnPort1433AndAWrittenPortAsWritten) {
