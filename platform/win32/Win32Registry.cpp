@@ -2,7 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Text.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
 

@@ -17,7 +17,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/RegistryOverride.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Windows.h"
