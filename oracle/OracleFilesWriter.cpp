@@ -12,6 +12,9 @@
 namespace oracle {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 struct SqlnetSetting {
   std::string_view key;
   std::string_view item;
@@ -35,12 +38,6 @@ void EraseFirst(std::string& text, char c) {
   if (at != std::string::npos) text.erase(at, 1);
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return text;
-}
-
 // The first line that sets the key: the text before its first "=", with
 // the blanks around it trimmed, is the key without regard to letter case.
 // Administrators often write "KEY = (...)"; a second line for the same key
@@ -50,7 +47,8 @@ std::optional<size_t> KeyLine(const std::vector<std::string>& lines, std::string
     const std::string_view line = lines[i];
     if (line.starts_with('#')) continue;
     const size_t equals = line.find('=');
-    if (equals != std::string_view::npos && platform::EqualsAsciiNoCase(Trim(line.substr(0, equals)), key)) return i;
+    if (equals == std::string_view::npos) continue;
+    if (platform::EqualsAsciiNoCase(Trim(line.substr(0, equals), Blanks::SpaceAndControls), key)) return i;
   }
   return std::nullopt;
 }

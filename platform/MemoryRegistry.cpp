@@ -148,12 +148,6 @@ class MemoryKey final : public RegistryKey {
 
 // --- Reading .reg text ---
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 // One to maxDigits hexadecimal digits and nothing else.
 std::optional<uint32_t> ParseHex(std::string_view digits, size_t maxDigits) {
   if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
@@ -169,12 +163,12 @@ std::optional<uint32_t> ParseHex(std::string_view digits, size_t maxDigits) {
 // "01,02,ff"; empty data is an empty value.
 std::optional<std::string> ParseHexBytes(std::string_view text) {
   std::string bytes;
-  if (Trim(text).empty()) return bytes;
+  if (Trim(text, Blanks::SpaceAndTab).empty()) return bytes;
   size_t start = 0;
   while (start <= text.size()) {
     size_t comma = text.find(',', start);
     if (comma == std::string_view::npos) comma = text.size();
-    const std::optional<uint32_t> byte = ParseHex(Trim(text.substr(start, comma - start)), 2);
+    const std::optional<uint32_t> byte = ParseHex(Trim(text.substr(start, comma - start), Blanks::SpaceAndTab), 2);
     if (!byte) return std::nullopt;
     bytes += static_cast<char>(*byte);
     start = comma + 1;
@@ -378,10 +372,10 @@ void MemoryRegistry::LoadRegText(std::string_view text) {
                          {std::to_string(first + 1), lines[first]}));
     };
 
-    std::string line(Trim(lines[index]));
+    std::string line(Trim(lines[index], Blanks::SpaceAndTab));
     while (line.ends_with('\\') && index + 1 < lines.size()) {
       line.pop_back();
-      line += Trim(lines[++index]);
+      line += Trim(lines[++index], Blanks::SpaceAndTab);
     }
     if (line.empty() || line.starts_with(';') || line == "Windows Registry Editor Version 5.00" ||
         line == "REGEDIT4") {

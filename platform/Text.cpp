@@ -78,6 +78,15 @@ int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name) 
   return -1;
 }
 
+std::string_view Trim(std::string_view text, Blanks blanks) {
+  const auto isBlank = [blanks](char c) {
+    return blanks == Blanks::SpaceAndTab ? c == ' ' || c == '\t' : IsSpaceOrControl(c);
+  };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
