@@ -28,13 +28,11 @@ Engine::Engine(platform::Registry& registry, std::string defaultConfigFile)
 Engine::~Engine() = default;
 
 std::string Engine::ConfigFilePath() const {
-  const std::unique_ptr<platform::RegistryKey> key = registry_.OpenKey(
-      platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
-  if (key && key->ValueExists(kConfigFileValue)) {
-    std::string path = key->ReadString(kConfigFileValue);
-    if (!path.empty()) return path;
-  }
-  return defaultConfigFile_;
+  const platform::OpenedKey key =
+      registry_.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
+  if (!key) return defaultConfigFile_;
+  std::optional<std::string> path = key->TryReadString(kConfigFileValue);
+  return path && !path->empty() ? std::move(*path) : defaultConfigFile_;
 }
 
 // Loads on first use; after a failed load nothing is kept, so the next

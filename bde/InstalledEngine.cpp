@@ -34,14 +34,15 @@ using UniqueCursor = platform::UniqueHandle<idapi::hDBICur, CloseCursor>;
 }  // namespace
 
 InstalledEngineSearch FindInstalledEngine(platform::Registry& registry) {
-  const std::unique_ptr<platform::RegistryKey> key =
+  const platform::OpenedKey key =
       registry.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
-  if (!key || !key->ValueExists(kDllPathValue)) {
+  std::optional<std::string> folder = key ? key->TryReadString(kDllPathValue) : std::nullopt;
+  if (!folder) {
     const std::string where = "brak wartości \"" + std::string(kDllPathValue) + "\" w kluczu \"HKEY_LOCAL_MACHINE" +
                               std::string(kBdeKeyPath) + "\"";
     return {std::nullopt, platform::Format(kNoInstalledEngineNote, {where})};
   }
-  std::string path = key->ReadString(kDllPathValue);
+  std::string path = std::move(*folder);
   if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
   path += kIdapiLibraryName;
   if (!platform::FileExists(path)) {

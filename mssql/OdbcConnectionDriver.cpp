@@ -105,7 +105,9 @@ class OdbcConnection final : public bde::Connection {
 
   std::unique_ptr<bde::Cursor> Execute(const std::string& sql) override {
     UniqueSqlHandle statement;
-    if (!Succeeded(AllocateHandle(*api_, kHandleStmt, dbc_.Get(), statement))) RaiseDiagnostic(*api_, kHandleDbc, dbc_.Get(), "SQLAllocHandle");
+    if (!Succeeded(AllocateHandle(*api_, kHandleStmt, dbc_.Get(), statement))) {
+      RaiseDiagnostic(*api_, kHandleDbc, dbc_.Get(), "SQLAllocHandle");
+    }
     const std::u16string text = platform::ToUtf16(sql);
     if (!Succeeded(api_->SQLExecDirectW(statement.Get(), text.c_str(), kNts))) {
       RaiseDiagnostic(*api_, kHandleStmt, statement.Get(), "SQLExecDirectW");
@@ -148,12 +150,14 @@ std::shared_ptr<const Api> LoadApi(const std::string& libraryName) {
 std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry& registry, const std::string& name) {
   // A name that could not be a data source's would read another key.
   if (name.empty() || ForbiddenDataSourceNameChar(name) != 0) return std::nullopt;
-  const std::unique_ptr<platform::RegistryKey> key = registry.OpenKey(
+  const platform::OpenedKey key = registry.OpenKey(
       platform::RegistryRoot::LocalMachine, std::string(kDataSourceKeyParent) + name, platform::kKeyRead, false);
-  if (!key || !key->ValueExists("Driver")) return std::nullopt;
-  RegisteredDataSource source{key->ReadString("Driver"), {}, {}};
-  if (key->ValueExists("Server")) source.server = key->ReadString("Server");
-  if (key->ValueExists("Trusted_Connection")) source.trustedConnection = key->ReadString("Trusted_Connection");
+  if (!key) return std::nullopt;
+  std::optional<std::string> driver = key->TryReadString("Driver");
+  if (!driver) return std::nullopt;
+  RegisteredDataSource source{std::move(*driver), {}, {}};
+  source.server = key->TryReadString("Server").value_or("");
+  source.trustedConnection = key->TryReadString("Trusted_Connection").value_or("");
   return source;
 }
 
@@ -195,12 +199,16 @@ std::unique_ptr<bde::Connection> OdbcConnectionDriver::Connect(const bde::Parame
   const std::shared_ptr<const Api> api = LoadApi(libraryName_);
 
   UniqueSqlHandle env;
-  if (!Succeeded(AllocateHandle(*api, kHandleEnv, nullptr, env))) throw platform::Error(platform::Format(kOdbcFailedMessage, {"SQLAllocHandle"}));
+  if (!Succeeded(AllocateHandle(*api, kHandleEnv, nullptr, env))) {
+    throw platform::Error(platform::Format(kOdbcFailedMessage, {"SQLAllocHandle"}));
+  }
   if (!Succeeded(api->SQLSetEnvAttr(env.Get(), kAttrOdbcVersion, reinterpret_cast<void*>(kOdbcVersion3), 0))) {
     RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLSetEnvAttr");
   }
   UniqueSqlHandle dbc;
-  if (!Succeeded(AllocateHandle(*api, kHandleDbc, env.Get(), dbc))) RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLAllocHandle");
+  if (!Succeeded(AllocateHandle(*api, kHandleDbc, env.Get(), dbc))) {
+    RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLAllocHandle");
+  }
 
   const std::string dsn = params.Value("ODBC DSN");
   const std::string user = params.Value("USER NAME");

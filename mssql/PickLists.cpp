@@ -35,8 +35,8 @@ std::vector<std::string> DatabaseListSql() {
 }
 
 std::vector<std::string> DataSourceCatalog::DataSourceNames() {
-  const std::unique_ptr<platform::RegistryKey> list = registry_.OpenKey(
-      platform::RegistryRoot::LocalMachine, kDataSourceListKey, platform::kKeyRead, false);
+  const platform::OpenedKey list =
+      registry_.OpenKey(platform::RegistryRoot::LocalMachine, kDataSourceListKey, platform::kKeyRead, false);
   if (!list) return {};
   std::vector<std::string> names;
   for (const std::string& name : list->ValueNames()) {
@@ -53,13 +53,13 @@ std::vector<std::string> DataSourceCatalog::DataSourceNames() {
 DataSourceCatalog::Settings DataSourceCatalog::ReadSettings(const std::string& name) {
   const std::string path = std::string(kDataSourceKeyParent) + name;
   if (!registry_.KeyExists(platform::RegistryRoot::LocalMachine, path)) return {};
-  const std::unique_ptr<platform::RegistryKey> key =
+  const platform::OpenedKey key =
       registry_.OpenKey(platform::RegistryRoot::LocalMachine, path, platform::kKeyAllAccess, false);
   if (!key) return {};
   Settings settings;
-  if (key->ValueExists("Server")) settings.server = key->ReadString("Server");
-  if (key->ValueExists("Trusted_Connection")) {
-    settings.windowsLogin = platform::AsciiUpper(key->ReadString("Trusted_Connection")) == "YES";
+  settings.server = key->TryReadString("Server");
+  if (const std::optional<std::string> trusted = key->TryReadString("Trusted_Connection")) {
+    settings.windowsLogin = platform::AsciiUpper(*trusted) == "YES";
   }
   return settings;
 }

@@ -61,10 +61,6 @@ void MarkDeleted(Node& node) {
   for (const std::shared_ptr<Node>& subkey : node.subkeys) MarkDeleted(*subkey);
 }
 
-[[noreturn]] void Raise(std::string_view pattern, std::string_view name) {
-  throw Error(Format(pattern, {std::string(name)}));
-}
-
 class MemoryKey final : public RegistryKey {
  public:
   MemoryKey(std::shared_ptr<Node> node, uint32_t access, std::shared_ptr<int> writesBeforeFailure)
@@ -74,18 +70,20 @@ class MemoryKey final : public RegistryKey {
     return CanQuery() && FindValue(*node_, name) != nullptr;
   }
 
-  std::string ReadString(std::string_view name) override {
-    const Value& value = Find(name);
-    if (value.type != ValueType::String && value.type != ValueType::ExpandString) {
-      Raise(kWrongTypeMessage, name);
+  std::optional<std::string> TryReadString(std::string_view name) override {
+    const Value* value = Find(name);
+    if (!value) return std::nullopt;
+    if (value->type != ValueType::String && value->type != ValueType::ExpandString) {
+      RaiseRegistryError(kWrongTypeMessage, name);
     }
-    return value.data;
+    return value->data;
   }
 
-  int32_t ReadInteger(std::string_view name) override {
-    const Value& value = Find(name);
-    if (value.type != ValueType::Integer) Raise(kWrongTypeMessage, name);
-    return static_cast<int32_t>(value.number);
+  std::optional<int32_t> TryReadInteger(std::string_view name) override {
+    const Value* value = Find(name);
+    if (!value) return std::nullopt;
+    if (value->type != ValueType::Integer) RaiseRegistryError(kWrongTypeMessage, name);
+    return static_cast<int32_t>(value->number);
   }
 
   void WriteString(std::string_view name, std::string_view value) override {
@@ -128,14 +126,14 @@ class MemoryKey final : public RegistryKey {
     return !node_->deleted && !node_->writesDenied && (access_ & kKeySetValue) != 0;
   }
 
-  const Value& Find(std::string_view name) {
-    const Value* value = CanQuery() ? FindValue(*node_, name) : nullptr;
-    if (value == nullptr) Raise(kGetDataFailedMessage, name);
-    return *value;
+  // Null when there is no such value; a handle that may not read raises.
+  const Value* Find(std::string_view name) {
+    if (!CanQuery()) RaiseRegistryError(kGetDataFailedMessage, name);
+    return FindValue(*node_, name);
   }
 
   void Store(std::string_view name, Value value) {
-    if (!CanWrite() || FailThisWrite()) Raise(kSetDataFailedMessage, name);
+    if (!CanWrite() || FailThisWrite()) RaiseRegistryError(kSetDataFailedMessage, name);
     StoreValue(*node_, name, std::move(value));
   }
 
@@ -311,12 +309,12 @@ std::shared_ptr<Node> MemoryRegistry::CreateKey(RegistryRoot root, std::string_v
   return node;
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
-                                                     uint32_t access, bool create) {
+OpenedKey MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) {
   std::shared_ptr<Node> node = create ? CreateKey(root, path, false) : FindKey(root, path);
-  if (!node) return nullptr;
-  if (node->writesDenied && (access & kWriteRights) != 0) return nullptr;
-  return std::make_unique<MemoryKey>(std::move(node), access, writesBeforeFailure_);
+  // Creating fails only where a parent refuses the new key.
+  if (!node) return OpenedKey(create ? KeyStatus::Refused : KeyStatus::Missing);
+  if (node->writesDenied && (access & kWriteRights) != 0) return OpenedKey(KeyStatus::Refused);
+  return OpenedKey(std::make_unique<MemoryKey>(std::move(node), access, writesBeforeFailure_));
 }
 
 bool MemoryRegistry::KeyExists(RegistryRoot root, std::string_view path) {

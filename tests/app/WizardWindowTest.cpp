@@ -36,8 +36,8 @@ class WizardWindowTest : public ::testing::Test {
 
   std::optional<int32_t> Stored(const char* name) {
     auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead, false);
-    if (!key || !key->ValueExists(name)) return std::nullopt;
-    return key->ReadInteger(name);
+    if (!key) return std::nullopt;
+    return key->TryReadInteger(name);
   }
 
   WizardWindow& Start(std::function<void()> onChanged = {}) {
