@@ -13,12 +13,12 @@
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

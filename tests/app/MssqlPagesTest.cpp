@@ -11,10 +11,10 @@
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

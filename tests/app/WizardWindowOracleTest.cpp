@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/FakeUi.h"
-#include "tests/TempFolder.h"
 #include "app/WizardSettings.h"
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "oracle/OciDriver.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
+#include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

@@ -11,9 +11,9 @@
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

@@ -21,10 +21,10 @@
 #include "bde/ConfigFile.h"
 #include "bde/Connection.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace bde {
 namespace {

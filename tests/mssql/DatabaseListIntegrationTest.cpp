@@ -22,12 +22,12 @@
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
 #include "mssql/ServerDiscovery.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
-#include "tests/FakeUi.h"
 #include "tests/ErrorOf.h"
+#include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace {
 

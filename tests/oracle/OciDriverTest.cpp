@@ -4,12 +4,12 @@
 
 #include <optional>
 
-#include "tests/ErrorOf.h"
 #include "bde/Engine.h"
 #include "bde/Templates.h"
 #include "oracle/SchemaUsers.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/ErrorOf.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace oracle {
 namespace {

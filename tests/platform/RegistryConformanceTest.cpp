@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "tests/platform/MemoryRegistry.h"
 
 #ifdef _WIN32
-#include "platform/win32/RegistryOverride.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Windows.h"
+#include "tests/platform/win32/RegistryOverride.h"
 #endif
 
 namespace platform {

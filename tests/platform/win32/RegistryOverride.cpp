@@ -1,4 +1,4 @@
-#include "platform/win32/RegistryOverride.h"
+#include "tests/platform/win32/RegistryOverride.h"
 
 #include <atomic>
 
