@@ -2,7 +2,6 @@
 
 #include "bde/AliasValues.h"
 #include "bde/Connection.h"
-#include "bde/Engine.h"
 #include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
 #include "platform/Error.h"
@@ -92,7 +91,7 @@ std::vector<std::string> DatabaseLister::ListDatabases(const std::string& server
     params.Set("password", kSqlLoginPassword);
   }
 
-  bde::Query query1(engine_, std::string(bde::kTmpDatabaseName), DatabaseListSql());
+  bde::Query query1(session_, std::string(bde::kTmpDatabaseName), DatabaseListSql());
   try {
     for (query1.Open(); !query1.Eof(); query1.Next()) names.push_back(query1.FieldByName("name"));
   } catch (const platform::Error&) {

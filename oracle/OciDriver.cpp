@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bde/Drivers.h"
-#include "bde/Engine.h"
+#include "bde/Session.h"
 #include "oracle/OciApi.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Error.h"
@@ -216,8 +216,8 @@ std::unique_ptr<bde::Connection> OciConnectionDriver::Connect(const bde::Paramet
   return std::make_unique<OciConnection>(std::make_shared<const OciSession>(std::move(api), params));
 }
 
-void UseOracleHomeClient(bde::Engine& engine, const std::string& homeFolder) {
-  if (auto* client = dynamic_cast<OciConnectionDriver*>(engine.FindDriver(std::string(bde::kOracleDriver)))) {
+void UseOracleHomeClient(bde::Session& session, const std::string& homeFolder) {
+  if (auto* client = dynamic_cast<OciConnectionDriver*>(session.FindDriver(std::string(bde::kOracleDriver)))) {
     client->UseOracleHome(homeFolder);
   }
 }

@@ -10,6 +10,7 @@
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "platform/Error.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
@@ -41,7 +42,7 @@ class WizardWindowTest : public ::testing::Test {
   }
 
   WizardWindow& Start(std::function<void()> onChanged = {}) {
-    window.emplace(registry, engine, ui);
+    window.emplace(registry, session, engine, ui);
     window->onChanged = std::move(onChanged);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
@@ -60,6 +61,7 @@ class WizardWindowTest : public ::testing::Test {
 
   MemoryRegistry registry;
   bde::Engine engine{registry, "/nonexistent/konfignovera-test.cfg"};
+  bde::Session session;
   FakeUi ui;
   std::optional<WizardWindow> window;
 };
