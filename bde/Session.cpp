@@ -7,10 +7,6 @@
 
 namespace bde {
 
-Session::Session() = default;
-
-Session::~Session() = default;
-
 void Session::RegisterDriver(const std::string& driverName, std::unique_ptr<ConnectionDriver> driver) {
   for (auto& [name, registered] : drivers_) {
     if (platform::EqualsNoCase(name, driverName)) {

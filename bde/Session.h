@@ -19,8 +19,7 @@ inline constexpr std::string_view kDuplicateDatabaseMessage =
 // case. The aliases are the alias engine's business, not the session's.
 class Session {
  public:
-  Session();
-  ~Session();
+  Session() = default;
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
