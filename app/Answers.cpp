@@ -23,4 +23,12 @@ int ItemOf(SuiteVersion version) {
   return 2;
 }
 
+oracle::ServiceEntry ServiceEntryValues::Over(oracle::ServiceEntry entry) const {
+  if (protocol) entry.protocol = *protocol;
+  if (host) entry.host = *host;
+  if (port) entry.port = *port;
+  if (service) entry.service = *service;
+  return entry;
+}
+
 }  // namespace app

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "oracle/ServiceEntry.h"
+
 namespace app {
 
 enum class ServerKind { MicrosoftSqlServer, Oracle };
@@ -26,6 +28,9 @@ struct ServiceEntryValues {
   std::optional<std::string> service;
 
   bool Any() const { return protocol || host || port || service; }
+
+  // The entry with the given values put over its own.
+  oracle::ServiceEntry Over(oracle::ServiceEntry entry) const;
 };
 
 // Everything one configuration run needs, as a plain value. Texts are used

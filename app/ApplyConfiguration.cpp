@@ -18,19 +18,6 @@ constexpr char kConfigurationLine[] = " Zmodyfikowano konfigurację BDE.";
 // The modules whose aliases follow the main one, in the order they are written.
 constexpr const char* kModules[] = {"Faktury", "Magistr", "Odbiorcy", "Odczyty"};
 
-// The entry as it is to stand in tnsnames.ora: the values given over the
-// entry the file holds, or over a new entry's defaults.
-oracle::ServiceEntry EntryToWrite(const oracle::ServiceFile& file, const Answers& answers) {
-  oracle::ServiceEntry entry = file.Table().NewRecord();
-  if (const oracle::ServiceEntry* stored = file.FindEntry(answers.oracleService)) entry = *stored;
-  const ServiceEntryValues& given = answers.serviceEntry;
-  if (given.protocol) entry.protocol = *given.protocol;
-  if (given.host) entry.host = *given.host;
-  if (given.port) entry.port = *given.port;
-  if (given.service) entry.service = *given.service;
-  return entry;
-}
-
 }  // namespace
 
 ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine)
@@ -93,7 +80,9 @@ void ApplyConfiguration::WriteOracle(const Answers& answers, const std::vector<s
   if (answers.serviceEntry.Any()) {
     oracle::ServiceFile file;
     file.Read(folder);
-    file.WriteEntry(answers.oracleService, EntryToWrite(file, answers), report);
+    // The values given over the entry the file holds, or over a new entry's
+    // defaults.
+    file.WriteEntry(answers.oracleService, answers.serviceEntry.Over(file.EntryOrNew(answers.oracleService)), report);
   }
   report.Add(kConfigurationLine);
 

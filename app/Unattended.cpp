@@ -1,6 +1,7 @@
 #include "app/Unattended.h"
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "app/AnswersFile.h"
@@ -20,11 +21,15 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
   int code = kExitDone;
   try {
     const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
-    bde::AliasEngineChoice aliases(registry, engine, oemCodePage);
-    const Answers answers = ResolveAnswers(file, registry, aliases.Aliases());
+    std::optional<bde::AliasEngineChoice> aliases;
+    const EngineStart started = [&]() -> bde::AliasEngine& {
+      if (!aliases) aliases.emplace(registry, engine, oemCodePage);
+      return aliases->Aliases();
+    };
+    const Answers answers = ResolveAnswers(file, registry, started);
     bde::StatusReport report(lines);
     try {
-      ApplyConfiguration(registry, aliases.Aliases()).Run(answers, report);
+      ApplyConfiguration(registry, started()).Run(answers, report);
     } catch (const std::exception& error) {
       // What was written before the error stays, so the report says it.
       lines.push_back(WithFinalStop(error.what()));

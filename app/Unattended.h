@@ -23,10 +23,13 @@ inline constexpr int kExitWrongAnswers = 2;
 // The configuration without a window: the answers file is read and checked
 // in full before anything is written, then the same apply step as
 // "Wykonaj" runs, on the engine the window would use (AliasEngineChoice).
-// An installed engine that does not start fails the configuration (exit
-// code 1): the answers may well be right, the machine is not. The report (the status page's lines, or what was done up
-// to the error followed by the error) goes to the log file when one is
-// named and to the console. Returns the program's exit code.
+// The engine starts once the values that need none are checked, so a wrong
+// one ends with exit code 2 on any machine; an installed engine that does
+// not start then fails the configuration (exit code 1): the answers may
+// well be right, the machine is not. The report (the status page's lines,
+// or what was done up to the error followed by the error) goes to the log
+// file when one is named and to the console. Returns the program's exit
+// code.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
                   const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole);
 

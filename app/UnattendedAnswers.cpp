@@ -1,5 +1,6 @@
 #include "app/UnattendedAnswers.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceEntryTable.h"
 #include "oracle/ServiceFile.h"
+#include "oracle/TnsnamesWriter.h"
 #include "platform/Text.h"
 
 namespace app {
@@ -87,29 +89,55 @@ void Propose(std::string& target, std::string preset) {
   if (!preset.empty()) target = std::move(preset);
 }
 
-void ResolveMssql(const Section& section, platform::Registry& registry, bde::AliasEngine& engine, Answers& answers,
-                  const Section& main) {
-  const auto presets = mssql::AliasPresets(engine).Read(AliasPrefixFor(ItemOf(answers.version), answers.testCopy));
-  Propose(answers.dataSourceName, presets.dataSource);
-  Take(answers.dataSourceName, section.Field("ZrodloDanych", 32));
-  if (const char c = mssql::ForbiddenDataSourceNameChar(answers.dataSourceName)) {
-    section.Fail("ZrodloDanych", "nazwa źródła danych \"" + answers.dataSourceName + "\" zawiera niedozwolony znak \"" +
-                                     std::string(1, c) + "\"");
+// The first page's choices as the window starts with them: the stored ones
+// over its defaults. A stored version past the last item marks the last
+// one, as on the first page; every server value but 0 is Oracle anyway.
+void ProposeStoredChoices(platform::Registry& registry, Answers& answers) {
+  const std::optional<StoredChoices> stored = PeekStoredChoices(registry);
+  if (!stored) return;
+  if (stored->server) answers.server = ServerKindOfItem(*stored->server);
+  if (stored->version) {
+    answers.version = SuiteVersionOfItem(std::clamp(*stored->version, -1, ItemOf(SuiteVersion::V11)));
   }
-  const auto settings = mssql::DataSourceCatalog(registry).ReadSettings(answers.dataSourceName);
-  Take(answers.sqlServer, settings.server);
-  Take(answers.windowsLogin, settings.windowsLogin);
-  Take(answers.sqlServer, section.Text("SerwerMSSQL"));
-  Take(answers.windowsLogin, section.Flag("LogowanieWindows"));
-  Propose(answers.database, presets.database);
-  Propose(answers.archiveDatabase, presets.archiveDatabase);
-  Propose(answers.metersDatabase, presets.meterDatabase);
-  Take(answers.database, section.Text("Baza"));
-  Take(answers.archiveDatabase, section.Text("BazaArchiwum"));
-  Take(answers.metersDatabase, section.Text("BazaLiczniki"));
+}
+
+void CheckDataSourceName(const Section& section, const std::string& name) {
+  if (const char c = mssql::ForbiddenDataSourceNameChar(name)) {
+    section.Fail("ZrodloDanych",
+                 "nazwa źródła danych \"" + name + "\" zawiera niedozwolony znak \"" + std::string(1, c) + "\"");
+  }
+}
+
+// Every value the file gives is checked before the engine is asked for the
+// earlier run's aliases.
+void ResolveMssql(const Section& section, platform::Registry& registry, const EngineStart& engine, Answers& answers,
+                  const Section& main) {
+  const std::optional<std::string> dataSource = section.Field("ZrodloDanych", 32);
+  if (dataSource) CheckDataSourceName(section, *dataSource);
+  std::optional<std::string> server = section.Text("SerwerMSSQL");
+  std::optional<bool> windowsLogin = section.Flag("LogowanieWindows");
+  std::optional<std::string> database = section.Text("Baza");
+  std::optional<std::string> archiveDatabase = section.Text("BazaArchiwum");
+  std::optional<std::string> metersDatabase = section.Text("BazaLiczniki");
   if (!mssql::DriverRegistered(registry)) {
     main.Fail("Serwer", "brak sterownika ODBC \"" + std::string(mssql::kDriverName) + "\"");
   }
+
+  const auto presets = mssql::AliasPresets(engine()).Read(AliasPrefixFor(ItemOf(answers.version), answers.testCopy));
+  Propose(answers.dataSourceName, presets.dataSource);
+  Take(answers.dataSourceName, dataSource);
+  if (!dataSource) CheckDataSourceName(section, answers.dataSourceName);
+  const auto settings = mssql::DataSourceCatalog(registry).ReadSettings(answers.dataSourceName);
+  Take(answers.sqlServer, settings.server);
+  Take(answers.windowsLogin, settings.windowsLogin);
+  Take(answers.sqlServer, std::move(server));
+  Take(answers.windowsLogin, windowsLogin);
+  Propose(answers.database, presets.database);
+  Propose(answers.archiveDatabase, presets.archiveDatabase);
+  Propose(answers.metersDatabase, presets.meterDatabase);
+  Take(answers.database, std::move(database));
+  Take(answers.archiveDatabase, std::move(archiveDatabase));
+  Take(answers.metersDatabase, std::move(metersDatabase));
 }
 
 // The home named as page 2 lists it, or the first one listed.
@@ -124,49 +152,111 @@ std::string HomeFolder(const Section& section, platform::Registry& registry) {
   section.Fail("DomOracle", "w rejestrze nie ma żadnego Oracle Home");
 }
 
-void ResolveOracle(const Section& section, platform::Registry& registry, bde::AliasEngine& engine, Answers& answers) {
+struct EntryKey {
+  std::string_view key;
+  std::optional<std::string> ServiceEntryValues::*value;
+};
+
+constexpr EntryKey kEntryKeys[] = {{"Protokol", &ServiceEntryValues::protocol},
+                                   {"Host", &ServiceEntryValues::host},
+                                   {"Port", &ServiceEntryValues::port},
+                                   {"NazwaBazy", &ServiceEntryValues::service}};
+
+// A host any file can hold, standing in for the one a new entry is given,
+// so that the name alone is tried first.
+constexpr char kPlainHost[] = "localhost";
+
+std::string RewriteProblem(const oracle::RewriteFault& fault, std::string_view key, const std::string& value,
+                           const std::string& serviceName, const std::string& path) {
+  const bool name = key == "Serwis";
+  if (fault.edited) {
+    return "wpisu \"" + serviceName + "\" nie można zapisać w pliku \"" + path + "\"" +
+           (name ? "" : " z wartością \"" + value + "\"");
+  }
+  const std::string write = (name ? "" : "z wartością \"" + value + "\" ") + "zapis wpisu \"" + serviceName +
+                            "\" w pliku \"" + path + "\" ";
+  if (fault.added) return write + "dodałby wpis \"" + fault.name + "\" o nazwie innej niż podana";
+  return write + "zmieniłby wpis \"" + fault.name + "\", którego nie edytowano";
+}
+
+// The rewrite of tnsnames.ora that the apply step would make, checked as it
+// checks it, so that a value the file cannot hold is a wrong answer and
+// nothing is written. The key named is the first whose value, put in one
+// at a time over an entry the file can hold, makes the check refuse: the
+// name first, then the values in the order of the service page.
+void CheckServiceEntry(const Section& section, const oracle::ServiceFile& file, const Answers& answers) {
+  const ServiceEntryValues& given = answers.serviceEntry;
+  const std::string& name = answers.oracleService;
+  const std::string path = file.Folder() + "tnsnames.ora";
+  if (!given.Any()) return;
+  if (!given.host && !file.FindEntry(name)) {
+    section.Fail("Host", "wpisu \"" + name + "\" nie ma w pliku \"" + path + "\", więc adres serwera jest wymagany");
+  }
+  const auto whole = oracle::RewriteTnsnamesEntry(file.Lines(), name, given.Over(file.EntryOrNew(name))).fault;
+  if (!whole) return;
+  oracle::ServiceEntry start = file.EntryOrNew(name);
+  if (!file.FindEntry(name)) start.host = kPlainHost;
+  ServiceEntryValues tried;
+  std::string_view key = "Serwis";
+  std::string value = name;
+  auto fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, start).fault;
+  for (const EntryKey& entryKey : kEntryKeys) {
+    if (fault) break;
+    if (!(given.*entryKey.value)) continue;
+    tried.*entryKey.value = given.*entryKey.value;
+    fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, tried.Over(start)).fault;
+    key = entryKey.key;
+    value = *(given.*entryKey.value);
+  }
+  section.Fail(key, RewriteProblem(fault.value_or(*whole), key, value, name, path));
+}
+
+// Every value the file gives is checked before the engine is asked for the
+// earlier run's aliases; only a left-out service name needs them first.
+void ResolveOracle(const Section& section, platform::Registry& registry, const EngineStart& engine, Answers& answers) {
   answers.oracleHomeFolder = HomeFolder(section, registry);
   oracle::ServiceFile file;
   file.Read(oracle::NetworkFolder(answers.oracleHomeFolder));
-
-  const std::string prefix = AliasPrefixFor(ItemOf(answers.version), answers.testCopy);
-  oracle::AliasPresets presets(engine);
-  const std::vector<std::string> names = file.Table().Names();
-  if (!names.empty()) answers.oracleService = names.front();
-  Propose(answers.oracleService, presets.ReadService(prefix));
-  Take(answers.oracleService, section.Field("Serwis", 0));
-
+  const std::optional<std::string> service = section.Field("Serwis", 0);
   ServiceEntryValues& entry = answers.serviceEntry;
   entry.protocol = section.Field("Protokol", oracle::kServiceFields[1].size);
   entry.host = section.Field("Host", oracle::kServiceFields[2].size);
   entry.port = section.Port("Port");
   entry.service = section.Field("NazwaBazy", oracle::kServiceFields[4].size);
-  if (entry.Any() && !entry.host && !file.FindEntry(answers.oracleService)) {
-    section.Fail("Host", "wpisu \"" + answers.oracleService + "\" nie ma w pliku \"" + file.Folder() +
-                             "tnsnames.ora\", więc adres serwera jest wymagany");
-  }
+  std::optional<std::string> userOchrona = section.Text("UzytkownikOchrona");
+  std::optional<std::string> userLM = section.Text("UzytkownikLumira");
+  std::optional<std::string> userLiczniki = section.Text("UzytkownikLiczniki");
 
-  oracle::AliasPresets::Users users = presets.ReadUsers(prefix);
+  const std::string prefix = AliasPrefixFor(ItemOf(answers.version), answers.testCopy);
+  if (service) {
+    answers.oracleService = *service;
+  } else {
+    const std::vector<std::string> names = file.Table().Names();
+    if (!names.empty()) answers.oracleService = names.front();
+    Propose(answers.oracleService, oracle::AliasPresets(engine()).ReadService(prefix));
+  }
+  CheckServiceEntry(section, file, answers);
+
+  oracle::AliasPresets::Users users = oracle::AliasPresets(engine()).ReadUsers(prefix);
   Propose(answers.userOchrona, std::move(users.ochrona));
   Propose(answers.userLM, std::move(users.lm));
   Propose(answers.userLiczniki, std::move(users.liczniki));
-  Take(answers.userOchrona, section.Text("UzytkownikOchrona"));
-  Take(answers.userLM, section.Text("UzytkownikLumira"));
-  Take(answers.userLiczniki, section.Text("UzytkownikLiczniki"));
+  Take(answers.userOchrona, std::move(userOchrona));
+  Take(answers.userLM, std::move(userLM));
+  Take(answers.userLiczniki, std::move(userLiczniki));
 }
 
 }  // namespace
 
-Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::AliasEngine& engine) {
+Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, const EngineStart& engine) {
   Answers answers;
   const Section main(file, kMainSection);
-  if (const auto server = main.Choice("Serwer", {"MSSQL", "Oracle"})) {
-    answers.server = *server == 0 ? ServerKind::MicrosoftSqlServer : ServerKind::Oracle;
-  }
-  if (const auto version = main.Choice("Wersja", {"9", "10", "11"})) {
-    answers.version = SuiteVersionOfItem(static_cast<int>(*version));
-  }
+  const std::optional<size_t> server = main.Choice("Serwer", {"MSSQL", "Oracle"});
+  const std::optional<size_t> version = main.Choice("Wersja", {"9", "10", "11"});
   Take(answers.testCopy, main.Flag("Kopia"));
+  if (!server || !version) ProposeStoredChoices(registry, answers);
+  if (server) answers.server = *server == 0 ? ServerKind::MicrosoftSqlServer : ServerKind::Oracle;
+  if (version) answers.version = SuiteVersionOfItem(static_cast<int>(*version));
   if (answers.server == ServerKind::MicrosoftSqlServer) {
     ResolveMssql(Section(file, kMssqlSection), registry, engine, answers, main);
   } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/Answers.h"
 
 namespace platform {
@@ -14,13 +16,19 @@ namespace app {
 
 class AnswersFile;
 
+// The engine of the run, started the first time it is asked for.
+using EngineStart = std::function<bde::AliasEngine&()>;
+
 // The answers of an unattended run: the values the file gives, and for a
-// key left out the value the window would start with (its defaults, and
-// what an earlier run left in the aliases, the data source and
-// tnsnames.ora, as the pages propose them). Checks everything the run can
-// know before it writes: the values, the Oracle home, the ODBC driver and
-// the service entry. A fault raises AnswersError; the registry, the files
-// and the engine are only read.
-Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, bde::AliasEngine& engine);
+// key left out the value the window would start with (its defaults, the
+// first page's choices stored in the settings key, and what an earlier run
+// left in the aliases, the data source and tnsnames.ora, as the pages
+// propose them). Checks everything the run can know before it writes: the
+// values, the Oracle home, the ODBC driver, the service entry and the
+// rewrite of tnsnames.ora. Every value that needs no engine is checked
+// before the engine is first asked for, so that a wrong value is named even
+// where the engine does not start. A fault raises AnswersError; the
+// registry, the files and the engine are only read.
+Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, const EngineStart& engine);
 
 }  // namespace app

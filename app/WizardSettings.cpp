@@ -19,13 +19,25 @@ std::optional<std::string> ReadConfigFileName(platform::Registry& registry) {
   return key->TryReadString(kConfigFileValue);
 }
 
-std::optional<StoredChoices> ReadStoredChoices(platform::Registry& registry) {
-  auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyAllAccess, true);
+namespace {
+
+std::optional<StoredChoices> ReadChoices(platform::Registry& registry, uint32_t access, bool create) {
+  auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, access, create);
   if (!key) return std::nullopt;
   StoredChoices stored;
   stored.server = key->TryReadInteger(kServerValue);
   stored.version = key->TryReadInteger(kVersionValue);
   return stored;
+}
+
+}  // namespace
+
+std::optional<StoredChoices> ReadStoredChoices(platform::Registry& registry) {
+  return ReadChoices(registry, platform::kKeyAllAccess, true);
+}
+
+std::optional<StoredChoices> PeekStoredChoices(platform::Registry& registry) {
+  return ReadChoices(registry, platform::kKeyRead, false);
 }
 
 void StoreChoices(platform::Registry& registry, int32_t server, int32_t version) {

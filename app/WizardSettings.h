@@ -34,6 +34,10 @@ struct StoredChoices {
 // that are present. Nothing when the key cannot be opened or created.
 std::optional<StoredChoices> ReadStoredChoices(platform::Registry& registry);
 
+// The same for a run that must leave the registry as it is until it
+// writes: a missing key is not created, and gives nothing.
+std::optional<StoredChoices> PeekStoredChoices(platform::Registry& registry);
+
 // Writes both values as REG_DWORD. A key that cannot be opened or created
 // is passed over silently; a refused write raises the registry's error.
 void StoreChoices(platform::Registry& registry, int32_t server, int32_t version);

@@ -38,19 +38,79 @@ void EraseFirst(std::string& text, char c) {
   if (at != std::string::npos) text.erase(at, 1);
 }
 
-// The first line that sets the key: the text before its first "=", with
-// the blanks around it trimmed, is the key without regard to letter case.
-// Administrators often write "KEY = (...)"; a second line for the same key
-// would leave the client reading only one of them.
-std::optional<size_t> KeyLine(const std::vector<std::string>& lines, std::string_view key) {
+// One parameter of sqlnet.ora as the client reads it: a line that does not
+// continue another one starts it, and while its value is still to come or
+// its parentheses stay open the indented lines after it continue the value
+// (the client takes a wrapped line that is not indented for a new
+// parameter). Comment and empty lines between them belong to no parameter.
+struct SqlnetParameter {
+  // The text before the first "=" with the blanks around it trimmed, or
+  // the whole trimmed line when it has no "=".
+  std::string key;
+  bool hasEquals = false;
+  // After that "=", each continuation line joined with one blank.
+  std::string value;
+  std::vector<size_t> lines;
+};
+
+std::vector<SqlnetParameter> ReadSqlnetParameters(const std::vector<std::string>& lines) {
+  std::vector<SqlnetParameter> parameters;
+  long depth = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
-    if (line.starts_with('#')) continue;
-    const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    if (platform::EqualsAsciiNoCase(Trim(line.substr(0, equals), Blanks::SpaceAndControls), key)) return i;
+    const std::string_view trimmed = Trim(line, Blanks::SpaceAndControls);
+    if (trimmed.empty() || trimmed.starts_with('#')) continue;
+    std::string_view part = line;
+    const bool open = !parameters.empty() && parameters.back().hasEquals &&
+                      (depth > 0 || Trim(parameters.back().value, Blanks::SpaceAndControls).empty());
+    if (open && platform::IsSpaceOrControl(line.front())) {
+      parameters.back().value.push_back(' ');
+    } else {
+      SqlnetParameter& parameter = parameters.emplace_back();
+      const size_t equals = line.find('=');
+      parameter.hasEquals = equals != std::string_view::npos;
+      parameter.key = parameter.hasEquals ? Trim(line.substr(0, equals), Blanks::SpaceAndControls) : trimmed;
+      part = parameter.hasEquals ? line.substr(equals + 1) : std::string_view();
+      depth = 0;
+    }
+    parameters.back().value.append(part);
+    parameters.back().lines.push_back(i);
+    for (char c : part) depth += (c == '(') - (c == ')');
   }
-  return std::nullopt;
+  return parameters;
+}
+
+// The first parameter that sets the key, without regard to letter case.
+// Administrators often write "KEY = (...)"; a second parameter for the same
+// key would leave the client reading only one of them.
+const SqlnetParameter* FindKey(const std::vector<SqlnetParameter>& parameters, std::string_view key) {
+  for (const SqlnetParameter& parameter : parameters) {
+    if (parameter.hasEquals && platform::EqualsAsciiNoCase(parameter.key, key)) return &parameter;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> ItemsOf(const SqlnetParameter* parameter) {
+  std::string value = parameter ? parameter->value : std::string();
+  EraseFirst(value, '(');
+  EraseFirst(value, ')');
+  return platform::SplitDelimited(value, ',');
+}
+
+bool HoldsItem(const std::vector<std::string>& items, std::string_view item) {
+  return std::any_of(items.begin(), items.end(),
+                     [&](const std::string& held) { return platform::EqualsAsciiNoCase(held, item); });
+}
+
+// The parameters other than the first one of each ensured key, as they read.
+std::vector<const SqlnetParameter*> OtherParameters(const std::vector<SqlnetParameter>& parameters) {
+  std::vector<const SqlnetParameter*> ensured;
+  for (const SqlnetSetting& setting : kSqlnetSettings) ensured.push_back(FindKey(parameters, setting.key));
+  std::vector<const SqlnetParameter*> others;
+  for (const SqlnetParameter& parameter : parameters) {
+    if (std::find(ensured.begin(), ensured.end(), &parameter) == ensured.end()) others.push_back(&parameter);
+  }
+  return others;
 }
 
 }  // namespace
@@ -58,21 +118,18 @@ std::optional<size_t> KeyLine(const std::vector<std::string>& lines, std::string
 bool EnsureSqlnetItems(std::vector<std::string>& lines) {
   bool changed = false;
   for (const SqlnetSetting& setting : kSqlnetSettings) {
-    const std::optional<size_t> at = KeyLine(lines, setting.key);
-    std::string value = at ? lines[*at].substr(lines[*at].find('=') + 1) : std::string();
-    EraseFirst(value, '(');
-    EraseFirst(value, ')');
-    std::vector<std::string> items = platform::SplitDelimited(value, ',');
-    const bool present = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
-      return platform::EqualsAsciiNoCase(item, setting.item);
-    });
-    if (present) continue;
+    const std::vector<SqlnetParameter> parameters = ReadSqlnetParameters(lines);
+    const SqlnetParameter* found = FindKey(parameters, setting.key);
+    std::vector<std::string> items = ItemsOf(found);
+    if (HoldsItem(items, setting.item)) continue;
     items.emplace_back(setting.item);
-    std::string list = "(";
-    list.append(platform::JoinCommaList(items)).push_back(')');
-    std::string line = std::string(setting.key) + "=" + list;
-    if (at) {
-      lines[*at] = std::move(line);
+    std::string line = std::string(setting.key) + "=(";
+    line.append(platform::JoinCommaList(items)).push_back(')');
+    if (found) {
+      // The value's continuation lines go with it; the comments between
+      // them stay where they are.
+      for (size_t k = found->lines.size(); k-- > 1;) lines.erase(lines.begin() + static_cast<long>(found->lines[k]));
+      lines[found->lines.front()] = std::move(line);
     } else {
       lines.push_back(std::move(line));
     }
@@ -81,13 +138,42 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
   return changed;
 }
 
+std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>& before,
+                                                  const std::vector<std::string>& after) {
+  const std::vector<SqlnetParameter> old = ReadSqlnetParameters(before);
+  const std::vector<SqlnetParameter> now = ReadSqlnetParameters(after);
+  for (const SqlnetSetting& setting : kSqlnetSettings) {
+    const std::vector<std::string> held = ItemsOf(FindKey(now, setting.key));
+    bool whole = HoldsItem(held, setting.item);
+    for (const std::string& item : ItemsOf(FindKey(old, setting.key))) whole = whole && HoldsItem(held, item);
+    if (!whole) return SqlnetFault{std::string(setting.key), std::string(setting.item)};
+  }
+  const std::vector<const SqlnetParameter*> oldOthers = OtherParameters(old);
+  const std::vector<const SqlnetParameter*> nowOthers = OtherParameters(now);
+  for (size_t i = 0; i < std::max(oldOthers.size(), nowOthers.size()); ++i) {
+    const SqlnetParameter* o = i < oldOthers.size() ? oldOthers[i] : nullptr;
+    const SqlnetParameter* n = i < nowOthers.size() ? nowOthers[i] : nullptr;
+    if (o && n && o->key == n->key && o->hasEquals == n->hasEquals && o->value == n->value) continue;
+    return SqlnetFault{(o ? o : n)->key, ""};
+  }
+  return std::nullopt;
+}
+
 void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report) {
   const std::string path = networkFolder + "sqlnet.ora";
   const bool existed = platform::FileExists(path);
   std::vector<std::string> lines;
   if (existed) lines = platform::ReadTextLines(path);
-  if (!EnsureSqlnetItems(lines)) return;
-  platform::WriteTextLines(path, lines);
+  std::vector<std::string> edited = lines;
+  if (!EnsureSqlnetItems(edited)) return;
+  // As for tnsnames.ora, our own reader has the last word: a file in which
+  // another setting would read otherwise, or one of ours would lose an
+  // item, is never written.
+  if (const auto fault = FindSqlnetRewriteFault(lines, edited)) {
+    if (fault->item.empty()) throw platform::Error(platform::Format(kSqlnetOtherKeyFaultMessage, {path, fault->key}));
+    throw platform::Error(platform::Format(kSqlnetEnsuredKeyFaultMessage, {path, fault->key, fault->item}));
+  }
+  platform::WriteTextLines(path, edited);
   ReportFile(report, existed, path);
 }
 
@@ -99,16 +185,16 @@ void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::strin
   // are never written over.
   if (tnsnamesLines.empty() && platform::FileExists(path)) tnsnamesLines = platform::ReadTextLines(path);
   const bool existed = !tnsnamesLines.empty();
-  std::vector<std::string> edited = tnsnamesLines;
-  ReplaceTnsnamesEntry(edited, serviceName, entry);
+  TnsnamesRewrite rewrite = RewriteTnsnamesEntry(tnsnamesLines, serviceName, entry);
   // Our own reader has the last word: a file in which any other entry would
   // read differently, or the edited one not as the user left it, is never
   // written, whatever shape its entries have.
-  if (const auto fault = FindRewriteFault(tnsnamesLines, edited, serviceName, entry)) {
-    const std::string_view message = fault->edited ? kEditedEntryFaultMessage : kOtherEntryFaultMessage;
+  if (const auto& fault = rewrite.fault) {
+    std::string_view message = fault->added ? kNewEntryFaultMessage : kOtherEntryFaultMessage;
+    if (fault->edited) message = kEditedEntryFaultMessage;
     throw platform::Error(platform::Format(message, {path, fault->name}));
   }
-  tnsnamesLines = std::move(edited);
+  tnsnamesLines = std::move(rewrite.lines);
   platform::WriteTextLines(path, tnsnamesLines);
   ReportFile(report, existed, path);
 }

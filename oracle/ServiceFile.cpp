@@ -20,6 +20,11 @@ const ServiceEntry* ServiceFile::FindEntry(const std::string& serviceName) const
   return table_.Find(CutToCharacters(platform::AsciiUpper(serviceName), nameSize));
 }
 
+ServiceEntry ServiceFile::EntryOrNew(const std::string& serviceName) const {
+  if (const ServiceEntry* stored = FindEntry(serviceName)) return *stored;
+  return table_.NewRecord();
+}
+
 void ServiceFile::WriteEntry(const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report) {
   WriteTnsnamesEntry(folder_, lines_, serviceName, entry, report);
 }

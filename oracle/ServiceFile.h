@@ -34,6 +34,10 @@ class ServiceFile {
   // stores names; nothing when the file has no such entry.
   const ServiceEntry* FindEntry(const std::string& serviceName) const;
 
+  // The stored entry of that name, or else a new one with the new-entry
+  // defaults: what an edit of that service starts from.
+  ServiceEntry EntryOrNew(const std::string& serviceName) const;
+
   // Puts the entry under serviceName in place of the old one and writes
   // the file; the lines keep the change for a later write.
   void WriteEntry(const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report);

@@ -235,7 +235,8 @@ std::optional<RewriteFault> FindRewriteFault(const std::vector<std::string>& bef
   now.erase(key);
   for (auto o = old.begin(), n = now.begin(); o != old.end() || n != now.end();) {
     std::string name;
-    if (o == old.end() || (n != now.end() && n->first < o->first)) {
+    const bool added = o == old.end() || (n != now.end() && n->first < o->first);
+    if (added) {
       name = n->first;
     } else if (n == now.end() || o->first < n->first || o->second != n->second) {
       name = o->first;
@@ -245,7 +246,7 @@ std::optional<RewriteFault> FindRewriteFault(const std::vector<std::string>& bef
     }
     // A fragment left over belongs to the edited entry's old text.
     if (name.empty()) return RewriteFault{std::string(serviceName), true};
-    return RewriteFault{name, false};
+    return RewriteFault{name, false, added};
   }
   ServiceEntryTable table;
   ParseServiceEntries(JoinTnsnamesLines(after), table);
@@ -254,6 +255,14 @@ std::optional<RewriteFault> FindRewriteFault(const std::vector<std::string>& bef
   const ServiceEntry* back = table.Find(expected.name);
   if (!back || *back != expected) return RewriteFault{std::string(serviceName), true};
   return std::nullopt;
+}
+
+TnsnamesRewrite RewriteTnsnamesEntry(const std::vector<std::string>& lines, std::string_view serviceName,
+                                     const ServiceEntry& entry) {
+  TnsnamesRewrite rewrite{lines, std::nullopt};
+  ReplaceTnsnamesEntry(rewrite.lines, serviceName, entry);
+  rewrite.fault = FindRewriteFault(lines, rewrite.lines, serviceName, entry);
+  return rewrite;
 }
 
 }  // namespace oracle

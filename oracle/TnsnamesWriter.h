@@ -28,15 +28,26 @@ void ReplaceTnsnamesEntry(std::vector<std::string>& lines, std::string_view serv
 
 struct RewriteFault {
   std::string name;
-  bool edited;  // the edited entry, else another one
+  bool edited;         // the edited entry, else another one
+  bool added = false;  // another one that the file before did not hold
 };
 
 // What goes wrong when before becomes after, as our own reader sees it: an
-// entry other than serviceName whose text changed, or serviceName when its
-// entry does not read back with the entry's values. Nothing when all is
-// well.
+// entry other than serviceName whose text changed, that went or that
+// appeared, or serviceName when its entry does not read back with the
+// entry's values. Nothing when all is well.
 std::optional<RewriteFault> FindRewriteFault(const std::vector<std::string>& before,
                                             const std::vector<std::string>& after, std::string_view serviceName,
                                             const ServiceEntry& entry);
+
+struct TnsnamesRewrite {
+  std::vector<std::string> lines;
+  std::optional<RewriteFault> fault;
+};
+
+// The lines with the entry put in (ReplaceTnsnamesEntry), and what the check
+// of that rewrite finds (FindRewriteFault); the lines given stay as they are.
+TnsnamesRewrite RewriteTnsnamesEntry(const std::vector<std::string>& lines, std::string_view serviceName,
+                                     const ServiceEntry& entry);
 
 }  // namespace oracle

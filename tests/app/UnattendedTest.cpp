@@ -10,6 +10,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
@@ -60,6 +61,13 @@ class UnattendedTest : public ::testing::Test {
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
   Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
+  // The one line of a wrong answers file; "*" in the problem stands for the
+  // path of tnsnames.ora.
+  std::string WrongAnswersLine(const std::string& problem) const {
+    std::string line = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + problem;
+    if (const size_t star = line.find('*'); star != std::string::npos) line.replace(star, 1, Tnsnames());
+    return line;
+  }
   std::string Param(const std::string& alias, const std::string& name) {
     bde::Engine engine(registry, Config());
     return engine.ReadAliasParameters(alias).Value(name);
@@ -142,6 +150,19 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
        "jest wymagany."},
       {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nNazwaBazy=123456789012345678901\n",
        "wiersz 4: klucz \"NazwaBazy\": wartość \"123456789012345678901\" jest dłuższa niż 20 znaków."},
+      // Values tnsnames.ora cannot hold, found before sqlnet.ora is written.
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nHost=serwer firma.pl\n",
+       "wiersz 4: klucz \"Host\": wpisu \"XE.SERWER\" nie można zapisać w pliku \"*\" z wartością \"serwer firma.pl\""},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nProtokol=TCP)\n",
+       "wiersz 4: klucz \"Protokol\": wpisu \"XE.SERWER\" nie można zapisać w pliku \"*\" z wartością \"TCP)\""},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=XE SERWER\nHost=nowy\n",
+       "wiersz 4: klucz \"Serwis\": zapis wpisu \"XE SERWER\" w pliku \"*\" dodałby wpis \"XESERWER\" o nazwie innej "
+       "niż podana."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=XE. SERWER\nHost=nowy\n",
+       "wiersz 4: klucz \"Serwis\": zapis wpisu \"XE. SERWER\" w pliku \"*\" zmieniłby wpis \"XE.SERWER\", którego "
+       "nie edytowano."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=XE.SERWER\nPort=1600\nNazwaBazy=N B\n",
+       "wiersz 6: klucz \"NazwaBazy\": wpisu \"XE.SERWER\" nie można zapisać w pliku \"*\" z wartością \"N B\""},
       {"[MSSQL]\nZrodloDanych=a[b\n",
        "wiersz 2: klucz \"ZrodloDanych\": nazwa źródła danych \"a[b\" zawiera niedozwolony znak \"[\""},
       {"[Inna]\n", "wiersz 1: nieznana sekcja [Inna]."},
@@ -152,8 +173,7 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
     console.clear();
     EXPECT_EQ(Run(c.answers), kExitWrongAnswers);
     ASSERT_EQ(Report().size(), 1u);
-    std::string expected = "Plik odpowiedzi \"" + Path("answers.ini") + "\", " + c.line;
-    if (const size_t star = expected.find('*'); star != std::string::npos) expected.replace(star, 1, Tnsnames());
+    const std::string expected = WrongAnswersLine(c.line);
     EXPECT_EQ(Report()[0], expected);
     EXPECT_EQ(console, expected + "\r\n");
     EXPECT_EQ(platform::ReadTextLines(Tnsnames()), kTnsnames);
@@ -202,6 +222,44 @@ TEST_F(UnattendedTest, OnlyTheGivenValuesOfTheServiceEntryChange) {
     EXPECT_EQ(platform::ReadTextLines(Tnsnames()), c.after.empty() ? c.before : c.after);
     const Lines report = Report();
     EXPECT_EQ(std::find(report.begin(), report.end(), "  Zmodyfikowano plik") != report.end(), !c.after.empty());
+  }
+}
+
+// Left-out first-page keys take what the window would start with: the
+// choices stored in the settings key (a version past the last item is the
+// last one), else its defaults; the settings key is only read.
+TEST_F(UnattendedTest, LeftOutServerAndVersionTakeTheStoredChoices) {
+  struct Case {
+    const char* what;
+    const char* stored;  // values of the settings key; nullptr: no key
+    const char* answers;
+    const char* aliases;  // the aliases written, with the driver of the suite's main alias
+  };
+  const Case cases[] = {
+      {"nothing stored: the defaults", nullptr, "[KonfigNovera]\nKopia=0\n", "X 8 SQL Native Client"},
+      {"an empty key: the defaults", "", "", "X 8 SQL Native Client"},
+      {"Oracle and 9 stored", "\"Server\"=dword:00000001\n\"Wersja\"=dword:00000000\n", "[Oracle]\nHost=nowy\n",
+       "II 7 ORACLE"},
+      {"only 10 stored", "\"Wersja\"=dword:00000001\n", "", "X 7 SQL Native Client"},
+      {"a version past the last item", "\"Server\"=dword:00000000\n\"Wersja\"=dword:00000007\n", "",
+       "X 8 SQL Native Client"},
+      {"given keys win", "\"Server\"=dword:00000001\n\"Wersja\"=dword:00000000\n",
+       "[KonfigNovera]\nSerwer=MSSQL\nWersja=11\n", "X 8 SQL Native Client"},
+      {"one key given, the other stored", "\"Server\"=dword:00000001\n\"Wersja\"=dword:00000000\n",
+       "[KonfigNovera]\nWersja=10\n", "X 7 ORACLE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(Config());
+    registry.DeleteKey(platform::RegistryRoot::CurrentUser, kSettingsKey);
+    if (c.stored) registry.LoadRegText(std::string("[HKEY_CURRENT_USER\\software\\Novera\\KonfigNovera]\n") + c.stored);
+    ASSERT_EQ(Run(c.answers), kExitDone) << console;
+    bde::Engine engine(registry, Config());
+    const std::vector<std::string> aliases = engine.ListAliases();
+    const std::string prefix = aliases.back().substr(0, aliases.back().find("Novera- "));
+    EXPECT_EQ(prefix + std::to_string(aliases.size()) + " " + engine.AliasDriver(prefix + "Novera- LM"),
+              c.aliases);
+    EXPECT_EQ(registry.KeyExists(platform::RegistryRoot::CurrentUser, kSettingsKey), c.stored != nullptr);
   }
 }
 
@@ -278,8 +336,35 @@ TEST_F(UnattendedInstalledEngineTest, TheAliasesGoThroughTheInstalledEngine) {
   EXPECT_FALSE(platform::FileExists(Config()));
 }
 
-// Our own engine's file is no stand-in for the installed one: the run
-// fails before the answers are even resolved, and writes nothing.
+// A wrong value needs no engine to be found: on a machine whose engine
+// does not start, the faulty line is still named, with exit code 2.
+TEST_F(UnattendedInstalledEngineTest, AWrongValueIsNamedWhereTheEngineDoesNotStart) {
+  struct Case {
+    const char* answers;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"[KonfigNovera]\nWersja=12\n", "wiersz 2: klucz \"Wersja\": niepoprawna wartość \"12\", dozwolone: 9, 10, 11."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nPort=abc\n",
+       "wiersz 4: klucz \"Port\": niepoprawna liczba \"abc\", dozwolone: 1 do 65535."},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nDomOracle=Inny\n",
+       "wiersz 4: klucz \"DomOracle\": nieznany Oracle Home \"Inny\""},
+      {"[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=XE.SERWER\nHost=serwer firma.pl\n",
+       "wiersz 5: klucz \"Host\": wpisu \"XE.SERWER\" nie można zapisać w pliku \"*\" z wartością \"serwer firma.pl\""},
+      {"[MSSQL]\nZrodloDanych=a[b\n",
+       "wiersz 2: klucz \"ZrodloDanych\": nazwa źródła danych \"a[b\" zawiera niedozwolony znak \"[\""},
+  };
+  platform::WriteTextLines(StandinConfig(), {"KonfigNovera BDE 1"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answers);
+    EXPECT_EQ(Run(c.answers), kExitWrongAnswers);
+    const std::string expected = WrongAnswersLine(c.line);
+    EXPECT_EQ(Report(), Lines{expected});
+  }
+}
+
+// Our own engine's file is no stand-in for the installed one: with the
+// answers right, the run fails before anything is written.
 TEST_F(UnattendedInstalledEngineTest, AnEngineThatDoesNotStartFailsTheConfiguration) {
   platform::WriteTextLines(StandinConfig(), {"KonfigNovera BDE 1"});
   EXPECT_EQ(Run(ReadmeExamples()[0]), kExitConfigurationFailed);

@@ -1,6 +1,7 @@
 // sqlnet.ora's key lines and item lists on any file: ensuring the two items
-// never fails, and once they are ensured in well-formed values a second
-// pass finds nothing to change.
+// never fails; a rewrite the read-back check accepts needs no second pass;
+// and well-formed values, one line each, are always rewritten so that the
+// check accepts them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,13 +14,14 @@
 
 namespace {
 
-// A value "(...)" with no other parenthesis: the lists the writer itself
-// produces from well-formed ones.
+// Every value "(...)" on its key's line with no other parenthesis, and no
+// parenthesis on any other line: the lists the writer itself produces from
+// well-formed ones.
 bool WellFormed(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    const std::string value = line.substr(equals + 1);
+    const std::string value = equals == std::string::npos ? line : line.substr(equals + 1);
+    if (equals == std::string::npos && value.find_first_of("()") != std::string::npos) return false;
     size_t parens = 0;
     for (char c : value) parens += (c == '(' || c == ')');
     if (parens != 0 && (parens != 2 || value.front() != '(' || value.back() != ')')) return false;
@@ -30,10 +32,12 @@ bool WellFormed(const std::vector<std::string>& lines) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> lines =
+  const std::vector<std::string> before =
       platform::SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
-  const bool wellFormed = WellFormed(lines);
+  std::vector<std::string> lines = before;
   oracle::EnsureSqlnetItems(lines);
-  if (wellFormed && oracle::EnsureSqlnetItems(lines)) std::abort();
+  const bool accepted = !oracle::FindSqlnetRewriteFault(before, lines);
+  if (WellFormed(before) && !accepted) std::abort();
+  if (accepted && oracle::EnsureSqlnetItems(lines)) std::abort();
   return 0;
 }

@@ -76,12 +76,73 @@ TEST(OracleFilesWriterTest, SqlnetGetsBothItemsAndIsLeftAloneWhenItHasThem) {
       {"only the first parentheses go",
        {"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH=((LDAP))"},
        {"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH=((LDAP),TNSNAMES)"}},
+      {"a value continued on the next line is rewritten whole",
+       {"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH = (LDAP,", "   EZCONNECT)"},
+       {"SQLNET.AUTHENTICATION_SERVICES=(NTS)", "NAMES.DIRECTORY_PATH=(LDAP,EZCONNECT,TNSNAMES)"}},
+      {"comments inside a continued value stay, the next key is its own",
+       {"SQLNET.AUTHENTICATION_SERVICES = (NONE,", "# since 2020", "", "\tBEQ", "  )", "SQLNET.EXPIRE_TIME = 10"},
+       {"SQLNET.AUTHENTICATION_SERVICES=(NONE,BEQ,NTS)", "# since 2020", "", "SQLNET.EXPIRE_TIME = 10",
+        "NAMES.DIRECTORY_PATH=(TNSNAMES)"}},
+      {"a value on the lines after its key, holding the item, stays",
+       {"NAMES.DIRECTORY_PATH =", "  (TNSNAMES,", "   EZCONNECT)", "SQLNET.AUTHENTICATION_SERVICES=", " (NTS)"},
+       {}},
+      {"a line that is not indented ends a value left open",
+       {"NAMES.DIRECTORY_PATH = (LDAP,", "  EZCONNECT", "SQLNET.AUTHENTICATION_SERVICES = (NTS)"},
+       {"NAMES.DIRECTORY_PATH=(LDAP,EZCONNECT,TNSNAMES)", "SQLNET.AUTHENTICATION_SERVICES = (NTS)"}},
   };
   for (const Case& c : cases) {
     Lines lines = c.before;
     EXPECT_EQ(EnsureSqlnetItems(lines), !c.after.empty()) << c.what;
     EXPECT_EQ(lines, c.after.empty() ? c.before : c.after) << c.what;
   }
+}
+
+// Our own reader of sqlnet.ora judges the rewrite: the two keys keep what
+// they held and gain their item, every other setting reads as before.
+TEST(OracleFilesWriterTest, TheSqlnetRewriteIsCheckedAgainstTheFileBeforeIt) {
+  struct Case {
+    const char* what;
+    Lines before;
+    Lines after;
+    std::optional<std::string> fault;  // key, then "+" and the item for one of the two keys
+  };
+  const std::string auth = "SQLNET.AUTHENTICATION_SERVICES=(NTS)";
+  const Case cases[] = {
+      {"as written", {"NAMES.DIRECTORY_PATH = (LDAP,", "   EZCONNECT)", "A = 1"},
+       {"NAMES.DIRECTORY_PATH=(LDAP,EZCONNECT,TNSNAMES)", "A = 1", auth}, std::nullopt},
+      {"a continuation left dangling", {"NAMES.DIRECTORY_PATH = (LDAP,", "   EZCONNECT)", auth},
+       {"NAMES.DIRECTORY_PATH=(LDAP,,TNSNAMES)", "   EZCONNECT)", auth}, "NAMES.DIRECTORY_PATH+TNSNAMES"},
+      {"an item lost", {"NAMES.DIRECTORY_PATH=(LDAP)", auth}, {"NAMES.DIRECTORY_PATH=(TNSNAMES)", auth},
+       "NAMES.DIRECTORY_PATH+TNSNAMES"},
+      {"the item missing", {}, {"NAMES.DIRECTORY_PATH=(TNSNAMES)", "SQLNET.AUTHENTICATION_SERVICES=(NONE)"},
+       "SQLNET.AUTHENTICATION_SERVICES+NTS"},
+      {"another key broken apart", {"A = (1,", "  2)"}, {"A = (1,", "2)", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"},
+       "A"},
+      {"another key lost", {"A = (1)", "B = 2"}, {"A = (1)", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "B"},
+      {"a second line of the same key is another one", {auth, auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"},
+       {auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, "SQLNET.AUTHENTICATION_SERVICES"},
+  };
+  for (const Case& c : cases) {
+    const std::optional<SqlnetFault> fault = FindSqlnetRewriteFault(c.before, c.after);
+    std::optional<std::string> found;
+    if (fault) found = fault->key + (fault->item.empty() ? "" : "+" + fault->item);
+    EXPECT_EQ(found, c.fault) << c.what;
+  }
+}
+
+// A rewrite the check refuses leaves sqlnet.ora byte for byte and says why.
+TEST(OracleFilesWriterTest, ARefusedSqlnetRewriteLeavesTheFileAsItWas) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "/";
+  const std::string sqlnet = "SQLNET.AUTHENTICATION_SERVICES=(NTS)\r\nNAMES.DIRECTORY_PATH=((LDAP))\r\n";
+  std::ofstream(network + "sqlnet.ora", std::ios::binary) << sqlnet;
+  Lines status;
+  bde::StatusReport report(status);
+  EXPECT_EQ(testing_support::ErrorOf([&] { UpdateSqlnetOra(network, report); }),
+            platform::Format(kSqlnetEnsuredKeyFaultMessage,
+                             {network + "sqlnet.ora", "NAMES.DIRECTORY_PATH", "TNSNAMES"}));
+  EXPECT_EQ(Bytes(network + "sqlnet.ora"), sqlnet);
+  EXPECT_TRUE(status.empty());
 }
 
 // An entry the nine-line layout holds whole moves to the end in that layout.
@@ -218,14 +279,15 @@ TEST(OracleFilesWriterTest, TheRewriteIsCheckedAgainstTheFileBeforeIt) {
        RewriteFault{"xe", true}},
       {"another entry dropped", Plus({a}, kWritten), kEntry, RewriteFault{"B", false}},
       {"another entry gained", Plus(before, {"C = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = c)(PORT = 1)))"}),
-       kEntry, RewriteFault{"C", false}},
+       kEntry, RewriteFault{"C", false, true}},
       {"the edited entry reads back otherwise", Plus({a, "# moved", before[4]}, EntryLayout("xe", spaced)), spaced,
        RewriteFault{"xe", true}},
   };
   for (const Case& c : cases) {
     const auto fault = FindRewriteFault(before, c.after, "xe", c.entry);
     EXPECT_EQ(fault.has_value(), c.fault.has_value()) << c.what;
-    if (fault && c.fault) EXPECT_EQ(fault->name + (fault->edited ? "+" : "-"), c.fault->name + (c.fault->edited ? "+" : "-")) << c.what;
+    const auto text = [](const RewriteFault& f) { return f.name + (f.edited ? "+" : "-") + (f.added ? " added" : ""); };
+    if (fault && c.fault) EXPECT_EQ(text(*fault), text(*c.fault)) << c.what;
   }
 }
 
@@ -246,6 +308,11 @@ TEST(OracleFilesWriterTest, ARefusedRewriteLeavesTheFileAsItWas) {
   EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
   EXPECT_EQ(lines, read);
   EXPECT_TRUE(status.empty());
+
+  // A name the file would read otherwise is a new entry, not an edited one.
+  EXPECT_EQ(testing_support::ErrorOf([&] { WriteTnsnamesEntry(network, lines, "XE SERWER", kEntry, report); }),
+            platform::Format(kNewEntryFaultMessage, {network + "tnsnames.ora", "XESERWER"}));
+  EXPECT_EQ(Bytes(network + "tnsnames.ora"), tnsnames);
 }
 
 TEST(OracleFilesWriterTest, FilesAreWrittenAndReportedOnlyWhenChanged) {
