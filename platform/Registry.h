@@ -61,7 +61,7 @@ enum class KeyStatus {
 
 // What OpenKey gives: the opened key, or why there is none. Where only the
 // key matters it stands for the key: true when opened, and -> reaches it.
-class [[nodiscard]] OpenedKey {
+class OpenedKey {
  public:
   explicit OpenedKey(std::unique_ptr<RegistryKey> key) : key_(std::move(key)), status_(KeyStatus::Opened) {}
   // Missing or Refused.
