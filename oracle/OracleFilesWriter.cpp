@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "bde/StatusReport.h"
+#include "oracle/SqlnetSettings.h"
 #include "platform/DelimitedText.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -11,9 +12,6 @@
 
 namespace oracle {
 namespace {
-
-using platform::Blanks;
-using platform::Trim;
 
 struct SqlnetSetting {
   std::string_view key;
@@ -33,79 +31,10 @@ void ReportFile(bde::StatusReport& report, bool existed, const std::string& path
   report.Add("");
 }
 
-void EraseFirst(std::string& text, char c) {
-  const size_t at = text.find(c);
-  if (at != std::string::npos) text.erase(at, 1);
-}
-
-// One parameter of sqlnet.ora as the client reads it: a line that does not
-// continue another one starts it, and while its value is still to come or
-// its parentheses stay open the indented lines after it continue the value
-// (the client takes a wrapped line that is not indented for a new
-// parameter). Comment and empty lines between them belong to no parameter.
-struct SqlnetParameter {
-  // The text before the first "=" with the blanks around it trimmed, or
-  // the whole trimmed line when it has no "=".
-  std::string key;
-  bool hasEquals = false;
-  // After that "=", each continuation line joined with one blank.
-  std::string value;
-  std::vector<size_t> lines;
-};
-
-std::vector<SqlnetParameter> ReadSqlnetParameters(const std::vector<std::string>& lines) {
-  std::vector<SqlnetParameter> parameters;
-  long depth = 0;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
-    const std::string_view trimmed = Trim(line, Blanks::SpaceAndControls);
-    if (trimmed.empty() || trimmed.starts_with('#')) continue;
-    std::string_view part = line;
-    const bool open = !parameters.empty() && parameters.back().hasEquals &&
-                      (depth > 0 || Trim(parameters.back().value, Blanks::SpaceAndControls).empty());
-    if (open && platform::IsSpaceOrControl(line.front())) {
-      parameters.back().value.push_back(' ');
-    } else {
-      SqlnetParameter& parameter = parameters.emplace_back();
-      const size_t equals = line.find('=');
-      parameter.hasEquals = equals != std::string_view::npos;
-      parameter.key = parameter.hasEquals ? Trim(line.substr(0, equals), Blanks::SpaceAndControls) : trimmed;
-      part = parameter.hasEquals ? line.substr(equals + 1) : std::string_view();
-      depth = 0;
-    }
-    parameters.back().value.append(part);
-    parameters.back().lines.push_back(i);
-    for (char c : part) depth += (c == '(') - (c == ')');
-  }
-  return parameters;
-}
-
-// The first parameter that sets the key, without regard to letter case.
-// Administrators often write "KEY = (...)"; a second parameter for the same
-// key would leave the client reading only one of them.
-const SqlnetParameter* FindKey(const std::vector<SqlnetParameter>& parameters, std::string_view key) {
-  for (const SqlnetParameter& parameter : parameters) {
-    if (parameter.hasEquals && platform::EqualsAsciiNoCase(parameter.key, key)) return &parameter;
-  }
-  return nullptr;
-}
-
-std::vector<std::string> ItemsOf(const SqlnetParameter* parameter) {
-  std::string value = parameter ? parameter->value : std::string();
-  EraseFirst(value, '(');
-  EraseFirst(value, ')');
-  return platform::SplitDelimited(value, ',');
-}
-
-bool HoldsItem(const std::vector<std::string>& items, std::string_view item) {
-  return std::any_of(items.begin(), items.end(),
-                     [&](const std::string& held) { return platform::EqualsAsciiNoCase(held, item); });
-}
-
 // The parameters other than the first one of each ensured key, as they read.
 std::vector<const SqlnetParameter*> OtherParameters(const std::vector<SqlnetParameter>& parameters) {
   std::vector<const SqlnetParameter*> ensured;
-  for (const SqlnetSetting& setting : kSqlnetSettings) ensured.push_back(FindKey(parameters, setting.key));
+  for (const SqlnetSetting& setting : kSqlnetSettings) ensured.push_back(FindSqlnetKey(parameters, setting.key));
   std::vector<const SqlnetParameter*> others;
   for (const SqlnetParameter& parameter : parameters) {
     if (std::find(ensured.begin(), ensured.end(), &parameter) == ensured.end()) others.push_back(&parameter);
@@ -119,9 +48,9 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
   bool changed = false;
   for (const SqlnetSetting& setting : kSqlnetSettings) {
     const std::vector<SqlnetParameter> parameters = ReadSqlnetParameters(lines);
-    const SqlnetParameter* found = FindKey(parameters, setting.key);
-    std::vector<std::string> items = ItemsOf(found);
-    if (HoldsItem(items, setting.item)) continue;
+    const SqlnetParameter* found = FindSqlnetKey(parameters, setting.key);
+    std::vector<std::string> items = SqlnetItems(found);
+    if (HoldsSqlnetItem(items, setting.item)) continue;
     items.emplace_back(setting.item);
     std::string line = std::string(setting.key) + "=(";
     line.append(platform::JoinCommaList(items)).push_back(')');
@@ -143,9 +72,11 @@ std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>
   const std::vector<SqlnetParameter> old = ReadSqlnetParameters(before);
   const std::vector<SqlnetParameter> now = ReadSqlnetParameters(after);
   for (const SqlnetSetting& setting : kSqlnetSettings) {
-    const std::vector<std::string> held = ItemsOf(FindKey(now, setting.key));
-    bool whole = HoldsItem(held, setting.item);
-    for (const std::string& item : ItemsOf(FindKey(old, setting.key))) whole = whole && HoldsItem(held, item);
+    const std::vector<std::string> held = SqlnetItems(FindSqlnetKey(now, setting.key));
+    bool whole = HoldsSqlnetItem(held, setting.item);
+    for (const std::string& item : SqlnetItems(FindSqlnetKey(old, setting.key))) {
+      whole = whole && HoldsSqlnetItem(held, item);
+    }
     if (!whole) return SqlnetFault{std::string(setting.key), std::string(setting.item)};
   }
   const std::vector<const SqlnetParameter*> oldOthers = OtherParameters(old);

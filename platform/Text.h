@@ -28,9 +28,10 @@ std::u32string CaseKey(std::string_view text);
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
 
 // Which bytes Trim takes off the ends of a text: what counts as a blank
-// differs between the formats read. The answers file and .reg text know
-// the space and the tab only; the Oracle files, as the Oracle client reads
-// them, and the ODBC lists end an item at any byte of code 32 or less.
+// differs between the texts read. The answers file and .reg text know the
+// space and the tab only; the Oracle files (as the Oracle client reads
+// them), ODBC lists, server names and messages count every byte of code 32
+// or less, line ends and other control characters included.
 enum class Blanks { SpaceAndTab, SpaceAndControls };
 
 inline bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }

@@ -108,7 +108,9 @@ class Win32Backend {
     alignas(DWORD) BYTE aclBuffer[256];
     auto* acl = reinterpret_cast<PACL>(aclBuffer);
     ASSERT_TRUE(InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION));
-    if (denied != 0) ASSERT_TRUE(AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone.Get()));
+    if (denied != 0) {
+      ASSERT_TRUE(AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone.Get()));
+    }
     ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone.Get()));
     SECURITY_DESCRIPTOR descriptor;
     ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
