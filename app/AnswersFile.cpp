@@ -14,6 +14,9 @@
 namespace app {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 // The main section's keys; each server kind names its own section and keys.
 constexpr std::string_view kMainKeys[] = {kServerKey, kVersionKey, kTestCopyKey};
 
@@ -38,12 +41,6 @@ std::optional<std::string_view> KnownKey(std::string_view section, std::string_v
     if (platform::EqualsNoCase(known, key)) return known;
   }
   return std::nullopt;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
@@ -96,11 +93,11 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     ++number;
     std::string_view line = whole;
     if (const size_t comment = line.find(';'); comment != std::string_view::npos) line = line.substr(0, comment);
-    line = Trim(line);
+    line = Trim(line, Blanks::SpaceAndTab);
     if (line.empty()) continue;
     if (line.front() == '[') {
       if (line.back() != ']') FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\"");
-      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      const std::string_view name = Trim(line.substr(1, line.size() - 2), Blanks::SpaceAndTab);
       section = KnownSection(name);
       if (!section) FailAtLine(path, number, "nieznana sekcja [" + std::string(name) + "]");
       continue;
@@ -109,7 +106,7 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     if (equals == std::string_view::npos) {
       FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\", oczekiwano \"klucz=wartość\"");
     }
-    const std::string_view key = Trim(line.substr(0, equals));
+    const std::string_view key = Trim(line.substr(0, equals), Blanks::SpaceAndTab);
     if (!section) FailAtLine(path, number, "klucz \"" + std::string(key) + "\" przed pierwszą sekcją");
     const std::optional<std::string_view> known = KnownKey(*section, key);
     if (!known) FailAtLine(path, number, "nieznany klucz \"" + std::string(key) + "\" w sekcji [" + std::string(*section) + "]");
@@ -117,7 +114,8 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
       FailAtLine(path, number, "klucz \"" + std::string(*known) + "\" podany drugi raz (pierwszy raz w wierszu " +
                                    std::to_string(earlier->line) + ")");
     }
-    file.entries_.push_back({*section, *known, {std::string(Trim(line.substr(equals + 1))), number}});
+    const std::string value(Trim(line.substr(equals + 1), Blanks::SpaceAndTab));
+    file.entries_.push_back({*section, *known, {value, number}});
   }
   return file;
 }
