@@ -13,9 +13,11 @@
 #include "bde/Templates.h"
 #include "oracle/AliasPresets.h"
 #include "oracle/OracleFilesWriter.h"
+#include "oracle/OracleChecks.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
 #include "oracle/TnsnamesWriter.h"
+#include "platform/TextFile.h"
 
 namespace app::servers {
 namespace {
@@ -213,6 +215,21 @@ void Oracle::SetAliasValues(SuiteAlias alias, const Answers& answers, bde::Param
   if (alias == SuiteAlias::Ochrona) params.Set("USER NAME", answers.userOchrona);
   if (alias == SuiteAlias::LM) params.Set("USER NAME", answers.userLM);
   if (alias == SuiteAlias::Liczniki && !answers.userLiczniki.empty()) params.Set("USER NAME", answers.userLiczniki);
+}
+
+// The client's files of the home chosen, read now: what the suite's
+// programs will find in them.
+std::vector<bde::Check> Oracle::MakeChecks(const CheckSources& sources, const Answers& answers) const {
+  const std::string folder = NetworkFolderOf(answers.oracleHomeFolder);
+  oracle::ServiceFile tnsnames;
+  tnsnames.Read(folder);
+  const std::string sqlnetPath = folder + "sqlnet.ora";
+  const std::vector<std::string> sqlnet =
+      platform::FileExists(sqlnetPath) ? platform::ReadTextLines(sqlnetPath) : std::vector<std::string>{};
+  oracle::OracleChecks checks(sources.network);
+  return checks.Make({answers.oracleService, {answers.userOchrona, answers.userLM, answers.userLiczniki},
+                      folder + "tnsnames.ora"},
+                     tnsnames.Table(), sqlnet);
 }
 
 }  // namespace app::servers

@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "platform/NetworkProbe.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeOemCodePage.h"
@@ -53,7 +54,8 @@ class UnattendedTest : public ::testing::Test {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
     CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : ""};
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage, [this](const std::string& text) { console += text; });
+    return RunUnattended(line, registry, engine, codePage, [this](const std::string& text) { console += text; },
+                         platform::CreateSystemNetworkProbe());
   }
 
   std::string Path(const char* name) const { return (folder.Path() / name).string(); }
