@@ -195,7 +195,6 @@ void WizardWindow::Button1Click() {
 // is done, as the engine wants its own thread. The page's own lines stay:
 // the section is added after them.
 void WizardWindow::ButtonSprawdzClick() {
-  if (!ButtonSprawdz.enabled) return;
   const auto checks = std::make_shared<const std::vector<bde::Check>>(MakeConnectionChecks(checkSources, applied_));
   const auto results = std::make_shared<std::vector<bde::CheckResult>>();
   ButtonSprawdz.enabled = false;
