@@ -75,14 +75,16 @@ section() {  # LISTENER_LINE
   echo
 }
 entry_tail() {  # PORT
-  echo " (komputer \"127.0.0.1\", port $1, SERVICE_NAME \"XE\")"
+  echo " (komputer \"127.0.0.1\", port $1, usługa \"XE\")"
 }
 ANSWERED="  [OK] Listener na komputerze \"127.0.0.1\": port $ANSWERING odpowiada na pakiet TNS (odmowa połączenia: ORA-12514, adres 127.0.0.1)"
 
 expect_section() {  # FILE LISTENER_LINE_PATTERN PORT: the report ends with the section
   local expected found
+  # Both lose the closing empty line here, the expected one to the
+  # command substitution.
   expected=$(section "LISTENER" "$(entry_tail "$3")")
-  found=$(tr -d '\r' <"$1" | tail -n "$(wc -l <<<"$expected")")
+  found=$(tr -d '\r' <"$1" | tail -n "$(($(wc -l <<<"$expected") + 1))")
   found=$(sed "4s/^$2\$/LISTENER/" <<<"$found")
   diff <(echo "$expected") <(echo "$found") >&2 || { echo "$1: the section differs (expected < > found)" >&2; exit 1; }
 }
