@@ -47,7 +47,7 @@ echo "## Connection checks: wall time of one full set (SQL Server instance, logi
 awk -F, '/^"BM_ChecksAll/ {
     name = $1; gsub(/"/, "", name); sub(/^BM_ChecksAll/, "", name); sub(/\/.*/, "", name)
     unit = $5; gsub(/"/, "", unit)
-    printf "%-10s %10.0f %s\n", tolower(name), $3, unit
+    printf "%-10s %10.1f %s\n", tolower(name), $3, unit
   }' "$CSV"
 echo
 echo "## Peak memory of reading 100 000 entries"
