@@ -51,6 +51,7 @@ struct Answers {
 
   // Oracle.
   std::string oracleHomeFolder;  // ORACLE_HOME of the chosen home
+  std::string oracleHomeKey;     // its subkey of \SOFTWARE\ORACLE, which may set TNS_ADMIN
   std::string oracleService = "xe.serwer";
   ServiceEntryValues serviceEntry;
   std::string userOchrona = "NOVERA_OCHRONA";

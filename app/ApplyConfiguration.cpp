@@ -7,6 +7,7 @@
 #include "bde/StatusReport.h"
 #include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
+#include "oracle/NetworkFolder.h"
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/ServiceFile.h"
 
@@ -33,12 +34,15 @@ void ApplyConfiguration::Run(const Answers& answers, bde::StatusReport& report) 
   report.Add("Konfiguracja została utworzona!");
   report.Add("");
 
+  // What the Oracle client would not read is said before anything is written.
+  std::optional<oracle::ServiceFile> oracleFiles;
+  if (answers.server == ServerKind::Oracle) oracleFiles = ReadOracleFiles(answers);
   const std::vector<std::string> existing = engine_.ListAliases();
   bde::AliasWriter(engine_, report, database1_).EnsureNetAlias(existing);
   if (answers.server == ServerKind::MicrosoftSqlServer) {
     WriteMssql(answers, existing, report);
   } else {
-    WriteOracle(answers, existing, report);
+    WriteOracle(answers, *oracleFiles, existing, report);
   }
   engine_.SaveConfiguration();
 }
@@ -71,18 +75,27 @@ void ApplyConfiguration::WriteMssql(const Answers& answers, const std::vector<st
   writer.WriteMssqlAlias(stem + "Liczniki", existing);
 }
 
-void ApplyConfiguration::WriteOracle(const Answers& answers, const std::vector<std::string>& existing,
-                                     bde::StatusReport& report) {
-  const std::string folder = oracle::NetworkFolder(answers.oracleHomeFolder);
-  oracle::UpdateSqlnetOra(folder, report);
-  // The file is read now, so that entries written meanwhile by someone
-  // else survive the rewrite of ours.
+// The files are read when the run starts, so that entries written meanwhile
+// by someone else survive the rewrite of ours. An entry left as it is must
+// be one the client finds; an edited one is written under the name it
+// looks for.
+oracle::ServiceFile ApplyConfiguration::ReadOracleFiles(const Answers& answers) {
+  const oracle::NetworkFolder folder =
+      oracle::FindNetworkFolder(registry_, answers.oracleHomeKey, answers.oracleHomeFolder);
+  oracle::CheckNetworkFolder(folder);
+  oracle::ServiceFile files;
+  files.Read(folder);
+  if (!answers.serviceEntry.Any()) files.CheckResolves(answers.oracleService);
+  return files;
+}
+
+void ApplyConfiguration::WriteOracle(const Answers& answers, oracle::ServiceFile& files,
+                                     const std::vector<std::string>& existing, bde::StatusReport& report) {
+  oracle::UpdateSqlnetOra(files.Sqlnet(), report);
+  // The values given over the entry in force, or over a new entry's defaults.
   if (answers.serviceEntry.Any()) {
-    oracle::ServiceFile file;
-    file.Read(folder);
-    // The values given over the entry the file holds, or over a new entry's
-    // defaults.
-    file.WriteEntry(answers.oracleService, answers.serviceEntry.Over(file.EntryOrNew(answers.oracleService)), report);
+    files.WriteEntry(answers.oracleService, answers.serviceEntry.Over(files.EntryOrNew(answers.oracleService)),
+                     report);
   }
   report.Add(kConfigurationLine);
 

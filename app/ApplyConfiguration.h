@@ -5,6 +5,7 @@
 
 #include "app/Answers.h"
 #include "bde/Connection.h"
+#include "oracle/ServiceFile.h"
 
 namespace platform {
 class Registry;
@@ -37,7 +38,9 @@ class ApplyConfiguration {
 
  private:
   void WriteMssql(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
-  void WriteOracle(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
+  oracle::ServiceFile ReadOracleFiles(const Answers& answers);
+  void WriteOracle(const Answers& answers, oracle::ServiceFile& files, const std::vector<std::string>& existing,
+                   bde::StatusReport& report);
 
   platform::Registry& registry_;
   bde::AliasEngine& engine_;

@@ -11,6 +11,7 @@
 #include "mssql/DataSourceWriter.h"
 #include "mssql/PickLists.h"
 #include "oracle/AliasPresets.h"
+#include "oracle/NetworkFolder.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceEntryTable.h"
 #include "oracle/ServiceFile.h"
@@ -141,12 +142,16 @@ void ResolveMssql(const Section& section, platform::Registry& registry, const En
 }
 
 // The home named as page 2 lists it, or the first one listed.
-std::string HomeFolder(const Section& section, platform::Registry& registry) {
+void ChooseHome(const Section& section, platform::Registry& registry, Answers& answers) {
   oracle::OracleHomeLister lister(registry);
   const std::vector<oracle::OracleHome> homes = lister.List();
   const std::optional<std::string> name = section.Text("DomOracle");
   for (const oracle::OracleHome& home : homes) {
-    if (!name || platform::EqualsNoCase(home.name, *name)) return lister.Details(home.subkey).folder.value_or("");
+    if (!name || platform::EqualsNoCase(home.name, *name)) {
+      answers.oracleHomeFolder = lister.Details(home.subkey).folder.value_or("");
+      answers.oracleHomeKey = home.subkey;
+      return;
+    }
   }
   if (name) section.Fail("DomOracle", "nieznany Oracle Home \"" + *name + "\"");
   section.Fail("DomOracle", "w rejestrze nie ma żadnego Oracle Home");
@@ -187,24 +192,24 @@ std::string RewriteProblem(const oracle::RewriteFault& fault, std::string_view k
 void CheckServiceEntry(const Section& section, const oracle::ServiceFile& file, const Answers& answers) {
   const ServiceEntryValues& given = answers.serviceEntry;
   const std::string& name = answers.oracleService;
-  const std::string path = file.Folder() + "tnsnames.ora";
+  const std::string& path = file.FileOf(name);
   if (!given.Any()) return;
   if (!given.host && !file.FindEntry(name)) {
     section.Fail("Host", "wpisu \"" + name + "\" nie ma w pliku \"" + path + "\", więc adres serwera jest wymagany");
   }
-  const auto whole = oracle::RewriteTnsnamesEntry(file.Lines(), name, given.Over(file.EntryOrNew(name))).fault;
+  const auto whole = file.PlanEntry(name, given.Over(file.EntryOrNew(name))).fault;
   if (!whole) return;
   oracle::ServiceEntry start = file.EntryOrNew(name);
   if (!file.FindEntry(name)) start.host = kPlainHost;
   ServiceEntryValues tried;
   std::string_view key = "Serwis";
   std::string value = name;
-  auto fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, start).fault;
+  auto fault = file.PlanEntry(name, start).fault;
   for (const EntryKey& entryKey : kEntryKeys) {
     if (fault) break;
     if (!(given.*entryKey.value)) continue;
     tried.*entryKey.value = given.*entryKey.value;
-    fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, tried.Over(start)).fault;
+    fault = file.PlanEntry(name, tried.Over(start)).fault;
     key = entryKey.key;
     value = *(given.*entryKey.value);
   }
@@ -214,9 +219,9 @@ void CheckServiceEntry(const Section& section, const oracle::ServiceFile& file, 
 // Every value the file gives is checked before the engine is asked for the
 // earlier run's aliases; only a left-out service name needs them first.
 void ResolveOracle(const Section& section, platform::Registry& registry, const EngineStart& engine, Answers& answers) {
-  answers.oracleHomeFolder = HomeFolder(section, registry);
+  ChooseHome(section, registry, answers);
   oracle::ServiceFile file;
-  file.Read(oracle::NetworkFolder(answers.oracleHomeFolder));
+  file.Read(oracle::FindNetworkFolder(registry, answers.oracleHomeKey, answers.oracleHomeFolder));
   const std::optional<std::string> service = section.Field("Serwis", 0);
   ServiceEntryValues& entry = answers.serviceEntry;
   entry.protocol = section.Field("Protokol", oracle::kServiceFields[1].size);
@@ -231,11 +236,15 @@ void ResolveOracle(const Section& section, platform::Registry& registry, const E
   if (service) {
     answers.oracleService = *service;
   } else {
-    const std::vector<std::string> names = file.Table().Names();
+    const std::vector<std::string> names = file.OfferedNames();
     if (!names.empty()) answers.oracleService = names.front();
     Propose(answers.oracleService, oracle::AliasPresets(engine()).ReadService(prefix));
   }
   CheckServiceEntry(section, file, answers);
+  // An entry left as it is must be one the client finds.
+  if (!entry.Any()) {
+    if (const auto problem = file.UnresolvedProblem(answers.oracleService)) section.Fail("Serwis", *problem);
+  }
 
   oracle::AliasPresets::Users users = oracle::AliasPresets(engine()).ReadUsers(prefix);
   Propose(answers.userOchrona, std::move(users.ochrona));

@@ -13,6 +13,7 @@
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
 #include "oracle/AliasPresets.h"
+#include "oracle/NetworkFolder.h"
 #include "oracle/OciDriver.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
@@ -144,7 +145,7 @@ void WizardWindow::UpdateButtons() {
 
 void WizardWindow::ButtonDalejClick() {
   // A refused entry stays unsaved and keeps the user on the service page.
-  ClientDataSet1.Post(ComboBoxOracleServer.text);
+  ClientDataSet1.Post(TnsnamesFile.LookupName(ComboBoxOracleServer.text));
   ShowServiceEntry();
   const int step = (ServerKind() == 0 && CurrentPage() == 0) ? 1 : 2;
   ShowPage(CurrentPage() + step);
@@ -181,6 +182,7 @@ Answers WizardWindow::AnswersOnPages() const {
                   .archiveDatabase = ComboBoxBazaArchiwum.text,
                   .metersDatabase = ComboBoxBazaLiczniki.text,
                   .oracleHomeFolder = EditFolderHome.text,
+                  .oracleHomeKey = OracleHomeKey(),
                   .oracleService = ComboBoxOracleServer.text,
                   .serviceEntry = {},
                   .userOchrona = ComboBoxUserOchrona.text,
@@ -300,10 +302,16 @@ void WizardWindow::ComboBoxOracleHomeChange() {
   if (home.folder) EditFolderHome.text = *home.folder;
 }
 
+std::string WizardWindow::OracleHomeKey() const {
+  const int index = ComboBoxOracleHome.ItemIndex();
+  return index < 0 ? std::string() : ComboBoxOracleHome.ItemData(index);
+}
+
+// The files the client of the chosen home reads, and the names it finds.
 void WizardWindow::TabSheet2OracleShow() {
-  TnsnamesFile.Read(oracle::NetworkFolder(EditFolderHome.text));
+  TnsnamesFile.Read(oracle::FindNetworkFolder(registry_, OracleHomeKey(), EditFolderHome.text));
   ServiceEntryModified = false;
-  std::vector<std::string> names = ClientDataSet1.Names();
+  std::vector<std::string> names = TnsnamesFile.OfferedNames();
   if (!names.empty()) ComboBoxOracleServer.text = names.front();
   ComboBoxOracleServer.SetItems(std::move(names));
   // On the first showing the service of the main alias is proposed.
@@ -319,7 +327,7 @@ void WizardWindow::TabSheet2OracleShow() {
 // left for tnsnames.ora until the user changes the entry now shown.
 void WizardWindow::ComboBoxOracleServerChange() {
   ServiceEntryModified = false;
-  ClientDataSet1.Select(ComboBoxOracleServer.text);
+  ClientDataSet1.Select(TnsnamesFile.LookupName(ComboBoxOracleServer.text));
   ShowServiceEntry();
 }
 

@@ -198,7 +198,8 @@ class WizardWindow {
   Memo MemoStatus{"MemoStatus", {}};
   Button Button1{"Button1", "OK"};
 
-  // tnsnames.ora of the chosen Oracle home as the service page read it.
+  // The service entries that the client of the chosen Oracle home reads, as
+  // the service page read them.
   oracle::ServiceFile TnsnamesFile;
   // Set by the user's first change of a service entry since the service
   // page was shown: tnsnames.ora is to be rewritten.
@@ -216,6 +217,8 @@ class WizardWindow {
  private:
   void FormCreate();
   Answers AnswersOnPages() const;
+  // The subkey of the chosen Oracle home; empty when none is chosen.
+  std::string OracleHomeKey() const;
   // A show handler's error is held until the page change is complete, so
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());

@@ -1,6 +1,8 @@
 #include "oracle/OracleFilesWriter.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <optional>
 
 #include "bde/StatusReport.h"
@@ -22,14 +24,6 @@ constexpr SqlnetSetting kSqlnetSettings[] = {
     {"NAMES.DIRECTORY_PATH", "TNSNAMES"},
 };
 
-void ReportFile(bde::StatusReport& report, bool existed, const std::string& path) {
-  report.Add(existed ? "  Zmodyfikowano plik" : "  Utworzono plik");
-  std::string quoted = "     \"";
-  quoted.append(path).push_back('"');
-  report.Add(std::move(quoted));
-  report.Add("");
-}
-
 void EraseFirst(std::string& text, char c) {
   const size_t at = text.find(c);
   if (at != std::string::npos) text.erase(at, 1);
@@ -41,6 +35,14 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+using Settings = std::vector<const SqlnetSetting*>;
+
+Settings AllSettings() {
+  Settings all;
+  for (const SqlnetSetting& setting : kSqlnetSettings) all.push_back(&setting);
+  return all;
 }
 
 // One parameter of sqlnet.ora as the client reads it: a line that does not
@@ -108,9 +110,10 @@ bool HoldsItem(const std::vector<std::string>& items, std::string_view item) {
 }
 
 // The parameters other than the first one of each ensured key, as they read.
-std::vector<const SqlnetParameter*> OtherParameters(const std::vector<SqlnetParameter>& parameters) {
+std::vector<const SqlnetParameter*> OtherParameters(const std::vector<SqlnetParameter>& parameters,
+                                                    const Settings& settings) {
   std::vector<const SqlnetParameter*> ensured;
-  for (const SqlnetSetting& setting : kSqlnetSettings) ensured.push_back(FindKey(parameters, setting.key));
+  for (const SqlnetSetting* setting : settings) ensured.push_back(FindKey(parameters, setting->key));
   std::vector<const SqlnetParameter*> others;
   for (const SqlnetParameter& parameter : parameters) {
     if (std::find(ensured.begin(), ensured.end(), &parameter) == ensured.end()) others.push_back(&parameter);
@@ -118,17 +121,17 @@ std::vector<const SqlnetParameter*> OtherParameters(const std::vector<SqlnetPara
   return others;
 }
 
-}  // namespace
-
-bool EnsureSqlnetItems(std::vector<std::string>& lines) {
+// The settings given, each in the first parameter that sets its key, or in
+// a line appended for it.
+bool EnsureItems(std::vector<std::string>& lines, const Settings& settings) {
   bool changed = false;
-  for (const SqlnetSetting& setting : kSqlnetSettings) {
+  for (const SqlnetSetting* setting : settings) {
     const std::vector<SqlnetParameter> parameters = ReadSqlnetParameters(lines);
-    const SqlnetParameter* found = FindKey(parameters, setting.key);
+    const SqlnetParameter* found = FindKey(parameters, setting->key);
     std::vector<std::string> items = ItemsOf(found);
-    if (HoldsItem(items, setting.item)) continue;
-    items.emplace_back(setting.item);
-    std::string line = std::string(setting.key) + "=(";
+    if (HoldsItem(items, setting->item)) continue;
+    items.emplace_back(setting->item);
+    std::string line = std::string(setting->key) + "=(";
     line.append(platform::JoinCommaList(items)).push_back(')');
     if (found) {
       // The value's continuation lines go with it; the comments between
@@ -143,18 +146,18 @@ bool EnsureSqlnetItems(std::vector<std::string>& lines) {
   return changed;
 }
 
-std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>& before,
-                                                  const std::vector<std::string>& after) {
+std::optional<SqlnetFault> FindFault(const std::vector<std::string>& before, const std::vector<std::string>& after,
+                                     const Settings& settings) {
   const std::vector<SqlnetParameter> old = ReadSqlnetParameters(before);
   const std::vector<SqlnetParameter> now = ReadSqlnetParameters(after);
-  for (const SqlnetSetting& setting : kSqlnetSettings) {
-    const std::vector<std::string> held = ItemsOf(FindKey(now, setting.key));
-    bool whole = HoldsItem(held, setting.item);
-    for (const std::string& item : ItemsOf(FindKey(old, setting.key))) whole = whole && HoldsItem(held, item);
-    if (!whole) return SqlnetFault{std::string(setting.key), std::string(setting.item)};
+  for (const SqlnetSetting* setting : settings) {
+    const std::vector<std::string> held = ItemsOf(FindKey(now, setting->key));
+    bool whole = HoldsItem(held, setting->item);
+    for (const std::string& item : ItemsOf(FindKey(old, setting->key))) whole = whole && HoldsItem(held, item);
+    if (!whole) return SqlnetFault{std::string(setting->key), std::string(setting->item)};
   }
-  const std::vector<const SqlnetParameter*> oldOthers = OtherParameters(old);
-  const std::vector<const SqlnetParameter*> nowOthers = OtherParameters(now);
+  const std::vector<const SqlnetParameter*> oldOthers = OtherParameters(old, settings);
+  const std::vector<const SqlnetParameter*> nowOthers = OtherParameters(now, settings);
   for (size_t i = 0; i < std::max(oldOthers.size(), nowOthers.size()); ++i) {
     const SqlnetParameter* o = i < oldOthers.size() ? oldOthers[i] : nullptr;
     const SqlnetParameter* n = i < nowOthers.size() ? nowOthers[i] : nullptr;
@@ -164,22 +167,93 @@ std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>
   return std::nullopt;
 }
 
-void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report) {
-  const std::string path = networkFolder + "sqlnet.ora";
-  const bool existed = platform::FileExists(path);
-  std::vector<std::string> lines;
-  if (existed) lines = platform::ReadTextLines(path);
-  std::vector<std::string> edited = lines;
-  if (!EnsureSqlnetItems(edited)) return;
-  // As for tnsnames.ora, our own reader has the last word: a file in which
-  // another setting would read otherwise, or one of ours would lose an
-  // item, is never written.
-  if (const auto fault = FindSqlnetRewriteFault(lines, edited)) {
-    if (fault->item.empty()) throw platform::Error(platform::Format(kSqlnetOtherKeyFaultMessage, {path, fault->key}));
-    throw platform::Error(platform::Format(kSqlnetEnsuredKeyFaultMessage, {path, fault->key, fault->item}));
+// Calls visit(file, parameter) for every parameter of the files in the
+// order the client reads them: an included file's in place of its IFILE.
+void VisitParameters(const IncludedFiles& files, size_t index,
+                     const std::function<void(size_t, const SqlnetParameter&)>& visit) {
+  const IncludedFile& file = files.Files()[index];
+  if (file.state != IncludedFile::State::Read) return;
+  for (const SqlnetParameter& parameter : ReadSqlnetParameters(file.lines)) {
+    if (const auto included = file.IncludedAt(parameter.lines.front())) {
+      VisitParameters(files, *included, visit);
+      continue;
+    }
+    visit(index, parameter);
   }
-  platform::WriteTextLines(path, edited);
-  ReportFile(report, existed, path);
+}
+
+}  // namespace
+
+void ReportFile(bde::StatusReport& report, bool existed, const std::string& path) {
+  report.Add(existed ? "  Zmodyfikowano plik" : "  Utworzono plik");
+  std::string quoted = "     \"";
+  quoted.append(path).push_back('"');
+  report.Add(std::move(quoted));
+  report.Add("");
+}
+
+bool EnsureSqlnetItems(std::vector<std::string>& lines) { return EnsureItems(lines, AllSettings()); }
+
+std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>& before,
+                                                  const std::vector<std::string>& after) {
+  return FindFault(before, after, AllSettings());
+}
+
+std::optional<SqlnetValue> FindSqlnetValue(const IncludedFiles& files, std::string_view key) {
+  std::optional<SqlnetValue> found;
+  VisitParameters(files, 0, [&](size_t file, const SqlnetParameter& parameter) {
+    if (found || !parameter.hasEquals || !platform::EqualsAsciiNoCase(parameter.key, key)) return;
+    found = SqlnetValue{std::string(Trim(parameter.value)), files.Files()[file].path};
+  });
+  return found;
+}
+
+void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report) {
+  UpdateSqlnetOra(IncludedFiles::Read(networkFolder + "sqlnet.ora"), report);
+}
+
+// Each setting is made where the client reads it: in the file of its first
+// parameter, which may be an included one, or in sqlnet.ora itself when no
+// file sets it. Every file is checked before the first is written.
+void UpdateSqlnetOra(const IncludedFiles& files, bde::StatusReport& report) {
+  std::map<size_t, Settings> owned;
+  for (const SqlnetSetting& setting : kSqlnetSettings) {
+    std::optional<size_t> owner;
+    VisitParameters(files, 0, [&](size_t file, const SqlnetParameter& parameter) {
+      if (!owner && parameter.hasEquals && platform::EqualsAsciiNoCase(parameter.key, setting.key)) owner = file;
+    });
+    owned[owner.value_or(0)].push_back(&setting);
+  }
+  struct Edit {
+    const IncludedFile* file;
+    std::vector<std::string> lines;
+  };
+  std::vector<Edit> edits;
+  for (const auto& [index, settings] : owned) {
+    const IncludedFile& file = files.Files()[index];
+    std::vector<std::string> edited = file.lines;
+    if (!EnsureItems(edited, settings)) continue;
+    // As for tnsnames.ora, our own reader has the last word: a file in
+    // which another setting would read otherwise, or one of ours would
+    // lose an item, is never written.
+    if (const auto fault = FindFault(file.lines, edited, settings)) {
+      if (fault->item.empty()) {
+        throw platform::Error(platform::Format(kSqlnetOtherKeyFaultMessage, {file.path, fault->key}));
+      }
+      throw platform::Error(platform::Format(kSqlnetEnsuredKeyFaultMessage, {file.path, fault->key, fault->item}));
+    }
+    edits.push_back({&file, std::move(edited)});
+  }
+  for (const Edit& edit : edits) {
+    platform::WriteTextLines(edit.file->path, edit.lines);
+    ReportFile(report, edit.file->state == IncludedFile::State::Read, edit.file->path);
+  }
+}
+
+void RaiseRewriteFault(const std::string& path, const RewriteFault& fault) {
+  std::string_view message = fault.added ? kNewEntryFaultMessage : kOtherEntryFaultMessage;
+  if (fault.edited) message = kEditedEntryFaultMessage;
+  throw platform::Error(platform::Format(message, {path, fault.name}));
 }
 
 void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::string>& tnsnamesLines,
@@ -194,11 +268,7 @@ void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::strin
   // Our own reader has the last word: a file in which any other entry would
   // read differently, or the edited one not as the user left it, is never
   // written, whatever shape its entries have.
-  if (const auto& fault = rewrite.fault) {
-    std::string_view message = fault->added ? kNewEntryFaultMessage : kOtherEntryFaultMessage;
-    if (fault->edited) message = kEditedEntryFaultMessage;
-    throw platform::Error(platform::Format(message, {path, fault->name}));
-  }
+  if (rewrite.fault) RaiseRewriteFault(path, *rewrite.fault);
   tnsnamesLines = std::move(rewrite.lines);
   platform::WriteTextLines(path, tnsnamesLines);
   ReportFile(report, existed, path);

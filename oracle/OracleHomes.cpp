@@ -6,14 +6,14 @@
 namespace oracle {
 namespace {
 
-std::string HomeKeyPath(const std::string& subkey) { return std::string(kOracleKeyPath) + "\\" + subkey; }
-
 std::optional<std::string> ReadIfPresent(platform::RegistryKey& key, std::string_view name) {
   if (!key.ValueExists(name)) return std::nullopt;
   return key.ReadString(name);
 }
 
 }  // namespace
+
+std::string HomeKeyPath(const std::string& subkey) { return std::string(kOracleKeyPath) + "\\" + subkey; }
 
 std::vector<OracleHome> OracleHomeLister::List() {
   using platform::RegistryRoot;
