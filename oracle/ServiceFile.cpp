@@ -19,48 +19,19 @@ std::string StoredName(const std::string& name) {
 
 // Fills the table from the files in the order the client reads them, each
 // included file in place of its IFILE line, and notes the file of every
-// name stored. The lines of one file may be given in place of its own, to
-// see what a rewrite of it would leave in force.
-class Loader {
- public:
-  Loader(const IncludedFiles& files, ServiceEntryTable& table, std::unordered_map<std::string, size_t>& where)
-      : files_(files), table_(table), where_(where) {}
-
-  void Instead(size_t file, const std::vector<std::string>& lines) {
-    replaced_ = file;
-    replacement_ = &lines;
-  }
-
-  void Load(size_t index) {
-    const IncludedFile& file = files_.Files()[index];
-    if (file.state != IncludedFile::State::Read) return;
-    const std::vector<std::string>& lines = index == replaced_ ? *replacement_ : file.lines;
-    for (const JoinedLine& joined : JoinTnsnamesLinesWithOrigin(lines)) {
-      // The lines of a rewrite have moved, so an IFILE line is known by
-      // the file it names.
-      if (const auto path = IncludedPath(lines[joined.lines.front()], file.path)) {
-        if (const auto included = Included(file, *path)) Load(*included);
-        continue;
-      }
-      for (std::string& name : LoadServiceEntry(joined.text, table_)) where_[std::move(name)] = index;
+// name stored.
+void Load(const IncludedFiles& files, size_t index, ServiceEntryTable& table,
+          std::unordered_map<std::string, size_t>& where) {
+  const IncludedFile& file = files.Files()[index];
+  if (file.state != IncludedFile::State::Read) return;
+  for (const JoinedLine& joined : JoinTnsnamesLinesWithOrigin(file.lines)) {
+    if (const auto included = file.IncludedAt(joined.lines.front())) {
+      Load(files, *included, table, where);
+      continue;
     }
+    for (std::string& name : LoadServiceEntry(joined.text, table)) where[std::move(name)] = index;
   }
-
- private:
-  std::optional<size_t> Included(const IncludedFile& file, const std::string& path) const {
-    const std::string key = PathKey(path);
-    for (const IncludedFile::Include& include : file.includes) {
-      if (PathKey(files_.Files()[include.file].path) == key) return include.file;
-    }
-    return std::nullopt;
-  }
-
-  const IncludedFiles& files_;
-  ServiceEntryTable& table_;
-  std::unordered_map<std::string, size_t>& where_;
-  size_t replaced_ = static_cast<size_t>(-1);
-  const std::vector<std::string>* replacement_ = nullptr;
-};
+}
 
 }  // namespace
 
@@ -79,7 +50,7 @@ void ServiceFile::Read(const NetworkFolder& folder) {
   for (const IncludedFile& file : tnsnames_.Files()) lines += file.lines.size();
   table_.Clear(lines);
   files_.clear();
-  Loader(tnsnames_, table_, files_).Load(0);
+  Load(tnsnames_, 0, table_, files_);
 }
 
 std::string ServiceFile::LookupName(const std::string& serviceName) const {
@@ -133,21 +104,10 @@ void ServiceFile::CheckResolves(const std::string& serviceName) const {
   }
 }
 
+// The entry in force stands last in its file and in no file read after it,
+// so the file's own check of the rewrite is the client's.
 TnsnamesRewrite ServiceFile::PlanEntry(const std::string& serviceName, const ServiceEntry& entry) const {
-  const size_t index = FileIndexOf(serviceName);
-  const std::string lookup = LookupName(serviceName);
-  TnsnamesRewrite rewrite = RewriteTnsnamesEntry(tnsnames_.Files()[index].lines, lookup, entry);
-  if (rewrite.fault) return rewrite;
-  // The file reads back as it should; the client must also take the entry
-  // from it, and from no file read after it.
-  ServiceEntryTable table;
-  std::unordered_map<std::string, size_t> where;
-  Loader loader(tnsnames_, table, where);
-  loader.Instead(index, rewrite.lines);
-  loader.Load(0);
-  const auto found = where.find(StoredName(lookup));
-  if (found == where.end() || found->second != index) rewrite.fault = RewriteFault{lookup, true};
-  return rewrite;
+  return RewriteTnsnamesEntry(tnsnames_.Files()[FileIndexOf(serviceName)].lines, LookupName(serviceName), entry);
 }
 
 void ServiceFile::WriteEntry(const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report) {

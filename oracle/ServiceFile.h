@@ -82,9 +82,8 @@ class ServiceFile {
   void CheckResolves(const std::string& serviceName) const;
 
   // The rewrite of the file of the service that WriteEntry would make, under
-  // the name the client looks for, and what its check finds: the check of
-  // that file (RewriteTnsnamesEntry), and whether the client would then take
-  // the entry with these values. Nothing is written.
+  // the name the client looks for, and what its check finds
+  // (RewriteTnsnamesEntry). Nothing is written.
   TnsnamesRewrite PlanEntry(const std::string& serviceName, const ServiceEntry& entry) const;
   // Writes that rewrite and reports the file written; raises the message
   // of the fault instead (RaiseRewriteFault), with nothing written.
