@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,14 @@
 #include "app/CommandLine.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "oracle/NetworkFolder.h"
 #include "platform/MemoryRegistry.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeOemCodePage.h"
 #include "tests/RegisteredDriver.h"
+#include "tests/ScopedVariable.h"
 #include "tests/TempFolder.h"
 
 namespace app {
@@ -185,6 +189,74 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
   EXPECT_EQ(Report(), Lines{"Plik odpowiedzi \"" + Path("answers.ini") +
                             "\", wiersz 2: klucz \"Serwer\": brak sterownika ODBC \"SQL Native Client\""});
   EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
+}
+
+// What the client of the home reads is what is configured: the folder
+// TNS_ADMIN names, the file an IFILE line includes, and a name the default
+// domain completes; the home's own files are then not touched.
+TEST_F(UnattendedTest, TheFilesTheClientReadsAreTheOnesConfigured) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> process;  // TNS_ADMIN of the run's own environment
+    bool machine;                        // TNS_ADMIN in the machine's environment
+    Lines sqlnet;                        // in the folder in force
+    const char* answers;
+    int code;
+    Lines report;  // "@" stands for the folder in force
+    Lines shared;  // wspolny.ora afterwards
+  };
+  const std::string central = Path("central");
+  const std::string missing = Path("brak");
+  const Lines shared = {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))"
+                        "(CONNECT_DATA = (SERVICE_NAME = XE)))"};
+  const Lines edited = {"XE.SERWER =", "  (DESCRIPTION =", "    (ADDRESS_LIST =",
+                        "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1522))", "    )",
+                        "    (CONNECT_DATA =", "      (SERVICE_NAME = XE)", "    )", "  )"};
+  const std::string oracle = "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\n";
+  const Case cases[] = {
+      {"TNS_ADMIN set for the machine, the entry in an included file", std::nullopt, true, {},
+       "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nHost=nowy\n", kExitDone,
+       {"Konfiguracja została utworzona!", "", "  Utworzono plik", "     \"@sqlnet.ora\"", "", "  Zmodyfikowano plik",
+        "     \"@wspolny.ora\"", "", " Zmodyfikowano konfigurację BDE."},
+       edited},
+      {"TNS_ADMIN naming a missing folder: the machine is wrong, not the answers", missing, true, {},
+       "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nHost=nowy\n", kExitConfigurationFailed,
+       {"Konfiguracja została utworzona!", "",
+        platform::Format(oracle::kMissingNetworkFolderMessage, {missing, "zmienna środowiskowa"}) + "."},
+       shared},
+      {"a name the default domain completes to one no file holds", std::nullopt, true,
+       {"NAMES.DEFAULT_DOMAIN = world"}, "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nSerwis=XE\n", kExitWrongAnswers,
+       {"Plik odpowiedzi \"" + Path("answers.ini") + "\", wiersz 4: klucz \"Serwis\": przy domyślnej domenie \"world\" "
+        "(NAMES.DEFAULT_DOMAIN w pliku \"@sqlnet.ora\") klient Oracle szuka wpisu \"XE.WORLD\", którego nie ma w "
+        "pliku \"@tnsnames.ora\" ani w plikach, które on włącza; należy użyć nazwy \"XE.SERWER\""},
+       shared},
+  };
+  std::filesystem::create_directory(central);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::WriteTextLines(Config(), {"KonfigNovera BDE 1"});
+    const std::string network = central + "\\";
+    platform::WriteTextLines(network + "tnsnames.ora", {"IFILE = wspolny.ora"});
+    platform::WriteTextLines(network + "wspolny.ora", shared);
+    std::filesystem::remove(network + "sqlnet.ora");
+    if (!c.sqlnet.empty()) platform::WriteTextLines(network + "sqlnet.ora", c.sqlnet);
+    registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\n"
+                         "\"TNS_ADMIN\"=\"" + central + "\"\n");
+    const testing_support::ScopedVariable process("TNS_ADMIN", c.process);
+    EXPECT_EQ(Run(c.answers), c.code);
+    Lines report = Report();
+    report.resize(std::min(report.size(), c.report.size()));
+    for (std::string& line : report) {
+      for (size_t at; (at = line.find(network)) != std::string::npos;) line.replace(at, network.size(), "@");
+    }
+    EXPECT_EQ(report, c.report);
+    EXPECT_EQ(platform::ReadTextLines(network + "wspolny.ora"), c.shared);
+    EXPECT_EQ(platform::ReadTextLines(network + "tnsnames.ora"), Lines{"IFILE = wspolny.ora"});
+    EXPECT_EQ(platform::ReadTextLines(Tnsnames()), kTnsnames);
+    EXPECT_FALSE(platform::FileExists(Home() + "\\NETWORK\\ADMIN\\sqlnet.ora"));
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    if (c.code != kExitDone) EXPECT_EQ(platform::ReadTextLines(Config()), Lines{"KonfigNovera BDE 1"});
+  }
 }
 
 // The entry keeps what the answers do not give: its keyword for the
