@@ -84,6 +84,12 @@ const std::string& ServiceFile::FileOf(const std::string& serviceName) const {
   return tnsnames_.Files()[FileIndexOf(serviceName)].path;
 }
 
+std::optional<ResolvedService> ServiceFile::Resolve(const std::string& serviceName) const {
+  const ServiceEntry* entry = FindEntry(serviceName);
+  if (!entry) return std::nullopt;
+  return ResolvedService{LookupName(serviceName), *entry, FileOf(serviceName)};
+}
+
 std::optional<std::string> ServiceFile::UnresolvedProblem(const std::string& serviceName) const {
   if (domain_.empty() || serviceName.find('.') != std::string::npos || FindEntry(serviceName)) return std::nullopt;
   // The user may have meant an entry of another domain of that name.
@@ -120,6 +126,13 @@ void ServiceFile::WriteEntry(const std::string& serviceName, const ServiceEntry&
   ReportFile(report, existed, path);
   // What is in force now, for a later write.
   Read(folder_);
+}
+
+std::optional<ResolvedService> ResolveServiceName(platform::Registry& registry, const std::string& homeSubkey,
+                                                  const std::string& homeFolder, const std::string& serviceName) {
+  ServiceFile files;
+  files.Read(FindNetworkFolder(registry, homeSubkey, homeFolder));
+  return files.Resolve(serviceName);
 }
 
 }  // namespace oracle

@@ -17,6 +17,10 @@ namespace bde {
 class StatusReport;
 }
 
+namespace platform {
+class Registry;
+}
+
 namespace oracle {
 
 // %s: the name looked up, the default domain, the sqlnet.ora that sets it,
@@ -32,6 +36,13 @@ inline constexpr std::string_view kUnqualifiedNewNameProblem =
     "zapisany pod nazwą \"%s\"";
 // %s: the service name, then one of the two problems.
 inline constexpr std::string_view kUnresolvedServiceMessage = "Klient Oracle nie odnajdzie serwisu \"%s\": %s";
+
+// The entry the client takes for a service name.
+struct ResolvedService {
+  std::string lookupName;  // the name looked up, the default domain after a name without a dot
+  ServiceEntry entry;      // as the table stores it
+  std::string file;        // the file it stands in: tnsnames.ora or one it includes
+};
 
 // The service entries that the client of one home reads, as it reads them:
 // tnsnames.ora of the network folder in force with every file its IFILE
@@ -71,6 +82,9 @@ class ServiceFile {
   // The file that holds the entry in force for the service, or tnsnames.ora
   // itself, where a new entry goes.
   const std::string& FileOf(const std::string& serviceName) const;
+  // The entry and file the client takes for the name; nothing when no file
+  // in force holds it.
+  std::optional<ResolvedService> Resolve(const std::string& serviceName) const;
 
   // What the client would make of the name given as the server name of the
   // aliases: nothing when it finds it, else the problem in the words of
@@ -101,5 +115,12 @@ class ServiceFile {
   // The file of each stored entry, by its stored name.
   std::unordered_map<std::string, size_t> files_;
 };
+
+// Whether the client of the home (its subkey of \SOFTWARE\ORACLE and its
+// ORACLE_HOME) finds the service name through tnsnames.ora, and which entry
+// of which file it takes. The files are read afresh; one that cannot be
+// read raises the platform's file error.
+std::optional<ResolvedService> ResolveServiceName(platform::Registry& registry, const std::string& homeSubkey,
+                                                  const std::string& homeFolder, const std::string& serviceName);
 
 }  // namespace oracle

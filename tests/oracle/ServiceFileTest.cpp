@@ -12,6 +12,7 @@
 #include "bde/StatusReport.h"
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/TnsnamesWriter.h"
+#include "platform/MemoryRegistry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 
@@ -299,6 +300,24 @@ TEST(ServiceFileTest, AnEntryIsWrittenUnderTheNameTheClientLooksFor) {
   EXPECT_EQ(file.UnresolvedProblem("Nowy"), std::nullopt);
   EXPECT_EQ(testing_support::ErrorOf([&] { file.CheckResolves("XE"); }),
             "Klient Oracle nie odnajdzie serwisu \"XE\": " + *file.UnresolvedProblem("XE"));
+}
+
+// For the checks of a configuration: the entry and the file the client of
+// a home takes for a name, in the folder TNS_ADMIN names.
+TEST(ServiceFileTest, ANameResolvesToTheEntryAndTheFileTheClientOfTheHomeTakes) {
+  const Site site({{"sqlnet.ora", {"NAMES.DEFAULT_DOMAIN = firma.pl"}},
+                   {"tnsnames.ora", {Entry("LM", "dead"), "IFILE = inc.ora"}},
+                   {"inc.ora", {Entry("LM.FIRMA.PL", "l")}}});
+  platform::MemoryRegistry registry;
+  registry.SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_Ora", "TNS_ADMIN",
+                    {platform::MemoryRegistry::ValueType::String, site.Path(""), 0});
+  const auto found = ResolveServiceName(registry, "KEY_Ora", "C:\\ora", "LM");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->lookupName, "LM.FIRMA.PL");
+  EXPECT_EQ(found->entry.host, "l");
+  EXPECT_EQ(found->file, site.Path("inc.ora"));
+  EXPECT_EQ(ResolveServiceName(registry, "KEY_Ora", "C:\\ora", "LM.WORLD"), std::nullopt);
+  EXPECT_EQ(ResolveServiceName(registry, "KEY_Other", "C:\\ora", "LM"), std::nullopt);
 }
 
 }  // namespace
