@@ -24,19 +24,6 @@ constexpr std::string_view kUnknownDataSourceState = "IM002";
   throw platform::Error(diagnostic.message);
 }
 
-// A value as a connection string takes it: braced, with "}" doubled, when
-// it holds anything that could end or open a value.
-std::string ConnectionValue(std::string_view value) {
-  const bool plain = !value.empty() && value.find_first_of(";{}= \t") == std::string_view::npos;
-  if (plain) return std::string(value);
-  std::string braced = "{";
-  for (char c : value) {
-    braced += c;
-    if (c == '}') braced += '}';
-  }
-  return braced + "}";
-}
-
 // The rows of one statement. The statement handle goes before the
 // connection's, as the cursor is always released first.
 class OdbcCursor final : public bde::Cursor {
@@ -136,7 +123,9 @@ class OdbcConnection final : public bde::Connection {
   UniqueHandle dbc_;
 };
 
-std::shared_ptr<const Api> LoadApi(const std::string& libraryName) {
+}  // namespace
+
+std::shared_ptr<const odbc::Api> LoadApi(const std::string& libraryName) {
   std::optional<Api> loaded = Api::Load(libraryName);
   if (!loaded) throw platform::Error(platform::Format(kNoDriverManagerMessage, {libraryName}));
   const std::pair<const void*, const char*> functions[] = {
@@ -160,7 +149,16 @@ std::shared_ptr<const Api> LoadApi(const std::string& libraryName) {
   return std::make_shared<const Api>(std::move(*loaded));
 }
 
-}  // namespace
+std::string ConnectionValue(std::string_view value) {
+  const bool plain = !value.empty() && value.find_first_of(";{}= \t") == std::string_view::npos;
+  if (plain) return std::string(value);
+  std::string braced = "{";
+  for (char c : value) {
+    braced += c;
+    if (c == '}') braced += '}';
+  }
+  return braced + "}";
+}
 
 std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry& registry, const std::string& name) {
   // A name that could not be a data source's would read another key.

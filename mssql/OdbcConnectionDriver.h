@@ -34,6 +34,14 @@ struct RegisteredDataSource {
 std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry& registry,
                                                              const std::string& name);
 
+// The driver manager with every function the connections call. Raises
+// kNoDriverManagerMessage or kNoOdbcFunctionMessage.
+std::shared_ptr<const odbc::Api> LoadApi(const std::string& libraryName);
+
+// A value as a connection string takes it: braced, with "}" doubled, when
+// it holds anything that could end or open a value.
+std::string ConnectionValue(std::string_view value);
+
 // The SQLDriverConnect string for a registered data source and a login. A
 // server "host:port" or "[IPv6 address]:port" is given as SERVER and PORT;
 // an IPv6 address needs the brackets for a port, and without one it is

@@ -13,14 +13,9 @@ namespace {
 // loop through names that differ (a share and its drive letter).
 constexpr size_t kMaxDepth = 16;
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+using platform::TrimBlanks;
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // "C:\...", "\\server\...", "\..." and "/..." do not depend on the folder
 // of the including file.
@@ -32,13 +27,13 @@ bool IsAbsolute(std::string_view path) {
 // The value after "=": a quoted path runs to its closing quote; a plain one
 // ends where a comment starts.
 std::optional<std::string> PathValue(std::string_view value) {
-  value = Trim(value);
+  value = TrimBlanks(value);
   if (value.empty()) return std::nullopt;
   if (value.front() == '"' || value.front() == '\'') {
     const size_t close = value.find(value.front(), 1);
     value = value.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
   } else {
-    value = Trim(value.substr(0, value.find('#')));
+    value = TrimBlanks(value.substr(0, value.find('#')));
   }
   if (value.empty() || value.front() == '(') return std::nullopt;
   return std::string(value);
@@ -55,11 +50,11 @@ std::optional<size_t> IncludedFile::IncludedAt(size_t line) const {
 
 std::optional<std::string> IncludedPath(std::string_view line, std::string_view includingPath) {
   constexpr std::string_view kKeyword = "IFILE";
-  const std::string_view text = Trim(line);
+  const std::string_view text = TrimBlanks(line);
   if (text.size() <= kKeyword.size() || !platform::EqualsAsciiNoCase(text.substr(0, kKeyword.size()), kKeyword)) {
     return std::nullopt;
   }
-  const std::string_view rest = Trim(text.substr(kKeyword.size()));
+  const std::string_view rest = TrimBlanks(text.substr(kKeyword.size()));
   if (rest.empty() || rest.front() != '=') return std::nullopt;
   std::optional<std::string> path = PathValue(rest.substr(1));
   if (!path || IsAbsolute(*path)) return path;

@@ -12,14 +12,6 @@
 namespace oracle {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
-
 // Where TNS_ADMIN was set, for the message that names it.
 std::string Where(NetworkFolderSource source, const std::string& homeSubkey) {
   switch (source) {
@@ -73,11 +65,11 @@ std::string HomeNetworkFolder(const std::string& homeFolder) { return homeFolder
 NetworkFolder FindNetworkFolder(platform::Registry& registry, const std::string& homeSubkey,
                                 const std::string& homeFolder) {
   if (const auto variable = platform::InheritedEnvironment(registry).Find(kTnsAdmin)) {
-    std::string setting = Trimmed(variable->value);
+    std::string setting(platform::TrimBlanks(variable->value));
     if (!setting.empty()) return Named(std::move(setting), SourceOf(variable->scope), homeSubkey);
   }
   if (const auto value = HomeKeySetting(registry, homeSubkey)) {
-    std::string setting = Trimmed(*value);
+    std::string setting(platform::TrimBlanks(*value));
     if (!setting.empty()) return Named(std::move(setting), NetworkFolderSource::HomeKey, homeSubkey);
   }
   return {HomeNetworkFolder(homeFolder), NetworkFolderSource::Home, {}, {}};

@@ -42,16 +42,6 @@ void UpdateSqlnetOra(const IncludedFiles& files, bde::StatusReport& report);
 // else "Utworzono plik", then its quoted path and an empty line.
 void ReportFile(bde::StatusReport& report, bool existed, const std::string& path);
 
-struct SqlnetValue {
-  std::string value;  // trimmed, continuation lines joined
-  std::string path;   // the file that sets it
-};
-
-// The first parameter that sets the key (letter case ignored), in the
-// order the client reads sqlnet.ora and the files it includes; nothing when
-// none does. The first is the one the writer edits, so reading and writing
-// agree on which line is in force.
-std::optional<SqlnetValue> FindSqlnetValue(const IncludedFiles& files, std::string_view key);
 
 // %s: the file's path, then the entry's name.
 inline constexpr std::string_view kOtherEntryFaultMessage =

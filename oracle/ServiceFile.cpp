@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "oracle/OracleFilesWriter.h"
+#include "oracle/SqlnetSettings.h"
 #include "oracle/TnsnamesReader.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -41,7 +42,7 @@ void ServiceFile::Read(const NetworkFolder& folder) {
   sqlnet_ = IncludedFiles::Read(folder.FilePath("sqlnet.ora"));
   domain_.clear();
   domainFile_.clear();
-  if (auto domain = FindSqlnetValue(sqlnet_, kDefaultDomain)) {
+  if (auto domain = FindSqlnetSetting(sqlnet_, kDefaultDomain)) {
     const size_t first = domain->value.find_first_not_of('.');
     domain_ = first == std::string::npos ? std::string() : domain->value.substr(first);
     domainFile_ = std::move(domain->path);

@@ -27,6 +27,10 @@ std::u32string CaseKey(std::string_view text);
 // Index of the first item equal to name without regard to case, or -1.
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
 
+// The text without the characters of code 32 or less (blanks, tabs, line
+// ends, other control characters) at its start and end.
+std::string_view TrimBlanks(std::string_view text);
+
 // The value of a hexadecimal digit of either case, or -1.
 int HexDigitValue(char c);
 

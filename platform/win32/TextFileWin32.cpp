@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "platform/win32/SystemMessage.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
@@ -14,22 +15,8 @@ using win32::Narrow;
 using win32::UniqueFileHandle;
 using win32::Widen;
 
-// The system's own text for an error code, in the language of the system,
-// without the line end FormatMessage puts after it.
-std::string Reason(DWORD error) {
-  wchar_t buffer[512];
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, error, 0, buffer, 512, nullptr);
-  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
-                        buffer[length - 1] == L' ' || buffer[length - 1] == L'\t')) {
-    --length;
-  }
-  if (length == 0) return "Error " + std::to_string(error);
-  return Narrow(std::wstring_view(buffer, length));
-}
-
 [[noreturn]] void Raise(std::string_view pattern, const std::string& path, DWORD error) {
-  throw Error(Format(pattern, {path, Reason(error)}));
+  throw Error(Format(pattern, {path, win32::SystemMessage(error)}));
 }
 
 bool IsFolder(const std::wstring& path) {

@@ -28,6 +28,10 @@ chmod 644 "$DIR/pw"
 as_server "$PG_BIN/initdb" -D "$DIR/data" -U test --pwfile="$DIR/pw" -A scram-sha-256 -E UTF8 --locale=C \
   >"$DIR/initdb.log" 2>&1 || { cat "$DIR/initdb.log" >&2; exit 1; }
 
+# The role that stands for a Windows account logs in without a password,
+# as a Windows login sends none.
+sed -i '1i host all windows_user 127.0.0.1/32 trust' "$DIR/data/pg_hba.conf"
+
 PORT=
 for _ in 1 2 3 4 5 6 7 8 9 10; do
   candidate=$((20000 + RANDOM % 30000))
@@ -46,6 +50,7 @@ sql() {
 # system databases exist so that the statement's filter is what hides them.
 sql postgres "create role novera login password 'p.f.j. tevrol'"
 sql postgres "create role dbo login password 'p.f.j. tevrol'"
+sql postgres "create role windows_user login"
 for database in master msdb model tempdb resource distribution lumira 'Księgowość'; do
   sql postgres "create database \"$database\""
 done
