@@ -342,7 +342,25 @@ TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
   }
 }
 
-// The step on its own, as the unattended run uses it: it saves without
+// The step on its own, as the unattended run uses it, on a workstation
+// whose Oracle home is the folder.
+struct OracleStep {
+  explicit OracleStep(const testing_support::TempFolder& folder)
+      : config((folder.Path() / "bde.cfg").string()), engine(registry, config), status(report) {
+    answers.server = ServerKind::Oracle;
+    answers.oracleHomeFolder = folder.Path().string();
+  }
+  void Run() { ApplyConfiguration(registry, engine).Run(answers, status); }
+
+  platform::MemoryRegistry registry;
+  std::string config;
+  bde::Engine engine;
+  Lines report;
+  bde::StatusReport status;
+  Answers answers;
+};
+
+// The step saves without
 // anyone switching the engine's mode, and writes the service entry only
 // when a value of it is given, keeping the values not given.
 TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) {
@@ -364,19 +382,12 @@ TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) 
     testing_support::TempFolder folder;
     const std::string network = folder.Path().string() + "\\NETWORK\\ADMIN\\";
     platform::WriteTextLines(network + "tnsnames.ora", tnsnames);
-    platform::MemoryRegistry registry;
-    const std::string config = (folder.Path() / "bde.cfg").string();
-    bde::Engine engine(registry, config);
-    Lines report;
-    bde::StatusReport status(report);
-    Answers answers;
-    answers.server = ServerKind::Oracle;
-    answers.version = SuiteVersion::V9;
-    answers.testCopy = true;
-    answers.oracleHomeFolder = folder.Path().string();
-    answers.oracleService = c.service;
-    answers.serviceEntry = c.given;
-    ApplyConfiguration(registry, engine).Run(answers, status);
+    OracleStep step(folder);
+    step.answers.version = SuiteVersion::V9;
+    step.answers.testCopy = true;
+    step.answers.oracleService = c.service;
+    step.answers.serviceEntry = c.given;
+    step.Run();
 
     Lines file = platform::ReadTextLines(network + "tnsnames.ora");
     if (c.written == nullptr) {
@@ -390,7 +401,7 @@ TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) 
       EXPECT_EQ(file[3], c.written);
       EXPECT_EQ(file[6], std::string("      (SERVICE_NAME = ") + (c.given.port ? "XE" : "I") + ")");
     }
-    bde::Engine again(registry, config);
+    bde::Engine again(step.registry, step.config);
     EXPECT_EQ(again.ListAliases().size(), 7u);
     EXPECT_EQ(again.ReadAliasParameters("Kopia Novera- LM").Value("SERVER NAME"), c.service);
   }
@@ -405,22 +416,15 @@ TEST(ApplyConfigurationStepTest, ANameTheClientWouldNotFindIsRefusedBeforeAnythi
   const Lines sqlnet = {"NAMES.DEFAULT_DOMAIN = world"};
   platform::WriteTextLines(network + "sqlnet.ora", sqlnet);
   platform::WriteTextLines(network + "tnsnames.ora", {"XE = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = h)))"});
-  platform::MemoryRegistry registry;
-  const std::string config = (folder.Path() / "bde.cfg").string();
-  bde::Engine engine(registry, config);
-  Lines report;
-  bde::StatusReport status(report);
-  Answers answers;
-  answers.server = ServerKind::Oracle;
-  answers.oracleHomeFolder = folder.Path().string();
-  answers.oracleService = "XE";
-  EXPECT_EQ(testing_support::ErrorOf([&] { ApplyConfiguration(registry, engine).Run(answers, status); }),
+  OracleStep step(folder);
+  step.answers.oracleService = "XE";
+  EXPECT_EQ(testing_support::ErrorOf([&] { step.Run(); }),
             "Klient Oracle nie odnajdzie serwisu \"XE\": przy domyślnej domenie \"world\" (NAMES.DEFAULT_DOMAIN w "
             "pliku \"" + network + "sqlnet.ora\") klient Oracle szuka wpisu \"XE.WORLD\", którego nie ma w pliku \"" +
                 network + "tnsnames.ora\" ani w plikach, które on włącza; należy podać adres serwera, a wpis zostanie "
                           "zapisany pod nazwą \"XE.WORLD\"");
   EXPECT_EQ(platform::ReadTextLines(network + "sqlnet.ora"), sqlnet);
-  EXPECT_TRUE(bde::Engine(registry, config).ListAliases().empty());
+  EXPECT_TRUE(bde::Engine(step.registry, step.config).ListAliases().empty());
 }
 
 }  // namespace
