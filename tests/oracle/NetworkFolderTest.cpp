@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -18,83 +17,64 @@ namespace {
 
 using platform::MemoryRegistry;
 using platform::RegistryRoot;
-using testing_support::ScopedVariable;
+
+constexpr char kHomeKey[] = "\\SOFTWARE\\ORACLE\\KEY_Ora";
 
 MemoryRegistry::Value Text(std::string text) { return {MemoryRegistry::ValueType::String, std::move(text), 0}; }
 
-// Each case is a workstation: where its administrator set TNS_ADMIN.
+// Each case is a workstation: where its administrator set TNS_ADMIN. "@"
+// stands for a folder that is there, "!" for one that is not.
 TEST(NetworkFolderTest, TheEnvironmentThenTheHomesKeyThenTheHome) {
   struct Case {
     const char* what;
-    std::optional<std::string> process;
-    std::optional<std::string> user;
-    std::optional<std::string> machine;
-    std::optional<std::string> homeKey;  // TNS_ADMIN of the chosen home's key
-    const char* path;
+    std::optional<std::string> process, user, machine, homeKey;
+    std::string path;
     NetworkFolderSource source;
+    std::string error;  // of CheckNetworkFolder
   };
+  using S = NetworkFolderSource;
+  const std::string inKey = "wartość klucza rejestru HKEY_LOCAL_MACHINE" + std::string(kHomeKey);
   const Case cases[] = {
-      {"set nowhere", {}, {}, {}, {}, "C:\\ora\\NETWORK\\ADMIN\\", NetworkFolderSource::Home},
-      {"a logon script sets it", "\\\\srv\\tns", {}, {}, {}, "\\\\srv\\tns\\", NetworkFolderSource::ProcessEnvironment},
-      {"set for the user", {}, "C:\\u", {}, {}, "C:\\u\\", NetworkFolderSource::UserEnvironment},
-      {"set for the machine, with its separator", {}, {}, "C:\\m\\", {}, "C:\\m\\",
-       NetworkFolderSource::MachineEnvironment},
-      {"set in the home's key", {}, {}, {}, " D:\\tns\t", "D:\\tns\\", NetworkFolderSource::HomeKey},
-      {"both set: the environment wins", {}, {}, "C:\\m", "D:\\tns", "C:\\m\\",
-       NetworkFolderSource::MachineEnvironment},
-      {"a blank environment value counts as not set", "  ", {}, {}, "D:\\tns", "D:\\tns\\",
-       NetworkFolderSource::HomeKey},
-      {"an empty key value counts as not set", {}, {}, {}, "", "C:\\ora\\NETWORK\\ADMIN\\", NetworkFolderSource::Home},
+      {"set nowhere", {}, {}, {}, {}, "!\\NETWORK\\ADMIN\\", S::Home, ""},
+      {"a logon script sets it", "@", {}, {}, {}, "@\\", S::ProcessEnvironment, ""},
+      {"set for the user", {}, "@", {}, {}, "@\\", S::UserEnvironment, ""},
+      {"set for the machine, with its separator", {}, {}, "@/", {}, "@/", S::MachineEnvironment, ""},
+      {"set in the home's key", {}, {}, {}, " @\t", "@\\", S::HomeKey, ""},
+      {"both set: the environment wins", {}, {}, "@", "X:\\key", "@\\", S::MachineEnvironment, ""},
+      {"a blank value counts as not set", "  ", {}, {}, "@", "@\\", S::HomeKey, ""},
+      {"the environment names a missing folder", "!", {}, {}, {}, "!\\", S::ProcessEnvironment,
+       platform::Format(kMissingNetworkFolderMessage, {"!", "zmienna środowiskowa"})},
+      {"the home's key names a missing folder", {}, {}, {}, "!", "!\\", S::HomeKey,
+       platform::Format(kMissingNetworkFolderMessage, {"!", inKey})},
+  };
+  testing_support::TempFolder temp;
+  const std::string there = temp.Path().string();
+  const std::string missing = there + "/brak";
+  const auto place = [&](std::string text) {
+    for (auto [mark, path] : {std::pair{'@', there}, std::pair{'!', missing}}) {
+      for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, 1, path);
+    }
+    return text;
   };
   for (const Case& c : cases) {
     MemoryRegistry registry;
     registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_Other", "TNS_ADMIN", Text("X:\\other"));
-    if (c.user) registry.SetValue(RegistryRoot::CurrentUser, platform::kUserEnvironmentKey, "TNS_ADMIN", Text(*c.user));
+    if (c.user) registry.SetValue(RegistryRoot::CurrentUser, platform::kUserEnvironmentKey, "TNS_ADMIN", Text(place(*c.user)));
     if (c.machine) {
-      registry.SetValue(RegistryRoot::LocalMachine, platform::kMachineEnvironmentKey, "TNS_ADMIN", Text(*c.machine));
+      registry.SetValue(RegistryRoot::LocalMachine, platform::kMachineEnvironmentKey, "TNS_ADMIN", Text(place(*c.machine)));
     }
-    if (c.homeKey) registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_Ora", "TNS_ADMIN", Text(*c.homeKey));
-    const ScopedVariable process("TNS_ADMIN", c.process);
-    const NetworkFolder folder = FindNetworkFolder(registry, "KEY_Ora", "C:\\ora");
-    EXPECT_EQ(folder.path, c.path) << c.what;
-    EXPECT_EQ(folder.source, c.source) << c.what;
-    EXPECT_EQ(folder.FilePath("sqlnet.ora"), std::string(c.path) + "sqlnet.ora") << c.what;
+    if (c.homeKey) registry.SetValue(RegistryRoot::LocalMachine, kHomeKey, "TNS_ADMIN", Text(place(*c.homeKey)));
+    const testing_support::ScopedVariable process("TNS_ADMIN", c.process ? std::optional(place(*c.process)) : std::nullopt);
+    const NetworkFolder folder = FindNetworkFolder(registry, "KEY_Ora", missing);
+    EXPECT_EQ(folder.path + "|" + std::to_string(static_cast<int>(folder.source)),
+              place(c.path) + "|" + std::to_string(static_cast<int>(c.source))) << c.what;
+    const std::string error = testing_support::ErrorOf([&] { CheckNetworkFolder(folder); });
+    EXPECT_EQ(error, c.error.empty() ? "(no error)" : place(c.error)) << c.what;
   }
   // Without a chosen home no key is read.
   MemoryRegistry registry;
   registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE", "TNS_ADMIN", Text("X:\\root"));
   EXPECT_EQ(FindNetworkFolder(registry, "", "").path, "\\NETWORK\\ADMIN\\");
-}
-
-// A folder that TNS_ADMIN names must be there before anything is written:
-// the client would read nothing else.
-TEST(NetworkFolderTest, AMissingFolderThatTnsAdminNamesIsSaidWithWhereItIsSet) {
-  testing_support::TempFolder temp;
-  const std::string there = temp.Path().string();
-  const std::string missing = there + "/brak";
-  struct Case {
-    const char* what;
-    std::optional<std::string> process;
-    std::optional<std::string> homeKey;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {"the environment names a folder that is there", there, {}, "(no error)"},
-      {"the environment names a missing one", missing, {},
-       platform::Format(kMissingNetworkFolderMessage, {missing, "zmienna środowiskowa"})},
-      {"the home's key names a missing one", {}, missing,
-       platform::Format(kMissingNetworkFolderMessage,
-                        {missing, "wartość klucza rejestru HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_Ora"})},
-      {"the home's own folder is left to the file errors", {}, {}, "(no error)"},
-  };
-  for (const Case& c : cases) {
-    MemoryRegistry registry;
-    if (c.homeKey) registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_Ora", "TNS_ADMIN", Text(*c.homeKey));
-    const ScopedVariable process("TNS_ADMIN", c.process);
-    const NetworkFolder folder = FindNetworkFolder(registry, "KEY_Ora", missing);
-    EXPECT_EQ(testing_support::ErrorOf([&] { CheckNetworkFolder(folder); }), c.expected) << c.what;
-  }
-  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 }  // namespace
