@@ -245,6 +245,7 @@ TEST_F(ApplyConfigurationTest, TheFilesTheClientReadsAreEditedAndTheHomesOwnAreN
   });
   Press(w.ButtonWykonaj);
   ASSERT_TRUE(ui.errors.empty()) << ui.errors.front();
+  ASSERT_GT(Report().size(), 6u);
   EXPECT_EQ(Report()[6], "     \"" + network + "wspolny.ora\"");
   const Lines shared = platform::ReadTextLines(network + "wspolny.ora");
   EXPECT_EQ(shared.size(), 10u);

@@ -228,7 +228,9 @@ TEST_F(UnattendedTest, TheFilesTheClientReadsAreTheOnesConfigured) {
     platform::WriteTextLines(network + "sqlnet.ora", c.sqlnet);
     const testing_support::ScopedVariable process("TNS_ADMIN", c.process);
     EXPECT_EQ(Run(std::string("[KonfigNovera]\nSerwer=Oracle\n[Oracle]\n") + c.answers), c.code);
-    std::string said = Report()[std::min<size_t>(Report().size() - 1, c.code == kExitDone ? 6 : 2)];
+    const Lines report = Report();
+    ASSERT_FALSE(report.empty());
+    std::string said = report[std::min<size_t>(report.size() - 1, c.code == kExitDone ? 6 : 2)];
     for (size_t at; (at = said.find(network)) != std::string::npos;) said.replace(at, network.size(), "@");
     EXPECT_EQ(said, c.said);
     EXPECT_EQ(platform::ReadTextLines(network + "wspolny.ora") != shared, c.edited);

@@ -162,7 +162,8 @@ TEST(ServiceFileTest, AnEntryIsWrittenWhereAndAsTheClientFindsIt) {
     }
     EXPECT_FALSE(platform::FileExists(site.Folder() + "brak.ora")) << c.what;
     // What is in force now is what the file holds.
-    EXPECT_EQ(file.FindEntry(c.service)->host, error == "(no error)" ? entry.host : "a") << c.what;
+    const ServiceEntry* found = file.FindEntry(c.service);
+    EXPECT_EQ(found ? found->host : "(none)", error == "(no error)" ? entry.host : "a") << c.what;
   }
 }
 
