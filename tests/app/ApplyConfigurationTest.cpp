@@ -248,7 +248,7 @@ TEST_F(ApplyConfigurationTest, TheFilesTheClientReadsAreEditedAndTheHomesOwnAreN
   ASSERT_GT(Report().size(), 6u);
   EXPECT_EQ(Report()[6], "     \"" + network + "wspolny.ora\"");
   const Lines shared = platform::ReadTextLines(network + "wspolny.ora");
-  EXPECT_EQ(shared.size(), 10u);
+  ASSERT_EQ(shared.size(), 10u);
   EXPECT_EQ(shared.back(), "  )");
   EXPECT_EQ(shared[4], "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1521))");
   EXPECT_EQ(platform::ReadTextLines(network + "tnsnames.ora"), Lines{"IFILE = wspolny.ora"});
