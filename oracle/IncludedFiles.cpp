@@ -9,11 +9,13 @@
 namespace oracle {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 // Deeper than any site nests its files; a chain this long can only be a
 // loop through names that differ (a share and its drive letter).
 constexpr size_t kMaxDepth = 16;
 
-using platform::TrimBlanks;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -27,13 +29,13 @@ bool IsAbsolute(std::string_view path) {
 // The value after "=": a quoted path runs to its closing quote; a plain one
 // ends where a comment starts.
 std::optional<std::string> PathValue(std::string_view value) {
-  value = TrimBlanks(value);
+  value = Trim(value, Blanks::SpaceAndControls);
   if (value.empty()) return std::nullopt;
   if (value.front() == '"' || value.front() == '\'') {
     const size_t close = value.find(value.front(), 1);
     value = value.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
   } else {
-    value = TrimBlanks(value.substr(0, value.find('#')));
+    value = Trim(value.substr(0, value.find('#')), Blanks::SpaceAndControls);
   }
   if (value.empty() || value.front() == '(') return std::nullopt;
   return std::string(value);
@@ -50,11 +52,11 @@ std::optional<size_t> IncludedFile::IncludedAt(size_t line) const {
 
 std::optional<std::string> IncludedPath(std::string_view line, std::string_view includingPath) {
   constexpr std::string_view kKeyword = "IFILE";
-  const std::string_view text = TrimBlanks(line);
+  const std::string_view text = Trim(line, Blanks::SpaceAndControls);
   if (text.size() <= kKeyword.size() || !platform::EqualsAsciiNoCase(text.substr(0, kKeyword.size()), kKeyword)) {
     return std::nullopt;
   }
-  const std::string_view rest = TrimBlanks(text.substr(kKeyword.size()));
+  const std::string_view rest = Trim(text.substr(kKeyword.size()), Blanks::SpaceAndControls);
   if (rest.empty() || rest.front() != '=') return std::nullopt;
   std::optional<std::string> path = PathValue(rest.substr(1));
   if (!path || IsAbsolute(*path)) return path;

@@ -51,8 +51,8 @@ std::optional<std::string> HomeKeySetting(platform::Registry& registry, const st
   if (subkey.empty()) return std::nullopt;
   const auto key = registry.OpenKey(platform::RegistryRoot::LocalMachine, HomeKeyPath(subkey), platform::kKeyRead,
                                     false);
-  if (!key || !key->ValueExists(kTnsAdmin)) return std::nullopt;
-  return key->ReadString(kTnsAdmin);
+  if (!key) return std::nullopt;
+  return key->TryReadString(kTnsAdmin);
 }
 
 }  // namespace
@@ -65,11 +65,11 @@ std::string HomeNetworkFolder(const std::string& homeFolder) { return homeFolder
 NetworkFolder FindNetworkFolder(platform::Registry& registry, const std::string& homeSubkey,
                                 const std::string& homeFolder) {
   if (const auto variable = platform::InheritedEnvironment(registry).Find(kTnsAdmin)) {
-    std::string setting(platform::TrimBlanks(variable->value));
+    std::string setting(platform::Trim(variable->value, platform::Blanks::SpaceAndControls));
     if (!setting.empty()) return Named(std::move(setting), SourceOf(variable->scope), homeSubkey);
   }
   if (const auto value = HomeKeySetting(registry, homeSubkey)) {
-    std::string setting(platform::TrimBlanks(*value));
+    std::string setting(platform::Trim(*value, platform::Blanks::SpaceAndControls));
     if (!setting.empty()) return Named(std::move(setting), NetworkFolderSource::HomeKey, homeSubkey);
   }
   return {HomeNetworkFolder(homeFolder), NetworkFolderSource::Home, {}, {}};

@@ -8,8 +8,8 @@ namespace {
 std::optional<std::string> RegistryVariable(Registry& registry, RegistryRoot root, std::string_view path,
                                             std::string_view name) {
   const auto key = registry.OpenKey(root, path, kKeyRead, false);
-  if (!key || !key->ValueExists(name)) return std::nullopt;
-  return key->ReadString(name);
+  if (!key) return std::nullopt;
+  return key->TryReadString(name);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "oracle/NetworkFolder.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
@@ -22,6 +21,7 @@
 #include "tests/RegisteredDriver.h"
 #include "tests/ScopedVariable.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

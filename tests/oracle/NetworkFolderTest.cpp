@@ -9,7 +9,7 @@
 #include "tests/ScopedVariable.h"
 #include "tests/TempFolder.h"
 #include "platform/Environment.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 #include "platform/Text.h"
 
 namespace oracle {

@@ -12,7 +12,7 @@
 #include "tests/TempFolder.h"
 #include "bde/StatusReport.h"
 #include "oracle/OracleFilesWriter.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "tests/ScopedVariable.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace platform {
 namespace {
