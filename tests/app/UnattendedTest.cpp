@@ -131,6 +131,34 @@ TEST_F(UnattendedTest, TheOracleExampleRewritesTheEntryAndWritesTheAliases) {
   EXPECT_EQ(Param("X Novera- LM", "SERVER NAME"), "XE.SERWER");
 }
 
+// A key the file gives wins over what an earlier run left, which the pages
+// would propose; a key left out takes that instead.
+TEST_F(UnattendedTest, AGivenValueWinsOverWhatAnEarlierRunLeft) {
+  struct Case {
+    size_t example;  // the README's example of the earlier run
+    const char* answers;
+    const char* alias;
+    const char* parameter;
+    const char* value;
+  };
+  const char* const mssql = "[KonfigNovera]\nSerwer=MSSQL\n[MSSQL]\nLogowanieWindows=0\nBaza=INNA\n";
+  const char* const oracle = "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nUzytkownikOchrona=INNY\n";
+  const Case cases[] = {
+      {0, mssql, "X Novera- LM- Faktury", "DATABASE NAME", "INNA"},  // over the aliases
+      {0, mssql, "X Novera- LM", "USER NAME", "novera"},             // over the data source
+      {0, mssql, "X Novera- LM", "ODBC DSN", "Novera LM"},           // left out: the aliases'
+      {1, oracle, "X Novera- Ochrona", "USER NAME", "INNY"},
+      {1, oracle, "X Novera- LM", "USER NAME", "LUMIRA"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.alias) + " " + c.parameter);
+    std::filesystem::remove(Config());
+    ASSERT_EQ(Run(ReadmeExamples()[c.example]), kExitDone);
+    ASSERT_EQ(Run(c.answers), kExitDone) << console;
+    EXPECT_EQ(Param(c.alias, c.parameter), c.value);
+  }
+}
+
 // Nothing is read into the run before the whole file is known good.
 TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
   struct Case {
@@ -192,15 +220,18 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
 }
 
 // What the client of the home reads is what is configured: the folder
-// TNS_ADMIN names (here for the machine), the file an IFILE line includes,
-// a name the default domain completes; the home's own files stay.
+// TNS_ADMIN names (for the machine, else in the home's key), the file an
+// IFILE line includes, a name the default domain completes; the home's own
+// files stay.
 TEST_F(UnattendedTest, TheFilesTheClientReadsAreTheOnesConfigured) {
   const std::string network = Path("central") + "/";
   const std::string missing = Path("brak");
   const Lines shared = kTnsnames;
+  constexpr const char* kEnvironment = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
   struct Case {
     const char* what;
     std::optional<std::string> process;  // TNS_ADMIN of the run's own environment
+    const char* environmentKey;          // where the machine's environment is kept
     Lines sqlnet;
     const char* answers;
     int code;
@@ -208,20 +239,26 @@ TEST_F(UnattendedTest, TheFilesTheClientReadsAreTheOnesConfigured) {
     bool edited;
   };
   const Case cases[] = {
-      {"the entry in an included file", {}, {}, "Host=nowy\n", kExitDone, "     \"@wspolny.ora\"", true},
-      {"a missing folder: the machine is wrong, not the answers", missing, {}, "Host=nowy\n",
+      {"the entry in an included file", {}, kEnvironment, {}, "Host=nowy\n", kExitDone, "     \"@wspolny.ora\"", true},
+      {"set in the home's key only", {}, "\\SYSTEM\\Gdzie indziej", {}, "Host=nowy\n", kExitDone,
+       "     \"@wspolny.ora\"", true},
+      {"a missing folder: the machine is wrong, not the answers", missing, kEnvironment, {}, "Host=nowy\n",
        kExitConfigurationFailed, platform::Format(oracle::kMissingNetworkFolderMessage, {missing, "zmienna środowiskowa"}) + ".",
        false},
-      {"a name the default domain completes to one no file holds", {}, {"NAMES.DEFAULT_DOMAIN = world"}, "Serwis=XE\n",
+      {"a name the default domain completes to one no file holds", {}, kEnvironment, {"NAMES.DEFAULT_DOMAIN = world"},
+       "Serwis=XE\n",
        kExitWrongAnswers, WrongAnswersLine("wiersz 4: klucz \"Serwis\": przy domyślnej domenie \"world\" (NAMES.DEFAULT_DOMAIN "
        "w pliku \"@sqlnet.ora\") klient Oracle szuka wpisu \"XE.WORLD\", którego nie ma w pliku \"@tnsnames.ora\" ani w "
        "plikach, które on włącza; należy użyć nazwy \"XE.SERWER\""), false},
   };
   std::filesystem::create_directory(network);
-  registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\n"
-                       "\"TNS_ADMIN\"=\"" + network + "\"\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, kEnvironment);
+    registry.SetValue(platform::RegistryRoot::LocalMachine, c.environmentKey, "TNS_ADMIN",
+                      {platform::MemoryRegistry::ValueType::String, network, 0});
+    registry.SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1", "TNS_ADMIN",
+                      {platform::MemoryRegistry::ValueType::String, c.environmentKey == kEnvironment ? missing : network, 0});
     platform::WriteTextLines(Config(), {"KonfigNovera BDE 1"});
     platform::WriteTextLines(network + "tnsnames.ora", {"IFILE = wspolny.ora"});
     platform::WriteTextLines(network + "wspolny.ora", shared);
