@@ -187,7 +187,8 @@ class WizardWindow {
   // driver manager unless a test puts its own.
   servers::CheckSources checkSources;
 
-  // tnsnames.ora of the chosen Oracle home as the service page read it.
+  // The service entries that the client of the chosen Oracle home reads, as
+  // the service page read them.
   oracle::ServiceFile TnsnamesFile;
   // Set by the user's first change of a service entry since the service
   // page was shown: tnsnames.ora is to be rewritten.
