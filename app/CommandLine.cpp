@@ -19,6 +19,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (platform::EqualsAsciiNoCase(argument, "/verify")) {
+      if (line.verify) Fail("argument \"" + argument + "\" podany drugi raz");
+      line.verify = true;
+      continue;
+    }
     std::string* target = nullptr;
     if (platform::EqualsAsciiNoCase(argument, "/s")) target = &line.answersPath;
     if (platform::EqualsAsciiNoCase(argument, "/log")) target = &line.logPath;
@@ -27,8 +32,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
-  line.mode = CommandLine::Mode::Unattended;
+  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
+  line.mode = line.answersPath.empty() ? CommandLine::Mode::Verify : CommandLine::Mode::Unattended;
   return line;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace platform {
 class CodePage;
+class NetworkProbe;
 class Registry;
 }  // namespace platform
 
@@ -19,6 +21,8 @@ struct CommandLine;
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitConfigurationFailed = 1;
 inline constexpr int kExitWrongAnswers = 2;
+// Configured (with "/s"), but a check of the connections failed.
+inline constexpr int kExitChecksFailed = 3;
 
 // The configuration without a window: the answers file is read and checked
 // in full before anything is written, then the same apply step as
@@ -30,7 +34,15 @@ inline constexpr int kExitWrongAnswers = 2;
 // or what was done up to the error followed by the error) goes to the log
 // file when one is named and to the console. Returns the program's exit
 // code.
+//
+// With "/verify" a run that succeeded checks the connections it configured
+// and adds their section to the report. Without "/s" the workstation is
+// checked as it is: the answers are those a run would take with none
+// given, and nothing at all is written; whatever stands in the way of a
+// check (no ODBC driver, no Oracle home, an engine that does not start) is
+// a failed check.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole);
+                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole,
+                  std::shared_ptr<platform::NetworkProbe> network);
 
 }  // namespace app

@@ -15,6 +15,7 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/NetworkProbe.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
@@ -22,7 +23,8 @@
 namespace {
 
 // Without arguments the one wizard window, until it closes; with "/s" the
-// same configuration without any window.
+// same configuration without any window, and with "/verify" alone the
+// check of the workstation as it is.
 int Run(platform::win32::Win32UiServices& ui) {
   app::CommandLine commandLine;
   try {
@@ -40,8 +42,9 @@ int Run(platform::win32::Win32UiServices& ui) {
   const auto registry = platform::win32::CreateSystemRegistry();
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
   const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
-  if (commandLine.mode == app::CommandLine::Mode::Unattended) {
-    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole);
+  if (commandLine.mode == app::CommandLine::Mode::Unattended || commandLine.mode == app::CommandLine::Mode::Verify) {
+    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole,
+                              platform::CreateSystemNetworkProbe());
   }
   bde::Session session;
   session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
