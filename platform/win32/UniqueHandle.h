@@ -62,4 +62,12 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
+// A folder listing from FindFirstFileW.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle find) { FindClose(find); }
+};
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+
 }  // namespace platform::win32
