@@ -10,6 +10,9 @@
 namespace app {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 struct KnownKey {
   std::string_view section;
   std::string_view key;
@@ -35,12 +38,6 @@ constexpr KnownKey kKnownKeys[] = {
     {kOracleSection, "UzytkownikLumira"},
     {kOracleSection, "UzytkownikLiczniki"},
 };
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
   std::u16string units;
@@ -92,11 +89,11 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     ++number;
     std::string_view line = whole;
     if (const size_t comment = line.find(';'); comment != std::string_view::npos) line = line.substr(0, comment);
-    line = Trim(line);
+    line = Trim(line, Blanks::SpaceAndTab);
     if (line.empty()) continue;
     if (line.front() == '[') {
       if (line.back() != ']') FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\"");
-      const std::string_view name = Trim(line.substr(1, line.size() - 2));
+      const std::string_view name = Trim(line.substr(1, line.size() - 2), Blanks::SpaceAndTab);
       section.reset();
       for (std::string_view known : {kMainSection, kMssqlSection, kOracleSection}) {
         if (platform::EqualsNoCase(name, known)) section = known;
@@ -108,7 +105,7 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     if (equals == std::string_view::npos) {
       FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\", oczekiwano \"klucz=wartość\"");
     }
-    const std::string_view key = Trim(line.substr(0, equals));
+    const std::string_view key = Trim(line.substr(0, equals), Blanks::SpaceAndTab);
     if (!section) FailAtLine(path, number, "klucz \"" + std::string(key) + "\" przed pierwszą sekcją");
     const KnownKey* known = nullptr;
     for (const KnownKey& candidate : kKnownKeys) {
@@ -119,7 +116,8 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
       FailAtLine(path, number, "klucz \"" + std::string(known->key) + "\" podany drugi raz (pierwszy raz w wierszu " +
                                    std::to_string(earlier->line) + ")");
     }
-    file.entries_.push_back({known->section, known->key, {std::string(Trim(line.substr(equals + 1))), number}});
+    const std::string value(Trim(line.substr(equals + 1), Blanks::SpaceAndTab));
+    file.entries_.push_back({known->section, known->key, {value, number}});
   }
   return file;
 }

@@ -10,6 +10,7 @@
 #include "bde/AliasEngineChoice.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
@@ -42,13 +43,14 @@ int Run(platform::win32::Win32UiServices& ui) {
   if (commandLine.mode == app::CommandLine::Mode::Unattended) {
     return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole);
   }
-  engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
-                        std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
-  engine.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
+  bde::Session session;
+  session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
+                         std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));
+  session.RegisterDriver(std::string(bde::kOracleDriver), std::make_unique<oracle::OciConnectionDriver>());
   // An engine that is there but does not start stops the wizard with its
   // own message.
   bde::AliasEngineChoice aliases(*registry, engine, oemCodePage);
-  app::WizardWindow window(*registry, engine, aliases.Aliases(), ui);
+  app::WizardWindow window(*registry, session, aliases.Aliases(), ui);
   return view::RunWizardWindow(window, ui);
 }
 

@@ -15,8 +15,8 @@ std::string AliasPrefixFor(int versionIndex, bool testCopy) {
 std::optional<std::string> ReadConfigFileName(platform::Registry& registry) {
   if (!registry.KeyExists(RegistryRoot::LocalMachine, kBdeKey)) return std::nullopt;
   auto key = registry.OpenKey(RegistryRoot::LocalMachine, kBdeKey, platform::kKeyRead, false);
-  if (!key || !key->ValueExists(kConfigFileValue)) return std::nullopt;
-  return key->ReadString(kConfigFileValue);
+  if (!key) return std::nullopt;
+  return key->TryReadString(kConfigFileValue);
 }
 
 namespace {
@@ -25,8 +25,8 @@ std::optional<StoredChoices> ReadChoices(platform::Registry& registry, uint32_t 
   auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, access, create);
   if (!key) return std::nullopt;
   StoredChoices stored;
-  if (key->ValueExists(kServerValue)) stored.server = key->ReadInteger(kServerValue);
-  if (key->ValueExists(kVersionValue)) stored.version = key->ReadInteger(kVersionValue);
+  stored.server = key->TryReadInteger(kServerValue);
+  stored.version = key->TryReadInteger(kVersionValue);
   return stored;
 }
 

@@ -7,7 +7,7 @@
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
-#include "bde/Engine.h"
+#include "bde/Session.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
@@ -21,12 +21,9 @@
 
 namespace app {
 
-WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui)
-    : WizardWindow(registry, engine, engine, ui) {}
-
-WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
                            platform::UiServices& ui)
-    : registry_(registry), engine_(engine), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
+    : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
   controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
                &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
                &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
@@ -85,16 +82,16 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Engine& engine, bd
 }
 
 WizardWindow::~WizardWindow() {
-  engine_.UnregisterDatabase(Database2);
-  engine_.UnregisterDatabase(DatabaseOracle);
+  session_.UnregisterDatabase(Database2);
+  session_.UnregisterDatabase(DatabaseOracle);
 }
 
 void WizardWindow::FormCreate() {
   for (PageControl* pages : {&PageControl1, &PageControl2}) {
     for (Page* page : pages->Pages()) page->tabVisible = false;
   }
-  engine_.RegisterDatabase(Database2);
-  engine_.RegisterDatabase(DatabaseOracle);
+  session_.RegisterDatabase(Database2);
+  session_.RegisterDatabase(DatabaseOracle);
   aliasPrefix_ = "X ";
   ClientDataSet1.Clear();
 }
@@ -265,7 +262,7 @@ void WizardWindow::ComboBoxBazaDropDown(ComboBox& field) {
 
 void WizardWindow::FillDatabaseList(ComboBox& field) {
   field.ClearItems();
-  mssql::DatabaseLister lister(registry_, engine_, Database2);
+  mssql::DatabaseLister lister(registry_, session_, Database2);
   for (std::string& name : lister.ListDatabases(ComboBoxServer.text, CheckBoxWindows.Checked())) {
     field.AddItem(std::move(name));
   }
@@ -342,7 +339,7 @@ void WizardWindow::ShowServiceEntry() {
 }
 
 void WizardWindow::ComboBoxUserDropDown() {
-  oracle::UseOracleHomeClient(engine_, EditFolderHome.text);
+  oracle::UseOracleHomeClient(session_, EditFolderHome.text);
   oracle::PrepareSchemaUserQuery(DatabaseOracle, ComboBoxOracleServer.text);
   ComboBoxUserOchrona.ClearItems();
   oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {

@@ -23,7 +23,7 @@ class UiServices;
 
 namespace bde {
 class AliasEngine;
-class Engine;
+class Session;
 }
 
 namespace app {
@@ -37,10 +37,8 @@ class WizardWindow {
   static constexpr int kPageCount = 7;
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
-  // The engine opens the connections and, unless another engine is given
-  // for them, does the alias work too.
-  WizardWindow(platform::Registry& registry, bde::Engine& engine, platform::UiServices& ui);
-  WizardWindow(platform::Registry& registry, bde::Engine& engine, bde::AliasEngine& aliases,
+  // The session opens the connections; the alias engine does the alias work.
+  WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
                platform::UiServices& ui);
   ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
@@ -224,12 +222,12 @@ class WizardWindow {
   void DBEditChange(const Edit& edit, oracle::ServiceField field);
 
   platform::Registry& registry_;
-  bde::Engine& engine_;
+  bde::Session& session_;
   bde::AliasEngine& aliases_;
   platform::UiServices& ui_;
   ApplyConfiguration apply_;
   // The schema users of the Oracle server.
-  bde::Query Query2{engine_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
+  bde::Query Query2{session_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
   std::vector<Control*> controls_;
   std::string aliasPrefix_;
   std::vector<std::string> pendingErrors_;

@@ -1,21 +1,21 @@
 #include "bde/Connection.h"
 
-#include "bde/Engine.h"
+#include "bde/Session.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 
 namespace bde {
 
-Connection& Database::Open(Engine& engine) {
+Connection& Database::Open(Session& session) {
   if (connection_) return *connection_;
-  ConnectionDriver* driver = engine.FindDriver(driverName_);
+  ConnectionDriver* driver = session.FindDriver(driverName_);
   if (!driver) throw platform::Error(platform::Format(kNoConnectionDriverMessage, {driverName_}));
   connection_ = driver->Connect(params_);
   return *connection_;
 }
 
-Query::Query(Engine& engine, std::string databaseName, std::vector<std::string> sqlLines)
-    : engine_(engine), databaseName_(std::move(databaseName)), sqlLines_(std::move(sqlLines)) {}
+Query::Query(Session& session, std::string databaseName, std::vector<std::string> sqlLines)
+    : session_(session), databaseName_(std::move(databaseName)), sqlLines_(std::move(sqlLines)) {}
 
 std::string Query::Sql() const {
   std::string sql;
@@ -28,11 +28,11 @@ std::string Query::Sql() const {
 
 void Query::Open() {
   if (Active()) return;
-  Database* database = engine_.FindDatabase(databaseName_);
+  Database* database = session_.FindDatabase(databaseName_);
   if (!database) throw platform::Error(platform::Format(kUnknownDatabaseMessage, {databaseName_}));
   database_ = database;
   try {
-    cursor_ = database->Open(engine_).Execute(Sql());
+    cursor_ = database->Open(session_).Execute(Sql());
     eof_ = !cursor_->Fetch();
   } catch (...) {
     Close();

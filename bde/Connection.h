@@ -9,7 +9,7 @@
 
 namespace bde {
 
-class Engine;
+class Session;
 
 // %s: the driver name.
 inline constexpr std::string_view kNoConnectionDriverMessage =
@@ -57,10 +57,10 @@ class Database {
   const ParameterList& Params() const { return params_; }
 
   bool Connected() const { return connection_ != nullptr; }
-  // Connects through the engine's driver of DriverName() with Params(), or
+  // Connects through the session's driver of DriverName() with Params(), or
   // hands back the connection already open. Raises
   // kNoConnectionDriverMessage, or the driver's error, and stays closed.
-  Connection& Open(Engine& engine);
+  Connection& Open(Session& session);
   void Close() { connection_.reset(); }
 
  private:
@@ -74,7 +74,7 @@ class Database {
 //   query.Open(); while (!query.Eof()) { query.FieldByName("name"); query.Next(); }
 class Query {
  public:
-  Query(Engine& engine, std::string databaseName, std::vector<std::string> sqlLines);
+  Query(Session& session, std::string databaseName, std::vector<std::string> sqlLines);
   // A query left open (say, by an error in the row loop) still releases
   // its connection.
   ~Query() { Close(); }
@@ -98,7 +98,7 @@ class Query {
   std::string Sql() const;
 
  private:
-  Engine& engine_;
+  Session& session_;
   std::string databaseName_;
   std::vector<std::string> sqlLines_;
   Database* database_ = nullptr;

@@ -21,7 +21,7 @@ std::string CheckLine(const CheckResult& result) {
   // report keeps one line per check, so each run of blanks that holds a
   // line end becomes one blank.
   constexpr std::string_view kBlanks = " \t\r\n";
-  std::string_view rest = platform::TrimBlanks(result.detail);
+  std::string_view rest = platform::Trim(result.detail, platform::Blanks::SpaceAndControls);
   for (;;) {
     const size_t gapStart = rest.find_first_of(kBlanks);
     line.append(rest.substr(0, gapStart));

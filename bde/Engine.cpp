@@ -28,13 +28,11 @@ Engine::Engine(platform::Registry& registry, std::string defaultConfigFile)
 Engine::~Engine() = default;
 
 std::string Engine::ConfigFilePath() const {
-  const std::unique_ptr<platform::RegistryKey> key = registry_.OpenKey(
-      platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
-  if (key && key->ValueExists(kConfigFileValue)) {
-    std::string path = key->ReadString(kConfigFileValue);
-    if (!path.empty()) return path;
-  }
-  return defaultConfigFile_;
+  const platform::OpenedKey key =
+      registry_.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
+  if (!key) return defaultConfigFile_;
+  std::optional<std::string> path = key->TryReadString(kConfigFileValue);
+  return path && !path->empty() ? std::move(*path) : defaultConfigFile_;
 }
 
 // Loads on first use; after a failed load nothing is kept, so the next
@@ -148,44 +146,6 @@ void Engine::SaveConfiguration() {
   WriteConfigFile(loadedFrom_, current);
   store_ = std::move(current);
   touched_.clear();
-}
-
-void Engine::RegisterDriver(const std::string& driverName,
-                            std::unique_ptr<ConnectionDriver> driver) {
-  for (auto& [name, registered] : drivers_) {
-    if (platform::EqualsNoCase(name, driverName)) {
-      registered = std::move(driver);
-      return;
-    }
-  }
-  drivers_.emplace_back(driverName, std::move(driver));
-}
-
-ConnectionDriver* Engine::FindDriver(const std::string& driverName) const {
-  for (const auto& [name, driver] : drivers_) {
-    if (platform::EqualsNoCase(name, driverName)) return driver.get();
-  }
-  return nullptr;
-}
-
-void Engine::RegisterDatabase(Database& database) {
-  Database* registered = FindDatabase(database.DatabaseName());
-  if (registered == &database) return;
-  if (registered) {
-    throw platform::Error(platform::Format(kDuplicateDatabaseMessage, {database.DatabaseName()}));
-  }
-  databases_.push_back(&database);
-}
-
-void Engine::UnregisterDatabase(const Database& database) {
-  std::erase(databases_, &database);
-}
-
-Database* Engine::FindDatabase(const std::string& databaseName) const {
-  for (Database* database : databases_) {
-    if (platform::EqualsNoCase(database->DatabaseName(), databaseName)) return database;
-  }
-  return nullptr;
 }
 
 }  // namespace bde

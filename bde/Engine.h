@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +8,6 @@
 
 #include "bde/Alias.h"
 #include "bde/AliasEngine.h"
-#include "bde/Connection.h"
 #include "bde/ParameterList.h"
 
 namespace platform {
@@ -28,13 +26,11 @@ inline constexpr std::string_view kAliasExistsMessage = "Alias BDE \"%s\" już i
 inline constexpr std::string_view kEmptyAliasNameMessage = "Nazwa aliasu BDE nie może być pusta";
 // %s: the driver name.
 inline constexpr std::string_view kUnknownDriverMessage = "Nieznany sterownik BDE \"%s\"";
-// %s: the database name.
-inline constexpr std::string_view kDuplicateDatabaseMessage =
-    "Baza danych BDE \"%s\" jest już zarejestrowana";
 
 // Our own BDE engine: the default session's aliases, kept in a
-// configuration file of our own text format, and the drivers that open
-// connections. Every failure raises platform::Error with the message text.
+// configuration file of our own text format (the session's connections are
+// kept by Session). Every failure raises platform::Error with the message
+// text.
 //
 // The file is the one named by HKEY_LOCAL_MACHINE
 // "\SOFTWARE\Borland\Database Engine" "CONFIGFILE01", else the default
@@ -74,18 +70,6 @@ class Engine : public AliasEngine {
   // Aliases this session did not touch are kept as the file holds them now.
   void SaveConfiguration() override;
 
-  // Connections: drivers by BDE driver name, databases by database name,
-  // both found without regard to letter case. A driver registered again
-  // replaces the earlier one. A database stays registered for the engine's
-  // life, so it must live at least as long; a second database of the same
-  // name raises kDuplicateDatabaseMessage.
-  void RegisterDriver(const std::string& driverName, std::unique_ptr<ConnectionDriver> driver);
-  ConnectionDriver* FindDriver(const std::string& driverName) const;
-  void RegisterDatabase(Database& database);
-  // Its owner calls this before the database goes.
-  void UnregisterDatabase(const Database& database);
-  Database* FindDatabase(const std::string& databaseName) const;
-
  private:
   AliasStore& Store();
   Alias& ExistingAlias(const std::string& name);
@@ -100,8 +84,6 @@ class Engine : public AliasEngine {
   std::optional<AliasStore> store_;
   std::string loadedFrom_;
   std::vector<std::string> touched_;  // names added or modified since the last save
-  std::vector<std::pair<std::string, std::unique_ptr<ConnectionDriver>>> drivers_;
-  std::vector<Database*> databases_;
 };
 
 }  // namespace bde

@@ -14,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "platform/UniqueHandle.h"
 
 namespace bde {
 namespace {
@@ -22,17 +23,26 @@ constexpr std::string_view kDefaultStandardDriver = "PARADOX";
 
 bool IsStandard(std::string_view driver) { return platform::EqualsAsciiNoCase(driver, kStandardDriver); }
 
+// Closes an engine cursor through the pointer to its handle that
+// DbiCloseCursor takes.
+struct CloseCursor {
+  const idapi::Functions* api = nullptr;
+  void operator()(idapi::hDBICur cursor) const { api->DbiCloseCursor(&cursor); }
+};
+using UniqueCursor = platform::UniqueHandle<idapi::hDBICur, CloseCursor>;
+
 }  // namespace
 
 InstalledEngineSearch FindInstalledEngine(platform::Registry& registry) {
-  const std::unique_ptr<platform::RegistryKey> key =
+  const platform::OpenedKey key =
       registry.OpenKey(platform::RegistryRoot::LocalMachine, kBdeKeyPath, platform::kKeyRead, false);
-  if (!key || !key->ValueExists(kDllPathValue)) {
+  std::optional<std::string> folder = key ? key->TryReadString(kDllPathValue) : std::nullopt;
+  if (!folder) {
     const std::string where = "brak wartości \"" + std::string(kDllPathValue) + "\" w kluczu \"HKEY_LOCAL_MACHINE" +
                               std::string(kBdeKeyPath) + "\"";
     return {std::nullopt, platform::Format(kNoInstalledEngineNote, {where})};
   }
-  std::string path = key->ReadString(kDllPathValue);
+  std::string path = std::move(*folder);
   if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
   path += kIdapiLibraryName;
   if (!platform::FileExists(path)) {
@@ -50,25 +60,6 @@ idapi::Functions LoadIdapiFunctions(const platform::DynamicLibrary& library, con
 #undef KONFIGNOVERA_IDAPI_FIND
   return api;
 }
-
-// An engine cursor, closed on every path through the pointer to its handle
-// that DbiCloseCursor takes.
-class InstalledEngine::Cursor {
- public:
-  explicit Cursor(const idapi::Functions& api) : api_(api) {}
-  ~Cursor() {
-    if (handle_) api_.DbiCloseCursor(&handle_);
-  }
-  Cursor(const Cursor&) = delete;
-  Cursor& operator=(const Cursor&) = delete;
-
-  idapi::hDBICur* Out() { return &handle_; }
-  idapi::hDBICur Get() const { return handle_; }
-
- private:
-  const idapi::Functions& api_;
-  idapi::hDBICur handle_ = nullptr;
-};
 
 InstalledEngine::InstalledEngine(const idapi::Functions& api, const platform::CodePage& codePage)
     : api_(api), codePage_(codePage) {
@@ -134,8 +125,8 @@ std::string InstalledEngine::FromEngine(const char* text, size_t capacity) const
 }
 
 std::vector<std::string> InstalledEngine::ListAliases() {
-  Cursor cursor(api_);
-  Check(api_.DbiOpenDatabaseList(cursor.Out()));
+  UniqueCursor cursor(CloseCursor{&api_});
+  Check(api_.DbiOpenDatabaseList(cursor.Put()));
   std::vector<std::string> names;
   ForEachRecord<idapi::DBDesc>(cursor.Get(), [&](const idapi::DBDesc& desc, void*) {
     names.push_back(FromEngine(desc.szName, sizeof(desc.szName)));
@@ -157,9 +148,9 @@ std::string InstalledEngine::SectionPath(const std::string& name) {
 
 ParameterList InstalledEngine::ReadAliasParameters(const std::string& name) {
   const std::string path = SectionPath(name);
-  Cursor cursor(api_);
+  UniqueCursor cursor(CloseCursor{&api_});
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADONLY, idapi::cfgPersistent, ToEngine(path, name).c_str(),
-                                cursor.Out()));
+                                cursor.Put()));
   std::vector<std::string> lines;
   ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](const idapi::CFGDesc& desc, void*) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
@@ -230,9 +221,9 @@ void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& 
   const ParameterList oemParams(std::move(oemLines));
 
   const std::string path = SectionPath(name);
-  Cursor cursor(api_);
+  UniqueCursor cursor(CloseCursor{&api_});
   Check(api_.DbiOpenCfgInfoList(nullptr, idapi::dbiREADWRITE, idapi::cfgPersistent, ToEngine(path, name).c_str(),
-                                cursor.Out()));
+                                cursor.Put()));
   ForEachRecord<idapi::CFGDesc>(cursor.Get(), [&](idapi::CFGDesc& desc, void* engineRecord) {
     const std::string node = FromEngine(desc.szNodeName, sizeof(desc.szNodeName));
     if (desc.bHasSubnodes || !oemParams.Has(node)) return;

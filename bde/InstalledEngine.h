@@ -82,8 +82,6 @@ class InstalledEngine final : public AliasEngine {
   void SaveConfiguration() override;
 
  private:
-  class Cursor;
-
   void Check(idapi::DBIResult result) const;
   // The engine's record size; raises kRecordSizeMessage when it is smaller
   // than the structure declared here.

@@ -1,6 +1,6 @@
 #include "mssql/DataSourceWriter.h"
 
-#include <memory>
+#include <optional>
 
 #include "bde/StatusReport.h"
 #include "platform/Error.h"
@@ -10,7 +10,7 @@
 namespace mssql {
 namespace {
 
-using platform::RegistryKey;
+using platform::OpenedKey;
 using platform::RegistryRoot;
 
 constexpr std::string_view kInstalled = "INSTALLED";
@@ -32,21 +32,26 @@ void CheckName(const std::string& name) {
 
 // Every key is opened with creation allowed, as the driver manager's own
 // tools do.
-std::unique_ptr<RegistryKey> Open(platform::Registry& registry, std::string_view path, uint32_t access) {
+OpenedKey Open(platform::Registry& registry, std::string_view path, uint32_t access) {
   return registry.OpenKey(RegistryRoot::LocalMachine, path, access, true);
 }
 
 // A key that cannot be opened ends the operation, so nothing meant for it
 // is written anywhere else.
-std::unique_ptr<RegistryKey> OpenOrRaise(platform::Registry& registry, std::string_view path, uint32_t access) {
-  std::unique_ptr<RegistryKey> key = Open(registry, path, access);
+OpenedKey OpenOrRaise(platform::Registry& registry, std::string_view path, uint32_t access) {
+  OpenedKey key = Open(registry, path, access);
   if (!key) {
     throw platform::Error(platform::Format(kKeyNotOpenedMessage, {"HKEY_LOCAL_MACHINE" + std::string(path)}));
   }
   return key;
 }
 
-bool Installed(RegistryKey& drivers) { return platform::AsciiUpper(drivers.ReadString(kDriverName)) == kInstalled; }
+// The driver's registration in the driver list, when the list has one.
+std::optional<std::string> Registration(const OpenedKey& drivers) {
+  return drivers ? drivers->TryReadString(kDriverName) : std::nullopt;
+}
+
+bool Installed(const std::string& registration) { return platform::AsciiUpper(registration) == kInstalled; }
 
 const char* LoginValue(bool windowsLogin) { return windowsLogin ? "Yes" : "No"; }
 
@@ -59,40 +64,41 @@ char ForbiddenDataSourceNameChar(std::string_view name) {
 }
 
 bool DriverRegistered(platform::Registry& registry) {
-  const auto open = [&](std::string_view path) -> std::unique_ptr<RegistryKey> {
-    if (!registry.KeyExists(RegistryRoot::LocalMachine, path)) return nullptr;
+  const auto open = [&](std::string_view path) {
+    if (!registry.KeyExists(RegistryRoot::LocalMachine, path)) return OpenedKey(platform::KeyStatus::Missing);
     return registry.OpenKey(RegistryRoot::LocalMachine, path, platform::kKeyRead, false);
   };
-  const std::unique_ptr<RegistryKey> drivers = open(kDriverListKey);
-  if (!drivers || !drivers->ValueExists(kDriverName) || !Installed(*drivers)) return false;
-  const std::unique_ptr<RegistryKey> driver = open(DriverKeyPath());
+  const std::optional<std::string> registration = Registration(open(kDriverListKey));
+  if (!registration || !Installed(*registration)) return false;
+  const OpenedKey driver = open(DriverKeyPath());
   return driver && driver->ValueExists("Driver");
 }
 
 void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::string& server, bool windowsLogin,
                                            bde::StatusReport& report) {
   CheckName(name);
-  std::unique_ptr<RegistryKey> drivers = Open(registry_, kDriverListKey, platform::kKeyAllAccess);
-  if (!drivers || !drivers->ValueExists(kDriverName)) throw platform::Error(std::string(kNoDriverMessage));
-  if (!Installed(*drivers)) throw platform::Error(std::string(kDriverNotInstalledMessage));
+  const std::optional<std::string> registration =
+      Registration(Open(registry_, kDriverListKey, platform::kKeyAllAccess));
+  if (!registration) throw platform::Error(std::string(kNoDriverMessage));
+  if (!Installed(*registration)) throw platform::Error(std::string(kDriverNotInstalledMessage));
 
-  std::unique_ptr<RegistryKey> driver = OpenOrRaise(registry_, DriverKeyPath(), platform::kKeyAllAccess);
-  if (!driver->ValueExists("Driver")) throw platform::Error(std::string(kNoDriverPathMessage));
-  const std::string driverPath = driver->ReadString("Driver");
+  const std::optional<std::string> driverPath =
+      OpenOrRaise(registry_, DriverKeyPath(), platform::kKeyAllAccess)->TryReadString("Driver");
+  if (!driverPath) throw platform::Error(std::string(kNoDriverPathMessage));
 
-  std::unique_ptr<RegistryKey> list = OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyAllAccess);
+  OpenedKey list = OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyAllAccess);
   std::string_view verb = "Utworzono";
-  if (list->ValueExists(name)) {
+  if (const std::optional<std::string> listed = list->TryReadString(name)) {
     verb = "Zmodyfikowano";
-    if (platform::AsciiUpper(list->ReadString(name)) != platform::AsciiUpper(kDriverName)) {
+    if (platform::AsciiUpper(*listed) != platform::AsciiUpper(kDriverName)) {
       throw platform::Error(platform::Format(kOtherDriverMessage, {name}));
     }
   }
 
   // The list entry goes last: a data source is listed only once its key
   // holds everything, so a failed write never leaves one listed half-made.
-  std::unique_ptr<RegistryKey> source = OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyAllAccess);
-  source->WriteString("Driver", driverPath);
+  OpenedKey source = OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyAllAccess);
+  source->WriteString("Driver", *driverPath);
   source->WriteString("MARS_Connection", "Yes");
   source->WriteString("Server", server);
   source->WriteString("Trusted_Connection", LoginValue(windowsLogin));
@@ -106,16 +112,16 @@ void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::s
 
 bool DataSourceWriter::CreateDataSource(const std::string& name, const std::string& server, bool windowsLogin) {
   if (!ValidName(name)) return false;
-  std::unique_ptr<RegistryKey> drivers = Open(registry_, kDriverListKey, platform::kKeyCreateDataSource);
-  if (!drivers || !drivers->ValueExists(kDriverName) || !Installed(*drivers)) return false;
-  std::unique_ptr<RegistryKey> driver = Open(registry_, DriverKeyPath(), platform::kKeyCreateDataSource);
-  if (!driver || !driver->ValueExists("Driver")) return false;
-  const std::string driverPath = driver->ReadString("Driver");
+  const std::optional<std::string> registration =
+      Registration(Open(registry_, kDriverListKey, platform::kKeyCreateDataSource));
+  if (!registration || !Installed(*registration)) return false;
+  const OpenedKey driver = Open(registry_, DriverKeyPath(), platform::kKeyCreateDataSource);
+  const std::optional<std::string> driverPath = driver ? driver->TryReadString("Driver") : std::nullopt;
+  if (!driverPath) return false;
 
-  std::unique_ptr<RegistryKey> list = OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyCreateDataSource);
-  std::unique_ptr<RegistryKey> source =
-      OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyCreateDataSource);
-  source->WriteString("Driver", driverPath);
+  OpenedKey list = OpenOrRaise(registry_, kDataSourceListKey, platform::kKeyCreateDataSource);
+  OpenedKey source = OpenOrRaise(registry_, DataSourceKeyPath(name), platform::kKeyCreateDataSource);
+  source->WriteString("Driver", *driverPath);
   source->WriteString("Server", server);
   source->WriteString("Trusted_Connection", LoginValue(windowsLogin));
   list->WriteString(name, kDriverName);
@@ -127,7 +133,7 @@ bool DataSourceWriter::CreateDataSource(const std::string& name, const std::stri
 // never written, so there is nothing of theirs to delete.
 void DataSourceWriter::DeleteDataSource(const std::string& name) {
   if (!ValidName(name)) return;
-  if (std::unique_ptr<RegistryKey> list = Open(registry_, kDataSourceListKey, platform::kKeyAllAccess)) {
+  if (const OpenedKey list = Open(registry_, kDataSourceListKey, platform::kKeyAllAccess)) {
     list->DeleteValue(name);
   }
   registry_.DeleteKey(RegistryRoot::LocalMachine, DataSourceKeyPath(name));

@@ -1,5 +1,6 @@
 #include "mssql/OdbcApi.h"
 
+#include <type_traits>
 #include <utility>
 
 #include "platform/Utf16.h"
@@ -15,40 +16,24 @@ std::optional<Api> Api::Load(const std::string& libraryName) {
       platform::DynamicLibrary::Load(libraryName, platform::DynamicLibrary::Lifetime::Process);
   if (!library) return std::nullopt;
   Api api{std::move(*library)};
-  const platform::DynamicLibrary& l = api.library;
-  api.SQLAllocHandle = l.Function<AllocHandleFn>("SQLAllocHandle");
-  api.SQLFreeHandle = l.Function<FreeHandleFn>("SQLFreeHandle");
-  api.SQLSetEnvAttr = l.Function<SetEnvAttrFn>("SQLSetEnvAttr");
-  api.SQLBrowseConnectW = l.Function<BrowseConnectWFn>("SQLBrowseConnectW");
-  api.SQLConnectW = l.Function<ConnectWFn>("SQLConnectW");
-  api.SQLDriverConnectW = l.Function<DriverConnectWFn>("SQLDriverConnectW");
-  api.SQLSetConnectAttrW = l.Function<SetConnectAttrWFn>("SQLSetConnectAttrW");
-  api.SQLDisconnect = l.Function<DisconnectFn>("SQLDisconnect");
-  api.SQLExecDirectW = l.Function<ExecDirectWFn>("SQLExecDirectW");
-  api.SQLNumResultCols = l.Function<NumResultColsFn>("SQLNumResultCols");
-  api.SQLDescribeColW = l.Function<DescribeColWFn>("SQLDescribeColW");
-  api.SQLFetch = l.Function<FetchFn>("SQLFetch");
-  api.SQLGetData = l.Function<GetDataFn>("SQLGetData");
-  api.SQLGetDiagRecW = l.Function<GetDiagRecWFn>("SQLGetDiagRecW");
+#define KONFIGNOVERA_ODBC_FIND(name, parameters) \
+  api.name = api.library.Function<std::remove_pointer_t<decltype(api.name)>>(#name);
+  KONFIGNOVERA_ODBC_FUNCTIONS(KONFIGNOVERA_ODBC_FIND)
+#undef KONFIGNOVERA_ODBC_FIND
   return api;
 }
 
-UniqueHandle::UniqueHandle(UniqueHandle&& other) noexcept
-    : api_(other.api_), type_(other.type_), handle_(std::exchange(other.handle_, nullptr)) {}
-
-UniqueHandle& UniqueHandle::operator=(UniqueHandle&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    api_ = other.api_;
-    type_ = other.type_;
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
+const char* Api::MissingConnectionFunction() const {
+#define KONFIGNOVERA_ODBC_CHECK(name, parameters) \
+  if (!name) return #name;
+  KONFIGNOVERA_ODBC_CONNECTION_FUNCTIONS(KONFIGNOVERA_ODBC_CHECK)
+#undef KONFIGNOVERA_ODBC_CHECK
+  return nullptr;
 }
 
-void UniqueHandle::Reset() {
-  if (handle_ != nullptr && api_->SQLFreeHandle) api_->SQLFreeHandle(type_, handle_);
-  handle_ = nullptr;
+Return AllocateHandle(const Api& api, SmallInt type, Handle input, UniqueSqlHandle& handle) {
+  handle = UniqueSqlHandle(FreeHandle{&api, type});
+  return api.SQLAllocHandle(type, input, handle.Put());
 }
 
 Diagnostic FirstDiagnostic(const Api& api, SmallInt type, Handle handle) {

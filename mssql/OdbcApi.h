@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/DynamicLibrary.h"
+#include "platform/UniqueHandle.h"
 
 // The few ODBC driver manager functions we call, loaded at run time, with
 // their types declared here so no system ODBC header (and with it
@@ -47,29 +48,41 @@ inline constexpr USmallInt kDriverNoPrompt = 0;
 
 inline bool Succeeded(Return result) { return result == kSuccess || result == kSuccessWithInfo; }
 
-typedef Return(KN_ODBC_API AllocHandleFn)(SmallInt type, Handle input, Handle* output);
-typedef Return(KN_ODBC_API FreeHandleFn)(SmallInt type, Handle handle);
-typedef Return(KN_ODBC_API SetEnvAttrFn)(Handle env, Integer attribute, void* value, Integer length);
-typedef Return(KN_ODBC_API BrowseConnectWFn)(Handle dbc, const WChar* in, SmallInt inLength, WChar* out,
-                                             SmallInt outSize, SmallInt* outLength);
-typedef Return(KN_ODBC_API ConnectWFn)(Handle dbc, const WChar* dsn, SmallInt dsnLength, const WChar* user,
-                                       SmallInt userLength, const WChar* password, SmallInt passwordLength);
-typedef Return(KN_ODBC_API DriverConnectWFn)(Handle dbc, void* window, const WChar* in, SmallInt inLength,
-                                             WChar* out, SmallInt outSize, SmallInt* outLength,
-                                             USmallInt completion);
-typedef Return(KN_ODBC_API SetConnectAttrWFn)(Handle dbc, Integer attribute, void* value, Integer length);
-typedef Return(KN_ODBC_API DisconnectFn)(Handle dbc);
-typedef Return(KN_ODBC_API ExecDirectWFn)(Handle stmt, const WChar* text, Integer length);
-typedef Return(KN_ODBC_API NumResultColsFn)(Handle stmt, SmallInt* count);
-typedef Return(KN_ODBC_API DescribeColWFn)(Handle stmt, USmallInt column, WChar* name, SmallInt nameSize,
-                                           SmallInt* nameLength, SmallInt* type, ULen* size, SmallInt* digits,
-                                           SmallInt* nullable);
-typedef Return(KN_ODBC_API FetchFn)(Handle stmt);
-typedef Return(KN_ODBC_API GetDataFn)(Handle stmt, USmallInt column, SmallInt targetType, void* target,
-                                      Len targetSize, Len* indicator);
-typedef Return(KN_ODBC_API GetDiagRecWFn)(SmallInt type, Handle handle, SmallInt record, WChar* state,
-                                          Integer* nativeError, WChar* message, SmallInt messageSize,
-                                          SmallInt* messageLength);
+// The entry points used, each named once: X(name, parameter list); every
+// one returns a Return. First those a connection needs, in the order they
+// are checked, then the one only the browse of servers uses.
+#define KONFIGNOVERA_ODBC_CONNECTION_FUNCTIONS(X)                                                           \
+  X(SQLAllocHandle, (SmallInt type, Handle input, Handle* output))                                          \
+  X(SQLFreeHandle, (SmallInt type, Handle handle))                                                          \
+  X(SQLSetEnvAttr, (Handle env, Integer attribute, void* value, Integer length))                            \
+  X(SQLConnectW, (Handle dbc, const WChar* dsn, SmallInt dsnLength, const WChar* user, SmallInt userLength, \
+                  const WChar* password, SmallInt passwordLength))                                          \
+  X(SQLDriverConnectW, (Handle dbc, void* window, const WChar* in, SmallInt inLength, WChar* out,           \
+                        SmallInt outSize, SmallInt* outLength, USmallInt completion))                       \
+  X(SQLSetConnectAttrW, (Handle dbc, Integer attribute, void* value, Integer length))                       \
+  X(SQLDisconnect, (Handle dbc))                                                                            \
+  X(SQLExecDirectW, (Handle stmt, const WChar* text, Integer length))                                       \
+  X(SQLNumResultCols, (Handle stmt, SmallInt* count))                                                       \
+  X(SQLDescribeColW, (Handle stmt, USmallInt column, WChar* name, SmallInt nameSize, SmallInt* nameLength,  \
+                      SmallInt* type, ULen* size, SmallInt* digits, SmallInt* nullable))                    \
+  X(SQLFetch, (Handle stmt))                                                                                \
+  X(SQLGetData, (Handle stmt, USmallInt column, SmallInt targetType, void* target, Len targetSize,          \
+                 Len* indicator))                                                                           \
+  X(SQLGetDiagRecW, (SmallInt type, Handle handle, SmallInt record, WChar* state, Integer* nativeError,     \
+                     WChar* message, SmallInt messageSize, SmallInt* messageLength))
+#define KONFIGNOVERA_ODBC_BROWSE_FUNCTIONS(X)                                                         \
+  X(SQLBrowseConnectW, (Handle dbc, const WChar* in, SmallInt inLength, WChar* out, SmallInt outSize, \
+                        SmallInt* outLength))
+#define KONFIGNOVERA_ODBC_FUNCTIONS(X) KONFIGNOVERA_ODBC_CONNECTION_FUNCTIONS(X) KONFIGNOVERA_ODBC_BROWSE_FUNCTIONS(X)
+
+// Declared only to type the table below. Whatever stands in for the
+// driver manager defines them from this same list, so caller and callee
+// agree on every function type.
+extern "C" {
+#define KONFIGNOVERA_ODBC_DECLARE(name, parameters) Return KN_ODBC_API name parameters;
+KONFIGNOVERA_ODBC_FUNCTIONS(KONFIGNOVERA_ODBC_DECLARE)
+#undef KONFIGNOVERA_ODBC_DECLARE
+}
 
 // The driver manager of this system, and whether it finds the data sources
 // that the wizard writes into the registry: Windows' own does; another
@@ -86,46 +99,32 @@ inline constexpr bool kDriverManagerReadsRegistry = false;
 // lacks. The library stays loaded as long as the object.
 struct Api {
   platform::DynamicLibrary library;
-  AllocHandleFn* SQLAllocHandle = nullptr;
-  FreeHandleFn* SQLFreeHandle = nullptr;
-  SetEnvAttrFn* SQLSetEnvAttr = nullptr;
-  BrowseConnectWFn* SQLBrowseConnectW = nullptr;
-  ConnectWFn* SQLConnectW = nullptr;
-  DriverConnectWFn* SQLDriverConnectW = nullptr;
-  SetConnectAttrWFn* SQLSetConnectAttrW = nullptr;
-  DisconnectFn* SQLDisconnect = nullptr;
-  ExecDirectWFn* SQLExecDirectW = nullptr;
-  NumResultColsFn* SQLNumResultCols = nullptr;
-  DescribeColWFn* SQLDescribeColW = nullptr;
-  FetchFn* SQLFetch = nullptr;
-  GetDataFn* SQLGetData = nullptr;
-  GetDiagRecWFn* SQLGetDiagRecW = nullptr;
+#define KONFIGNOVERA_ODBC_MEMBER(name, parameters) decltype(&::mssql::odbc::name) name = nullptr;
+  KONFIGNOVERA_ODBC_FUNCTIONS(KONFIGNOVERA_ODBC_MEMBER)
+#undef KONFIGNOVERA_ODBC_MEMBER
 
   // Empty when the library cannot be loaded.
   static std::optional<Api> Load(const std::string& libraryName);
+
+  // The name of the first function a connection needs that the library
+  // lacks; null when it has them all.
+  const char* MissingConnectionFunction() const;
 };
 
-// One ODBC handle, freed when the owner goes. Move-only.
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  UniqueHandle(const Api& api, SmallInt type, Handle handle) : api_(&api), type_(type), handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept;
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept;
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  ~UniqueHandle() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  SmallInt Type() const { return type_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset();
-
- private:
-  const Api* api_ = nullptr;
-  SmallInt type_ = 0;
-  Handle handle_ = nullptr;
+// Frees an ODBC handle of its type through the driver manager that handed
+// it out.
+struct FreeHandle {
+  const Api* api = nullptr;
+  SmallInt type = 0;
+  void operator()(Handle handle) const {
+    if (api->SQLFreeHandle) api->SQLFreeHandle(type, handle);
+  }
 };
+using UniqueSqlHandle = platform::UniqueHandle<Handle, FreeHandle>;
+
+// Allocates a handle of the type under input into handle, which owns
+// whatever the driver manager hands out, on failure too.
+Return AllocateHandle(const Api& api, SmallInt type, Handle input, UniqueSqlHandle& handle);
 
 // The first diagnostic record of a handle: its SQLSTATE and message text.
 struct Diagnostic {

@@ -28,7 +28,7 @@ constexpr std::string_view kUnknownDataSourceState = "IM002";
 // connection's, as the cursor is always released first.
 class OdbcCursor final : public bde::Cursor {
  public:
-  OdbcCursor(std::shared_ptr<const Api> api, UniqueHandle statement, std::vector<std::string> columns)
+  OdbcCursor(std::shared_ptr<const Api> api, UniqueSqlHandle statement, std::vector<std::string> columns)
       : api_(std::move(api)), statement_(std::move(statement)), columns_(std::move(columns)) {}
 
   bool Fetch() override {
@@ -71,14 +71,14 @@ class OdbcCursor final : public bde::Cursor {
   }
 
   std::shared_ptr<const Api> api_;
-  UniqueHandle statement_;
+  UniqueSqlHandle statement_;
   std::vector<std::string> columns_;
   std::vector<std::string> row_;
 };
 
 class OdbcConnection final : public bde::Connection {
  public:
-  OdbcConnection(std::shared_ptr<const Api> api, UniqueHandle env, UniqueHandle dbc)
+  OdbcConnection(std::shared_ptr<const Api> api, UniqueSqlHandle env, UniqueSqlHandle dbc)
       : api_(std::move(api)), env_(std::move(env)), dbc_(std::move(dbc)) {}
   ~OdbcConnection() override { api_->SQLDisconnect(dbc_.Get()); }
 
@@ -91,10 +91,10 @@ class OdbcConnection final : public bde::Connection {
   }
 
   std::unique_ptr<bde::Cursor> Execute(const std::string& sql) override {
-    Handle raw = nullptr;
-    const Return result = api_->SQLAllocHandle(kHandleStmt, dbc_.Get(), &raw);
-    UniqueHandle statement(*api_, kHandleStmt, raw);
-    if (!Succeeded(result)) RaiseDiagnostic(*api_, kHandleDbc, dbc_.Get(), "SQLAllocHandle");
+    UniqueSqlHandle statement;
+    if (!Succeeded(AllocateHandle(*api_, kHandleStmt, dbc_.Get(), statement))) {
+      RaiseDiagnostic(*api_, kHandleDbc, dbc_.Get(), "SQLAllocHandle");
+    }
     const std::u16string text = platform::ToUtf16(sql);
     if (!Succeeded(api_->SQLExecDirectW(statement.Get(), text.c_str(), kNts))) {
       RaiseDiagnostic(*api_, kHandleStmt, statement.Get(), "SQLExecDirectW");
@@ -119,8 +119,8 @@ class OdbcConnection final : public bde::Connection {
 
  private:
   std::shared_ptr<const Api> api_;
-  UniqueHandle env_;
-  UniqueHandle dbc_;
+  UniqueSqlHandle env_;
+  UniqueSqlHandle dbc_;
 };
 
 }  // namespace
@@ -128,23 +128,8 @@ class OdbcConnection final : public bde::Connection {
 std::shared_ptr<const odbc::Api> LoadApi(const std::string& libraryName) {
   std::optional<Api> loaded = Api::Load(libraryName);
   if (!loaded) throw platform::Error(platform::Format(kNoDriverManagerMessage, {libraryName}));
-  const std::pair<const void*, const char*> functions[] = {
-      {reinterpret_cast<const void*>(loaded->SQLAllocHandle), "SQLAllocHandle"},
-      {reinterpret_cast<const void*>(loaded->SQLFreeHandle), "SQLFreeHandle"},
-      {reinterpret_cast<const void*>(loaded->SQLSetEnvAttr), "SQLSetEnvAttr"},
-      {reinterpret_cast<const void*>(loaded->SQLConnectW), "SQLConnectW"},
-      {reinterpret_cast<const void*>(loaded->SQLDriverConnectW), "SQLDriverConnectW"},
-      {reinterpret_cast<const void*>(loaded->SQLSetConnectAttrW), "SQLSetConnectAttrW"},
-      {reinterpret_cast<const void*>(loaded->SQLDisconnect), "SQLDisconnect"},
-      {reinterpret_cast<const void*>(loaded->SQLExecDirectW), "SQLExecDirectW"},
-      {reinterpret_cast<const void*>(loaded->SQLNumResultCols), "SQLNumResultCols"},
-      {reinterpret_cast<const void*>(loaded->SQLDescribeColW), "SQLDescribeColW"},
-      {reinterpret_cast<const void*>(loaded->SQLFetch), "SQLFetch"},
-      {reinterpret_cast<const void*>(loaded->SQLGetData), "SQLGetData"},
-      {reinterpret_cast<const void*>(loaded->SQLGetDiagRecW), "SQLGetDiagRecW"},
-  };
-  for (const auto& [function, name] : functions) {
-    if (!function) throw platform::Error(platform::Format(kNoOdbcFunctionMessage, {name}));
+  if (const char* missing = loaded->MissingConnectionFunction()) {
+    throw platform::Error(platform::Format(kNoOdbcFunctionMessage, {missing}));
   }
   return std::make_shared<const Api>(std::move(*loaded));
 }
@@ -163,12 +148,14 @@ std::string ConnectionValue(std::string_view value) {
 std::optional<RegisteredDataSource> ReadRegisteredDataSource(platform::Registry& registry, const std::string& name) {
   // A name that could not be a data source's would read another key.
   if (name.empty() || ForbiddenDataSourceNameChar(name) != 0) return std::nullopt;
-  const std::unique_ptr<platform::RegistryKey> key = registry.OpenKey(
+  const platform::OpenedKey key = registry.OpenKey(
       platform::RegistryRoot::LocalMachine, std::string(kDataSourceKeyParent) + name, platform::kKeyRead, false);
-  if (!key || !key->ValueExists("Driver")) return std::nullopt;
-  RegisteredDataSource source{key->ReadString("Driver"), {}, {}};
-  if (key->ValueExists("Server")) source.server = key->ReadString("Server");
-  if (key->ValueExists("Trusted_Connection")) source.trustedConnection = key->ReadString("Trusted_Connection");
+  if (!key) return std::nullopt;
+  std::optional<std::string> driver = key->TryReadString("Driver");
+  if (!driver) return std::nullopt;
+  RegisteredDataSource source{std::move(*driver), {}, {}};
+  source.server = key->TryReadString("Server").value_or("");
+  source.trustedConnection = key->TryReadString("Trusted_Connection").value_or("");
   return source;
 }
 
@@ -209,17 +196,17 @@ std::string ConnectionString(const RegisteredDataSource& source, const std::stri
 std::unique_ptr<bde::Connection> OdbcConnectionDriver::Connect(const bde::ParameterList& params) {
   const std::shared_ptr<const Api> api = LoadApi(libraryName_);
 
-  Handle raw = nullptr;
-  Return result = api->SQLAllocHandle(kHandleEnv, nullptr, &raw);
-  UniqueHandle env(*api, kHandleEnv, raw);
-  if (!Succeeded(result)) throw platform::Error(platform::Format(kOdbcFailedMessage, {"SQLAllocHandle"}));
+  UniqueSqlHandle env;
+  if (!Succeeded(AllocateHandle(*api, kHandleEnv, nullptr, env))) {
+    throw platform::Error(platform::Format(kOdbcFailedMessage, {"SQLAllocHandle"}));
+  }
   if (!Succeeded(api->SQLSetEnvAttr(env.Get(), kAttrOdbcVersion, reinterpret_cast<void*>(kOdbcVersion3), 0))) {
     RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLSetEnvAttr");
   }
-  raw = nullptr;
-  result = api->SQLAllocHandle(kHandleDbc, env.Get(), &raw);
-  UniqueHandle dbc(*api, kHandleDbc, raw);
-  if (!Succeeded(result)) RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLAllocHandle");
+  UniqueSqlHandle dbc;
+  if (!Succeeded(AllocateHandle(*api, kHandleDbc, env.Get(), dbc))) {
+    RaiseDiagnostic(*api, kHandleEnv, env.Get(), "SQLAllocHandle");
+  }
 
   const std::string dsn = params.Value("ODBC DSN");
   const std::string user = params.Value("USER NAME");

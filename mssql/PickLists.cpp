@@ -2,7 +2,6 @@
 
 #include "bde/AliasValues.h"
 #include "bde/Connection.h"
-#include "bde/Engine.h"
 #include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
 #include "platform/Error.h"
@@ -35,8 +34,8 @@ std::vector<std::string> DatabaseListSql() {
 }
 
 std::vector<std::string> DataSourceCatalog::DataSourceNames() {
-  const std::unique_ptr<platform::RegistryKey> list = registry_.OpenKey(
-      platform::RegistryRoot::LocalMachine, kDataSourceListKey, platform::kKeyRead, false);
+  const platform::OpenedKey list =
+      registry_.OpenKey(platform::RegistryRoot::LocalMachine, kDataSourceListKey, platform::kKeyRead, false);
   if (!list) return {};
   std::vector<std::string> names;
   for (const std::string& name : list->ValueNames()) {
@@ -53,13 +52,13 @@ std::vector<std::string> DataSourceCatalog::DataSourceNames() {
 DataSourceCatalog::Settings DataSourceCatalog::ReadSettings(const std::string& name) {
   const std::string path = std::string(kDataSourceKeyParent) + name;
   if (!registry_.KeyExists(platform::RegistryRoot::LocalMachine, path)) return {};
-  const std::unique_ptr<platform::RegistryKey> key =
+  const platform::OpenedKey key =
       registry_.OpenKey(platform::RegistryRoot::LocalMachine, path, platform::kKeyAllAccess, false);
   if (!key) return {};
   Settings settings;
-  if (key->ValueExists("Server")) settings.server = key->ReadString("Server");
-  if (key->ValueExists("Trusted_Connection")) {
-    settings.windowsLogin = platform::AsciiUpper(key->ReadString("Trusted_Connection")) == "YES";
+  settings.server = key->TryReadString("Server");
+  if (const std::optional<std::string> trusted = key->TryReadString("Trusted_Connection")) {
+    settings.windowsLogin = platform::AsciiUpper(*trusted) == "YES";
   }
   return settings;
 }
@@ -92,7 +91,7 @@ std::vector<std::string> DatabaseLister::ListDatabases(const std::string& server
     params.Set("password", kSqlLoginPassword);
   }
 
-  bde::Query query1(engine_, std::string(bde::kTmpDatabaseName), DatabaseListSql());
+  bde::Query query1(session_, std::string(bde::kTmpDatabaseName), DatabaseListSql());
   try {
     for (query1.Open(); !query1.Eof(); query1.Next()) names.push_back(query1.FieldByName("name"));
   } catch (const platform::Error&) {

@@ -12,7 +12,7 @@ class Registry;
 namespace bde {
 class Database;
 class AliasEngine;
-class Engine;
+class Session;
 }  // namespace bde
 
 namespace mssql {
@@ -67,12 +67,12 @@ class AliasPresets {
 };
 
 // Lists the user databases of a server through the short-lived data source
-// and the given connection (registered with the engine as "_TmpDatabase"),
+// and the given connection (registered with the session as "_TmpDatabase"),
 // whose parameters keep what one listing set for the next.
 class DatabaseLister {
  public:
-  DatabaseLister(platform::Registry& registry, bde::Engine& engine, bde::Database& connection)
-      : registry_(registry), engine_(engine), connection_(connection) {}
+  DatabaseLister(platform::Registry& registry, bde::Session& session, bde::Database& connection)
+      : registry_(registry), session_(session), connection_(connection) {}
 
   // The names read before the server failed to connect or answer; the
   // failure itself is passed over. A registry failure raises, after the
@@ -81,7 +81,7 @@ class DatabaseLister {
 
  private:
   platform::Registry& registry_;
-  bde::Engine& engine_;
+  bde::Session& session_;
   bde::Database& connection_;
 };
 

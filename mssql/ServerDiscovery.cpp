@@ -26,22 +26,18 @@ std::optional<std::string> BrowseAnswer(const std::string& libraryName) {
 
   // Only exact success counts, but a handle handed out with a warning is
   // still ours to free.
-  Handle raw = nullptr;
-  Return result = api->SQLAllocHandle(kHandleEnv, nullptr, &raw);
-  const UniqueHandle env(*api, kHandleEnv, raw);
-  if (result != kSuccess) return std::nullopt;
+  UniqueSqlHandle env;
+  if (AllocateHandle(*api, kHandleEnv, nullptr, env) != kSuccess) return std::nullopt;
   if (api->SQLSetEnvAttr(env.Get(), kAttrOdbcVersion, reinterpret_cast<void*>(kOdbcVersion3), 0) != kSuccess) {
     return std::nullopt;
   }
-  raw = nullptr;
-  result = api->SQLAllocHandle(kHandleDbc, env.Get(), &raw);
-  const UniqueHandle dbc(*api, kHandleDbc, raw);
-  if (result != kSuccess) return std::nullopt;
+  UniqueSqlHandle dbc;
+  if (AllocateHandle(*api, kHandleDbc, env.Get(), dbc) != kSuccess) return std::nullopt;
 
   const std::u16string request = platform::ToUtf16("DRIVER=SQL Native Client");
   WChar answer[kBrowseAnswerSize] = {};
   SmallInt length = 0;
-  result = api->SQLBrowseConnectW(dbc.Get(), request.c_str(), static_cast<SmallInt>(request.size()),
+  const Return result = api->SQLBrowseConnectW(dbc.Get(), request.c_str(), static_cast<SmallInt>(request.size()),
                                                answer, kBrowseAnswerSize, &length);
   // A connection left browsing, or made at once, must be disconnected
   // before it is freed.

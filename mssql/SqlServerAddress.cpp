@@ -8,6 +8,9 @@
 namespace mssql {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 constexpr char kInstanceRequest = 0x04;
 constexpr char kServerResponse = 0x05;
 
@@ -24,7 +27,7 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 }  // namespace
 
 std::optional<ServerAddress> ParseServerAddress(std::string_view server) {
-  std::string_view text = platform::TrimBlanks(server);
+  std::string_view text = Trim(server, Blanks::SpaceAndControls);
   ServerAddress address;
   // The protocol prefixes SQL Server's clients know; anything else before
   // a colon is part of the host (an IPv6 address).
@@ -33,18 +36,18 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view server) {
     if (text.size() > protocol.size() && text[protocol.size()] == ':' &&
         platform::EqualsAsciiNoCase(text.substr(0, protocol.size()), protocol)) {
       if (protocol != "tcp") address.otherProtocol = protocol;
-      text = platform::TrimBlanks(text.substr(protocol.size() + 1));
+      text = Trim(text.substr(protocol.size() + 1), Blanks::SpaceAndControls);
       break;
     }
   }
   if (const size_t comma = text.rfind(','); comma != std::string_view::npos) {
-    address.port = platform::ReadPortNumber(platform::TrimBlanks(text.substr(comma + 1)));
+    address.port = platform::ReadPortNumber(Trim(text.substr(comma + 1), Blanks::SpaceAndControls));
     if (!address.port) return std::nullopt;
-    text = platform::TrimBlanks(text.substr(0, comma));
+    text = Trim(text.substr(0, comma), Blanks::SpaceAndControls);
   }
   if (const size_t backslash = text.find('\\'); backslash != std::string_view::npos) {
-    address.instance = std::string(platform::TrimBlanks(text.substr(backslash + 1)));
-    text = platform::TrimBlanks(text.substr(0, backslash));
+    address.instance = std::string(Trim(text.substr(backslash + 1), Blanks::SpaceAndControls));
+    text = Trim(text.substr(0, backslash), Blanks::SpaceAndControls);
   }
   if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
   if (text.empty()) return std::nullopt;

@@ -26,14 +26,13 @@ constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE";
 
 CheckResult Failed(std::string detail) { return {CheckStatus::Failed, std::move(detail)}; }
 
-std::unique_ptr<platform::RegistryKey> OpenForReading(platform::Registry& registry, std::string_view path) {
+platform::OpenedKey OpenForReading(platform::Registry& registry, std::string_view path) {
   return registry.OpenKey(RegistryRoot::LocalMachine, path, platform::kKeyRead, false);
 }
 
 // The value as text, or nothing when the key or the value is missing.
-std::optional<std::string> ReadValue(platform::RegistryKey* key, std::string_view name) {
-  if (!key || !key->ValueExists(name)) return std::nullopt;
-  return key->ReadString(name);
+std::optional<std::string> ReadValue(const platform::OpenedKey& key, std::string_view name) {
+  return key ? key->TryReadString(name) : std::nullopt;
 }
 
 const char* LoginName(bool windowsLogin) { return windowsLogin ? "Windows" : "użytkownik serwera MSSQL"; }
@@ -76,17 +75,15 @@ CheckResult Login(const odbc::Api& api, const std::string& connectionText, std::
     if (!diagnostic.state.empty()) reason += " (SQLSTATE " + diagnostic.state + ")";
     return Failed(Format(kLoginFailedDetail, {database, reason}));
   };
-  Handle raw = nullptr;
-  Return result = api.SQLAllocHandle(kHandleEnv, nullptr, &raw);
-  const UniqueHandle env(api, kHandleEnv, raw);
-  if (!Succeeded(result)) return failed(kHandleEnv, nullptr, "SQLAllocHandle");
+  UniqueSqlHandle env;
+  if (!Succeeded(AllocateHandle(api, kHandleEnv, nullptr, env))) return failed(kHandleEnv, nullptr, "SQLAllocHandle");
   if (!Succeeded(api.SQLSetEnvAttr(env.Get(), kAttrOdbcVersion, reinterpret_cast<void*>(kOdbcVersion3), 0))) {
     return failed(kHandleEnv, env.Get(), "SQLSetEnvAttr");
   }
-  raw = nullptr;
-  result = api.SQLAllocHandle(kHandleDbc, env.Get(), &raw);
-  const UniqueHandle dbc(api, kHandleDbc, raw);
-  if (!Succeeded(result)) return failed(kHandleEnv, env.Get(), "SQLAllocHandle");
+  UniqueSqlHandle dbc;
+  if (!Succeeded(AllocateHandle(api, kHandleDbc, env.Get(), dbc))) {
+    return failed(kHandleEnv, env.Get(), "SQLAllocHandle");
+  }
   // Set before connecting, or it is not applied.
   api.SQLSetConnectAttrW(dbc.Get(), kAttrLoginTimeout,
                          reinterpret_cast<void*>(static_cast<uintptr_t>(loginTimeout.count())), 0);
@@ -133,29 +130,26 @@ CheckResult SqlServerChecks::CheckDataSource(const SqlServerSetup& setup) {
       return Failed(Format(kDataSourceNameDetail, {name, std::string(1, c)}));
     }
     const std::string keyPath = std::string(kDataSourceKeyParent) + name;
-    const std::unique_ptr<platform::RegistryKey> source = OpenForReading(registry_, keyPath);
+    const platform::OpenedKey source = OpenForReading(registry_, keyPath);
     if (!source) return Failed(Format(kDataSourceNoKeyDetail, {name, std::string(kLocalMachine) + keyPath}));
-    const std::unique_ptr<platform::RegistryKey> list = OpenForReading(registry_, kDataSourceListKey);
-    const std::optional<std::string> listed = ReadValue(list.get(), name);
+    const std::optional<std::string> listed = ReadValue(OpenForReading(registry_, kDataSourceListKey), name);
     if (!listed) return Failed(Format(kDataSourceNotListedDetail, {name}));
     if (!platform::EqualsAsciiNoCase(*listed, kDriverName)) {
       return Failed(Format(kDataSourceListedDriverDetail, {name, *listed}));
     }
-    const std::unique_ptr<platform::RegistryKey> drivers = OpenForReading(registry_, kDriverListKey);
-    const std::optional<std::string> installed = ReadValue(drivers.get(), kDriverName);
+    const std::optional<std::string> installed = ReadValue(OpenForReading(registry_, kDriverListKey), kDriverName);
     if (!installed || !platform::EqualsAsciiNoCase(*installed, "Installed")) {
       return Failed(Format(kDataSourceNoDriverDetail, {name}));
     }
-    const std::unique_ptr<platform::RegistryKey> driver =
-        OpenForReading(registry_, std::string(kDriverKeyParent) + std::string(kDriverName));
-    const std::optional<std::string> driverFile = ReadValue(driver.get(), "Driver");
+    const std::optional<std::string> driverFile =
+        ReadValue(OpenForReading(registry_, std::string(kDriverKeyParent) + std::string(kDriverName)), "Driver");
     if (!driverFile || driverFile->empty()) return Failed(Format(kDataSourceNoDriverFileValueDetail, {name}));
     if (!platform::FileExists(*driverFile)) return Failed(Format(kDataSourceNoDriverFileDetail, {name, *driverFile}));
-    const std::string server = ReadValue(source.get(), "Server").value_or("");
+    const std::string server = ReadValue(source, "Server").value_or("");
     if (!platform::EqualsNoCase(server, setup.server)) {
       return Failed(Format(kDataSourceServerDetail, {name, server, setup.server}));
     }
-    const std::string login = ReadValue(source.get(), "Trusted_Connection").value_or("");
+    const std::string login = ReadValue(source, "Trusted_Connection").value_or("");
     if (platform::EqualsAsciiNoCase(login, "Yes") != setup.windowsLogin) {
       return Failed(Format(kDataSourceLoginDetail, {name, login, LoginName(setup.windowsLogin)}));
     }

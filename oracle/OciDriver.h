@@ -7,7 +7,7 @@
 #include "bde/Connection.h"
 
 namespace bde {
-class Engine;
+class Session;
 }
 
 namespace oracle {
@@ -48,9 +48,9 @@ class OciConnectionDriver : public bde::ConnectionDriver {
   std::string homeFolder_;
 };
 
-// Makes the engine's Oracle connections load the client of that home,
-// never one found elsewhere. An engine whose "ORACLE" driver is another
+// Makes the session's Oracle connections load the client of that home,
+// never one found elsewhere. A session whose "ORACLE" driver is another
 // one (a test's stand-in) is left as it is.
-void UseOracleHomeClient(bde::Engine& engine, const std::string& homeFolder);
+void UseOracleHomeClient(bde::Session& session, const std::string& homeFolder);
 
 }  // namespace oracle

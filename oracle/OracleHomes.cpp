@@ -8,11 +8,6 @@ namespace {
 
 std::string HomeKeyPath(const std::string& subkey) { return std::string(kOracleKeyPath) + "\\" + subkey; }
 
-std::optional<std::string> ReadIfPresent(platform::RegistryKey& key, std::string_view name) {
-  if (!key.ValueExists(name)) return std::nullopt;
-  return key.ReadString(name);
-}
-
 }  // namespace
 
 std::vector<OracleHome> OracleHomeLister::List() {
@@ -22,11 +17,13 @@ std::vector<OracleHome> OracleHomeLister::List() {
   if (!oracleKey) return homes;
   for (const std::string& subkey : oracleKey->SubkeyNames()) {
     const auto key = registry_.OpenKey(RegistryRoot::LocalMachine, HomeKeyPath(subkey), platform::kKeyRead, false);
-    if (!key || !key->ValueExists("ORACLE_HOME") || !key->ValueExists("ORACLE_HOME_NAME")) continue;
+    if (!key || !key->ValueExists("ORACLE_HOME")) continue;
     // A name that is not text (left by a broken installer) cannot be
     // listed; it must not hide the homes that can.
     try {
-      homes.push_back({key->ReadString("ORACLE_HOME_NAME"), subkey});
+      if (std::optional<std::string> name = key->TryReadString("ORACLE_HOME_NAME")) {
+        homes.push_back({std::move(*name), subkey});
+      }
     } catch (const platform::Error&) {
     }
   }
@@ -38,9 +35,9 @@ OracleHomeDetails OracleHomeLister::Details(const std::string& subkey) {
       registry_.OpenKey(platform::RegistryRoot::LocalMachine, HomeKeyPath(subkey), platform::kKeyRead, false);
   if (!key) return {};
   OracleHomeDetails details;
-  details.bundle = ReadIfPresent(*key, "ORACLE_BUNDLE_NAME");
-  details.nls = ReadIfPresent(*key, "NLS_LANG");
-  details.folder = ReadIfPresent(*key, "ORACLE_HOME");
+  details.bundle = key->TryReadString("ORACLE_BUNDLE_NAME");
+  details.nls = key->TryReadString("NLS_LANG");
+  details.folder = key->TryReadString("ORACLE_HOME");
   return details;
 }
 

@@ -8,9 +8,8 @@
 namespace oracle {
 namespace {
 
-using platform::TrimBlanks;
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+using platform::Blanks;
+using platform::Trim;
 
 void EraseFirst(std::string& text, char c) {
   const size_t at = text.find(c);
@@ -24,18 +23,18 @@ std::vector<SqlnetParameter> ReadSqlnetParameters(const std::vector<std::string>
   long depth = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
-    const std::string_view trimmed = TrimBlanks(line);
+    const std::string_view trimmed = Trim(line, Blanks::SpaceAndControls);
     if (trimmed.empty() || trimmed.starts_with('#')) continue;
     std::string_view part = line;
     const bool open = !parameters.empty() && parameters.back().hasEquals &&
-                      (depth > 0 || TrimBlanks(parameters.back().value).empty());
-    if (open && IsBlank(line.front())) {
+                      (depth > 0 || Trim(parameters.back().value, Blanks::SpaceAndControls).empty());
+    if (open && platform::IsSpaceOrControl(line.front())) {
       parameters.back().value.push_back(' ');
     } else {
       SqlnetParameter& parameter = parameters.emplace_back();
       const size_t equals = line.find('=');
       parameter.hasEquals = equals != std::string_view::npos;
-      parameter.key = parameter.hasEquals ? TrimBlanks(line.substr(0, equals)) : trimmed;
+      parameter.key = parameter.hasEquals ? Trim(line.substr(0, equals), Blanks::SpaceAndControls) : trimmed;
       part = parameter.hasEquals ? line.substr(equals + 1) : std::string_view();
       depth = 0;
     }
@@ -69,7 +68,7 @@ std::optional<std::string> SqlnetValue(const std::vector<std::string>& lines, st
   const std::vector<SqlnetParameter> parameters = ReadSqlnetParameters(lines);
   const SqlnetParameter* parameter = FindSqlnetKey(parameters, key);
   if (!parameter) return std::nullopt;
-  return std::string(TrimBlanks(parameter->value));
+  return std::string(Trim(parameter->value, Blanks::SpaceAndControls));
 }
 
 std::string QualifiedServiceName(const std::string& name, const std::vector<std::string>& sqlnetLines) {

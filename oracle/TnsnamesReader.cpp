@@ -9,13 +9,8 @@
 namespace oracle {
 namespace {
 
-bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsSpaceOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpaceOrControl(text.back())) text.remove_suffix(1);
-  return text;
-}
+using platform::Blanks;
+using platform::Trim;
 
 bool IsContinuation(std::string_view trimmed) { return trimmed.front() == '(' || trimmed.front() == ')'; }
 
@@ -97,7 +92,7 @@ void ReadAddress(std::string_view address, EntryText& text) {
 void ReadNames(std::string_view names, EntryText& text) {
   while (true) {
     const size_t comma = names.find(',');
-    const std::string_view name = Trim(names.substr(0, comma));
+    const std::string_view name = Trim(names.substr(0, comma), Blanks::SpaceAndControls);
     if (!name.empty()) text.names.push_back(platform::AsciiUpper(name));
     if (comma == std::string_view::npos) return;
     names.remove_prefix(comma + 1);
@@ -109,7 +104,7 @@ void ReadNames(std::string_view names, EntryText& text) {
 class Joiner {
  public:
   void Add(std::string_view line, size_t index) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trim(line, Blanks::SpaceAndControls);
     const bool open = inEntry_ && !(opened_ && depth_ <= 0);
     if (trimmed.empty()) {
       if (inEntry_ && !open) ended_ = true, inEntry_ = false;

@@ -10,21 +10,16 @@
 namespace oracle {
 namespace {
 
+using platform::Blanks;
+using platform::Trim;
+
 constexpr ServiceField kValueFields[] = {ServiceField::Protocol, ServiceField::Host, ServiceField::Port,
                                          ServiceField::Service};
 
-bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 size_t FirstNotSpace(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsSpaceOrControl(text[i])) ++i;
+  while (i < text.size() && platform::IsSpaceOrControl(text[i])) ++i;
   return i;
-}
-
-std::string_view Trim(std::string_view text) {
-  text.remove_prefix(FirstNotSpace(text));
-  while (!text.empty() && IsSpaceOrControl(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 std::string_view ServiceKeyword(const ServiceEntry& entry) { return entry.sid ? "SID" : "SERVICE_NAME"; }
@@ -91,7 +86,7 @@ std::vector<Place> PlacesOf(const std::vector<std::string>& lines, const JoinedL
   for (size_t index : joined.lines) {
     const std::string_view line = lines[index];
     const size_t first = FirstNotSpace(line);
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trim(line, Blanks::SpaceAndControls);
     for (size_t k = 0; k < trimmed.size() && places.size() < offsets.size(); ++k) {
       if (trimmed[k] == ' ') continue;
       while (places.size() < offsets.size() && offsets[places.size()] == offset) places.push_back({index, first + k});
@@ -140,16 +135,17 @@ void RemoveName(std::string& line, const std::string& key) {
     from = comma + 1;
   }
   const auto gone = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
-    return platform::AsciiUpper(Trim(name)) == key;
+    return platform::AsciiUpper(Trim(name, Blanks::SpaceAndControls)) == key;
   });
   if (gone == names.end()) return;
   const std::string indent = names.front().substr(0, FirstNotSpace(names.front()));
-  const std::string trailing = names.back().substr(Trim(names.back()).size() + FirstNotSpace(names.back()));
+  const std::string trailing =
+      names.back().substr(Trim(names.back(), Blanks::SpaceAndControls).size() + FirstNotSpace(names.back()));
   names.erase(gone);
   std::string result;
   for (const std::string& name : names) {
     if (!result.empty()) result += ", ";
-    result += Trim(name);
+    result += Trim(name, Blanks::SpaceAndControls);
   }
   line = indent + result + trailing + line.substr(equals);
 }
@@ -164,7 +160,8 @@ std::map<std::string, std::vector<std::string>> BodiesByName(const std::vector<s
       for (const std::string& name : text->names) bodies[name].push_back(line.text.substr(line.text.find('=')));
       continue;
     }
-    const size_t comment = line.text.starts_with('#') ? Trim(lines[line.lines.front()]).size() : 0;
+    const size_t comment =
+        line.text.starts_with('#') ? Trim(lines[line.lines.front()], Blanks::SpaceAndControls).size() : 0;
     if (comment < line.text.size()) bodies[""].push_back(line.text.substr(comment));
   }
   return bodies;

@@ -1,12 +1,12 @@
 #include "platform/DelimitedText.h"
 
+#include "platform/Text.h"
+
 namespace platform {
 namespace {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 void SkipBlanks(std::string_view text, size_t& pos) {
-  while (pos < text.size() && IsBlankOrControl(text[pos])) ++pos;
+  while (pos < text.size() && IsSpaceOrControl(text[pos])) ++pos;
 }
 
 std::string ReadQuoted(std::string_view text, size_t& pos) {
@@ -38,7 +38,7 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter) {
       items.push_back(ReadQuoted(text, pos));
     } else {
       const size_t start = pos;
-      while (pos < text.size() && !IsBlankOrControl(text[pos]) && text[pos] != delimiter) ++pos;
+      while (pos < text.size() && !IsSpaceOrControl(text[pos]) && text[pos] != delimiter) ++pos;
       items.emplace_back(text.substr(start, pos - start));
     }
     SkipBlanks(text, pos);
@@ -58,7 +58,7 @@ std::string JoinCommaList(const std::vector<std::string>& items) {
     if (i > 0) joined += ',';
     const std::string& item = items[i];
     bool quote = false;
-    for (char c : item) quote = quote || IsBlankOrControl(c) || c == ',' || c == '"';
+    for (char c : item) quote = quote || IsSpaceOrControl(c) || c == ',' || c == '"';
     if (!quote) {
       joined += item;
       continue;

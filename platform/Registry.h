@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,10 +51,16 @@ class RegistryKey {
   virtual ~RegistryKey() = default;
 
   virtual bool ValueExists(std::string_view name) = 0;
-  // A missing value raises kGetDataFailedMessage, a value of another type
-  // kWrongTypeMessage. Strings accept REG_SZ and REG_EXPAND_SZ (unexpanded).
-  virtual std::string ReadString(std::string_view name) = 0;
-  virtual int32_t ReadInteger(std::string_view name) = 0;
+  // Nothing when the key has no such value. A value of another type raises
+  // kWrongTypeMessage, any other failure (a handle without the right to
+  // read, a key deleted meanwhile) kGetDataFailedMessage. Strings accept
+  // REG_SZ and REG_EXPAND_SZ (unexpanded).
+  [[nodiscard]] virtual std::optional<std::string> TryReadString(std::string_view name) = 0;
+  [[nodiscard]] virtual std::optional<int32_t> TryReadInteger(std::string_view name) = 0;
+  // The same for a value that must be there: a missing one raises
+  // kGetDataFailedMessage too.
+  std::string ReadString(std::string_view name);
+  int32_t ReadInteger(std::string_view name);
   virtual void WriteString(std::string_view name, std::string_view value) = 0;
   virtual void WriteInteger(std::string_view name, int32_t value) = 0;
   // Any type, byte for byte. Nothing when the key has no such value; a
@@ -67,20 +74,52 @@ class RegistryKey {
   virtual std::vector<std::string> ValueNames() = 0;
 };
 
+// Why OpenKey gave no key.
+enum class KeyStatus {
+  Opened,
+  // There is no such key, and it was not to be created.
+  Missing,
+  // The key is there, or could have been created, but the system would not
+  // open it: the access asked for is denied, or the open failed otherwise.
+  Refused,
+};
+
+// What OpenKey gives: the opened key, or why there is none. Where only the
+// key matters it stands for the key: true when opened, and -> reaches it.
+class OpenedKey {
+ public:
+  explicit OpenedKey(std::unique_ptr<RegistryKey> key) : key_(std::move(key)), status_(KeyStatus::Opened) {}
+  // Missing or Refused.
+  explicit OpenedKey(KeyStatus status) : status_(status) {}
+
+  KeyStatus Status() const { return status_; }
+  explicit operator bool() const { return key_ != nullptr; }
+  bool operator==(std::nullptr_t) const { return key_ == nullptr; }
+  RegistryKey* operator->() const { return key_.get(); }
+  RegistryKey& operator*() const { return *key_; }
+
+ private:
+  std::unique_ptr<RegistryKey> key_;
+  KeyStatus status_;
+};
+
 // Keys are named by absolute paths with a leading backslash,
 // such as "\software\Novera\KonfigNovera"; names ignore letter case.
 class Registry {
  public:
   virtual ~Registry() = default;
 
-  // Null when the key does not exist (and create is false), or the access
-  // is refused, or it cannot be created.
-  virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path,
-                                               uint32_t access, bool create) = 0;
+  // The key, created with its missing parents when create is true. The
+  // wizard's steps mostly treat a refused key as a missing one; the status
+  // tells the two apart where a caller must say which it was.
+  virtual OpenedKey OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) = 0;
   virtual bool KeyExists(RegistryRoot root, std::string_view path) = 0;
   // Deletes the key with all its subkeys; false when nothing was deleted.
   virtual bool DeleteKey(RegistryRoot root, std::string_view path) = 0;
 };
+
+// Raises platform::Error with one of the messages above, naming the value.
+[[noreturn]] void RaiseRegistryError(std::string_view pattern, std::string_view name);
 
 // Splits "\A\B\C" into {"A", "B", "C"}; empty segments are dropped.
 std::vector<std::string> SplitKeyPath(std::string_view path);

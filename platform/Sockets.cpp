@@ -1,7 +1,6 @@
 #include "platform/Sockets.h"
 
 #include <cstring>
-#include <utility>
 
 namespace platform::sockets {
 
@@ -21,17 +20,5 @@ void Lookup::Add(const void* address, size_t size, int family) {
   kept.family = family;
   addresses.push_back(kept);
 }
-
-Socket::Socket(Socket&& other) noexcept : handle_(std::exchange(other.handle_, kEmpty)) {}
-
-Socket& Socket::operator=(Socket&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kEmpty);
-  }
-  return *this;
-}
-
-Socket::~Socket() { Close(); }
 
 }  // namespace platform::sockets

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/UniqueHandle.h"
+
 // The few socket calls that NetworkProbe is built on, with one
 // implementation per system (posix/SocketsPosix.cpp, win32/SocketsWin32.cpp).
 // Not for the logic libraries: they use NetworkProbe. Sockets are
@@ -95,6 +97,13 @@ class Library {
   int startError_ = 0;
 };
 
+// Closes a socket: SOCKET on Windows, a file descriptor elsewhere; both
+// systems' invalid value is all ones here.
+struct CloseSocket {
+  static uintptr_t Empty() { return ~uintptr_t{0}; }
+  void operator()(uintptr_t handle) const;
+};
+
 // One socket, closed when the owner goes. Move-only.
 class Socket {
  public:
@@ -103,13 +112,8 @@ class Socket {
   static Socket Open(const Address& address, bool datagram, Outcome& outcome);
 
   Socket() = default;
-  Socket(Socket&& other) noexcept;
-  Socket& operator=(Socket&& other) noexcept;
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-  ~Socket();
 
-  explicit operator bool() const { return handle_ != kEmpty; }
+  explicit operator bool() const { return static_cast<bool>(handle_); }
 
   // Connects and waits until connected or the deadline. A datagram socket
   // is only bound to its peer, at once, so that answers from anyone else
@@ -124,13 +128,9 @@ class Socket {
   Outcome Receive(std::string& into, size_t limit, Deadline deadline);
 
  private:
-  // SOCKET on Windows, a file descriptor elsewhere; both systems' invalid
-  // value is all ones here.
-  static constexpr uintptr_t kEmpty = ~uintptr_t{0};
   explicit Socket(uintptr_t handle) : handle_(handle) {}
-  void Close();
 
-  uintptr_t handle_ = kEmpty;
+  UniqueHandle<uintptr_t, CloseSocket> handle_;
 };
 
 }  // namespace platform::sockets

@@ -78,10 +78,12 @@ int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name) 
   return -1;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+std::string_view Trim(std::string_view text, Blanks blanks) {
+  const auto isBlank = [blanks](char c) {
+    return blanks == Blanks::SpaceAndTab ? c == ' ' || c == '\t' : IsSpaceOrControl(c);
+  };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 

@@ -27,9 +27,17 @@ std::u32string CaseKey(std::string_view text);
 // Index of the first item equal to name without regard to case, or -1.
 int IndexOfNoCase(const std::vector<std::string>& items, std::string_view name);
 
-// The text without the characters of code 32 or less (blanks, tabs, line
-// ends, other control characters) at its start and end.
-std::string_view TrimBlanks(std::string_view text);
+// Which bytes Trim takes off the ends of a text: what counts as a blank
+// differs between the texts read. The answers file and .reg text know the
+// space and the tab only; the Oracle files (as the Oracle client reads
+// them), ODBC lists, server names and messages count every byte of code 32
+// or less, line ends and other control characters included.
+enum class Blanks { SpaceAndTab, SpaceAndControls };
+
+inline bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// The text without the blanks at its start and at its end.
+std::string_view Trim(std::string_view text, Blanks blanks);
 
 // The value of a hexadecimal digit of either case, or -1.
 int HexDigitValue(char c);

@@ -1,10 +1,10 @@
 #include "view/WizardView.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/WizardWindow.h"
+#include "platform/UniqueHandle.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32UiServices.h"
 #include "platform/win32/Windows.h"
@@ -17,11 +17,8 @@ using platform::win32::Narrow;
 using platform::win32::Widen;
 using platform::win32::Win32UiServices;
 
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
-using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using UniqueFont = platform::UniqueHandle<HFONT, platform::CloseWith<DeleteObject>>;
+using UniqueBrush = platform::UniqueHandle<HBRUSH, platform::CloseWith<DeleteObject>>;
 
 constexpr COLORREF kMaroon = RGB(128, 0, 0);
 constexpr COLORREF kOlive = RGB(128, 128, 0);
@@ -162,18 +159,18 @@ INT_PTR WizardView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(pageBrush_.get());
+      return reinterpret_cast<INT_PTR>(pageBrush_.Get());
     case WM_CTLCOLORSTATIC: {
       auto dc = reinterpret_cast<HDC>(wParam);
       const ViewControl* view = FindByWindow(reinterpret_cast<HWND>(lParam));
       const Style style = view ? view->placement->style : Style::Plain;
       if (style == Style::Banner) {
         SetBkColor(dc, kOlive);
-        return reinterpret_cast<INT_PTR>(oliveBrush_.get());
+        return reinterpret_cast<INT_PTR>(oliveBrush_.Get());
       }
       if (style == Style::Title) SetTextColor(dc, kMaroon);
       SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-      return reinterpret_cast<INT_PTR>(pageBrush_.get());
+      return reinterpret_cast<INT_PTR>(pageBrush_.Get());
     }
     case WM_CLOSE:
       DestroyWindow(dialog_);
@@ -196,8 +193,8 @@ void WizardView::CreateFonts() {
   };
   font_ = makeFont(8, FW_NORMAL);
   titleFont_ = makeFont(12, FW_BOLD);
-  pageBrush_.reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
-  oliveBrush_.reset(CreateSolidBrush(kOlive));
+  pageBrush_.Reset(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+  oliveBrush_.Reset(CreateSolidBrush(kOlive));
 }
 
 HWND WizardView::CreateChild(const wchar_t* windowClass, const std::string& text, DWORD style, DWORD exStyle, int x,
@@ -205,7 +202,7 @@ HWND WizardView::CreateChild(const wchar_t* windowClass, const std::string& text
   HWND window = CreateWindowExW(exStyle, windowClass, Widen(text).c_str(), WS_CHILD | style, Scale(x), Scale(y),
                                 Scale(width), Scale(height), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   return window;
 }
 
@@ -238,7 +235,7 @@ void WizardView::CreateWindowOf(ViewControl& view) {
     case app::ControlKind::Label: {
       const DWORD align = style == Style::Plain ? SS_LEFT : SS_CENTER;
       view.window = CreateChild(L"STATIC", control.text, group | align | SS_NOPREFIX, 0, x, y, width, height, id);
-      if (style == Style::Title) SendMessageW(view.window, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), 0);
+      if (style == Style::Title) SendMessageW(view.window, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), 0);
       break;
     }
     case app::ControlKind::GroupBox:

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
-#include <utility>
 
 #include "platform/Sockets.h"
 
@@ -61,8 +60,8 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = datagram ? SOCK_DGRAM : SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  const int error = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+  UniqueHandle<addrinfo*, CloseWith<::freeaddrinfo>> found;
+  const int error = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, found.Put());
   Lookup lookup;
   if (error != 0) {
     // EAI_NODATA is glibc's "the name exists but has no address".
@@ -75,10 +74,9 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
     lookup.code = error == EAI_SYSTEM ? -errno : error;
     return lookup;
   }
-  for (const addrinfo* entry = found; entry; entry = entry->ai_next) {
+  for (const addrinfo* entry = found.Get(); entry; entry = entry->ai_next) {
     lookup.Add(entry->ai_addr, entry->ai_addrlen, entry->ai_family);
   }
-  ::freeaddrinfo(found);
   lookup.Finish();
   return lookup;
 }
@@ -105,12 +103,10 @@ Socket Socket::Open(const Address& address, bool datagram, Outcome& outcome) {
   return socket;
 }
 
-void Socket::Close() {
-  if (handle_ != kEmpty) ::close(Fd(std::exchange(handle_, kEmpty)));
-}
+void CloseSocket::operator()(uintptr_t handle) const { ::close(Fd(handle)); }
 
 Outcome Socket::Connect(const Address& address, Deadline deadline) {
-  const int fd = Fd(handle_);
+  const int fd = Fd(handle_.Get());
   if (::connect(fd, reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<socklen_t>(address.size)) ==
       0) {
     return {};
@@ -124,7 +120,7 @@ Outcome Socket::Connect(const Address& address, Deadline deadline) {
 }
 
 Outcome Socket::Send(std::string_view bytes, Deadline deadline) {
-  const int fd = Fd(handle_);
+  const int fd = Fd(handle_.Get());
   while (!bytes.empty()) {
     // MSG_NOSIGNAL: a peer that has gone answers EPIPE, not a signal that
     // would end the process.
@@ -141,7 +137,7 @@ Outcome Socket::Send(std::string_view bytes, Deadline deadline) {
 }
 
 Outcome Socket::Receive(std::string& into, size_t limit, Deadline deadline) {
-  const int fd = Fd(handle_);
+  const int fd = Fd(handle_.Get());
   std::string buffer(limit, '\0');
   for (;;) {
     const ssize_t received = ::recv(fd, buffer.data(), buffer.size(), 0);

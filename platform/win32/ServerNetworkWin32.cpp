@@ -8,20 +8,21 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/ServerNetwork.h"
 #include "platform/win32/Unicode.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 
 namespace platform {
 namespace {
 
 using win32::Narrow;
+using win32::UniqueServiceHandle;
 using win32::Widen;
 
-struct ServiceHandleTraits {
-  using Handle = SC_HANDLE;
-  static Handle Empty() { return nullptr; }
-  static void Close(Handle handle) { CloseServiceHandle(handle); }
+// A buffer the network API handed out, freed through that library's own
+// function, which is found at run time.
+struct FreeNetBuffer {
+  decltype(&NetApiBufferFree) free = nullptr;
+  void operator()(LPBYTE buffer) const { free(buffer); }
 };
-using UniqueServiceHandle = win32::UniqueHandle<ServiceHandleTraits>;
 
 // The longest machine name the service manager is given, backslashes included.
 constexpr size_t kMaxMachineName = 255;
@@ -37,19 +38,18 @@ class Win32ServerNetwork final : public ServerNetwork {
     const auto bufferFree = netapi->Function<decltype(NetApiBufferFree)>("NetApiBufferFree");
     if (!serverEnum || !bufferFree) return std::nullopt;
 
-    LPBYTE buffer = nullptr;
+    UniqueHandle<LPBYTE, FreeNetBuffer> buffer(FreeNetBuffer{bufferFree});
     DWORD read = 0;
     DWORD total = 0;
-    const NET_API_STATUS status =
-        serverEnum(nullptr, 100, &buffer, MAX_PREFERRED_LENGTH, &read, &total, SV_TYPE_SQLSERVER, nullptr, nullptr);
+    const NET_API_STATUS status = serverEnum(nullptr, 100, buffer.Put(), MAX_PREFERRED_LENGTH, &read, &total,
+                                             SV_TYPE_SQLSERVER, nullptr, nullptr);
     std::optional<std::vector<std::string>> machines;
     // ERROR_MORE_DATA hands over part of the list only: it counts as failure.
     if (status == NERR_Success) {
       machines.emplace();
-      const auto* records = reinterpret_cast<const SERVER_INFO_100*>(buffer);
+      const auto* records = reinterpret_cast<const SERVER_INFO_100*>(buffer.Get());
       for (DWORD i = 0; i < read; ++i) machines->push_back(Narrow(records[i].sv100_name));
     }
-    if (buffer) bufferFree(buffer);
     return machines;
   }
 

@@ -5,7 +5,6 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "platform/Sockets.h"
 #include "platform/win32/SystemMessage.h"
@@ -72,18 +71,17 @@ Lookup LookUp(const std::string& host, uint16_t port, bool datagram) {
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = datagram ? SOCK_DGRAM : SOCK_STREAM;
   hints.ai_flags = AI_NUMERICSERV;
-  ADDRINFOW* found = nullptr;
-  const int error = GetAddrInfoW(win32::Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, &found);
+  UniqueHandle<ADDRINFOW*, CloseWith<FreeAddrInfoW>> found;
+  const int error = GetAddrInfoW(win32::Widen(host).c_str(), std::to_wstring(port).c_str(), &hints, found.Put());
   Lookup lookup;
   if (error != 0) {
     lookup.status = error == WSAHOST_NOT_FOUND || error == WSANO_DATA ? LookupStatus::NotFound : LookupStatus::Failed;
     lookup.code = error;
     return lookup;
   }
-  for (const ADDRINFOW* entry = found; entry; entry = entry->ai_next) {
+  for (const ADDRINFOW* entry = found.Get(); entry; entry = entry->ai_next) {
     lookup.Add(entry->ai_addr, entry->ai_addrlen, entry->ai_family);
   }
-  FreeAddrInfoW(found);
   lookup.Finish();
   return lookup;
 }
@@ -110,7 +108,7 @@ Socket Socket::Open(const Address& address, bool datagram, Outcome& outcome) {
     return {};
   }
   u_long nonBlocking = 1;
-  if (ioctlsocket(Handle(socket.handle_), FIONBIO, &nonBlocking) != 0) {
+  if (ioctlsocket(Handle(socket.handle_.Get()), FIONBIO, &nonBlocking) != 0) {
     outcome = LastError();
     return {};
   }
@@ -118,12 +116,10 @@ Socket Socket::Open(const Address& address, bool datagram, Outcome& outcome) {
   return socket;
 }
 
-void Socket::Close() {
-  if (handle_ != kEmpty) closesocket(Handle(std::exchange(handle_, kEmpty)));
-}
+void CloseSocket::operator()(uintptr_t handle) const { closesocket(Handle(handle)); }
 
 Outcome Socket::Connect(const Address& address, Deadline deadline) {
-  const SOCKET socket = Handle(handle_);
+  const SOCKET socket = Handle(handle_.Get());
   if (connect(socket, reinterpret_cast<const sockaddr*>(address.bytes.data()), static_cast<int>(address.size)) == 0) {
     return {};
   }
@@ -136,7 +132,7 @@ Outcome Socket::Connect(const Address& address, Deadline deadline) {
 }
 
 Outcome Socket::Send(std::string_view bytes, Deadline deadline) {
-  const SOCKET socket = Handle(handle_);
+  const SOCKET socket = Handle(handle_.Get());
   while (!bytes.empty()) {
     const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), 1 << 20));
     const int sent = send(socket, bytes.data(), chunk, 0);
@@ -154,7 +150,7 @@ Outcome Socket::Send(std::string_view bytes, Deadline deadline) {
 // WSAECONNRESET on the next receive; Wine 8 reports nothing, so there a
 // closed port looks like a silent one.
 Outcome Socket::Receive(std::string& into, size_t limit, Deadline deadline) {
-  const SOCKET socket = Handle(handle_);
+  const SOCKET socket = Handle(handle_.Get());
   std::string buffer(limit, '\0');
   for (;;) {
     const int received = recv(socket, buffer.data(), static_cast<int>(buffer.size()), 0);

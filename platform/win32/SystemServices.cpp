@@ -1,5 +1,6 @@
 #include "platform/win32/SystemServices.h"
 
+#include "platform/UniqueHandle.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Windows.h"
@@ -18,13 +19,10 @@ void InitCommonControls() {
 std::unique_ptr<Registry> CreateSystemRegistry() { return std::make_unique<Win32Registry>(); }
 
 std::vector<std::string> CommandLineArguments() {
-  struct LocalDeleter {
-    void operator()(wchar_t** block) const { LocalFree(block); }
-  };
   int count = 0;
-  const std::unique_ptr<wchar_t*, LocalDeleter> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  const UniqueHandle<wchar_t**, CloseWith<LocalFree>> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::string> result;
-  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments.get()[i]));
+  for (int i = 1; arguments && i < count; ++i) result.push_back(Narrow(arguments.Get()[i]));
   return result;
 }
 

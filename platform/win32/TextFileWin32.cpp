@@ -5,8 +5,8 @@
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/SystemMessage.h"
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
 

@@ -1,8 +1,7 @@
 #include "platform/win32/Win32Registry.h"
 
-#include "platform/Error.h"
 #include "platform/Text.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
 
@@ -32,10 +31,6 @@ std::wstring RelativePath(std::string_view path) {
   return Widen(relative);
 }
 
-[[noreturn]] void Raise(std::string_view pattern, std::string_view name) {
-  throw Error(Format(pattern, {std::string(name)}));
-}
-
 class Win32RegistryKey final : public RegistryKey {
  public:
   explicit Win32RegistryKey(UniqueHKey key) : key_(std::move(key)) {}
@@ -46,39 +41,39 @@ class Win32RegistryKey final : public RegistryKey {
            ERROR_SUCCESS;
   }
 
-  std::string ReadString(std::string_view name) override {
+  std::optional<std::string> TryReadString(std::string_view name) override {
     const std::wstring wideName = Widen(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS) {
-      Raise(kGetDataFailedMessage, name);
-    }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) Raise(kWrongTypeMessage, name);
+    const LONG result = RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size);
+    if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (result != ERROR_SUCCESS) RaiseRegistryError(kGetDataFailedMessage, name);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError(kWrongTypeMessage, name);
 
     // One spare character: the stored data need not end with a null.
     std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
     if (RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
-      Raise(kGetDataFailedMessage, name);
+      RaiseRegistryError(kGetDataFailedMessage, name);
     }
-    if (type != REG_SZ && type != REG_EXPAND_SZ) Raise(kWrongTypeMessage, name);
+    if (type != REG_SZ && type != REG_EXPAND_SZ) RaiseRegistryError(kWrongTypeMessage, name);
     buffer.resize(size / sizeof(wchar_t));
     // The text ends at the first null, as every other reader of the value sees it.
     return Narrow(std::wstring_view(buffer.c_str()));
   }
 
-  int32_t ReadInteger(std::string_view name) override {
+  std::optional<int32_t> TryReadInteger(std::string_view name) override {
     const std::wstring wideName = Widen(name);
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof(data);
     const LONG result = RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(&data), &size);
+    if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
     // A value longer than a DWORD exists but cannot be one.
-    if (result == ERROR_MORE_DATA) Raise(kWrongTypeMessage, name);
-    if (result != ERROR_SUCCESS) Raise(kGetDataFailedMessage, name);
-    if (type != REG_DWORD || size != sizeof(data)) Raise(kWrongTypeMessage, name);
+    if (result == ERROR_MORE_DATA) RaiseRegistryError(kWrongTypeMessage, name);
+    if (result != ERROR_SUCCESS) RaiseRegistryError(kGetDataFailedMessage, name);
+    if (type != REG_DWORD || size != sizeof(data)) RaiseRegistryError(kWrongTypeMessage, name);
     return static_cast<int32_t>(data);
   }
 
@@ -110,7 +105,7 @@ class Win32RegistryKey final : public RegistryKey {
       }
     }
     if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
-    Raise(kGetDataFailedMessage, name);
+    RaiseRegistryError(kGetDataFailedMessage, name);
   }
 
   void WriteValue(std::string_view name, const RegistryValue& value) override {
@@ -154,7 +149,7 @@ class Win32RegistryKey final : public RegistryKey {
   void SetValue(std::string_view name, DWORD type, const BYTE* data, DWORD size) {
     const std::wstring wideName = Widen(name);
     if (RegSetValueExW(key_.Get(), wideName.c_str(), 0, type, data, size) != ERROR_SUCCESS) {
-      Raise(kSetDataFailedMessage, name);
+      RaiseRegistryError(kSetDataFailedMessage, name);
     }
   }
 
@@ -163,16 +158,16 @@ class Win32RegistryKey final : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, std::string_view path,
-                                                    uint32_t access, bool create) {
+OpenedKey Win32Registry::OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) {
   const std::wstring relative = RelativePath(path);
   UniqueHKey key;
   const LONG result =
       create ? RegCreateKeyExW(RootKey(root), relative.c_str(), 0, nullptr,
                                REG_OPTION_NON_VOLATILE, access | kView, nullptr, key.Put(), nullptr)
              : RegOpenKeyExW(RootKey(root), relative.c_str(), 0, access | kView, key.Put());
-  if (result != ERROR_SUCCESS) return nullptr;
-  return std::make_unique<Win32RegistryKey>(std::move(key));
+  if (result == ERROR_FILE_NOT_FOUND) return OpenedKey(KeyStatus::Missing);
+  if (result != ERROR_SUCCESS) return OpenedKey(KeyStatus::Refused);
+  return OpenedKey(std::make_unique<Win32RegistryKey>(std::move(key)));
 }
 
 bool Win32Registry::KeyExists(RegistryRoot root, std::string_view path) {

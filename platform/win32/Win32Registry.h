@@ -13,8 +13,7 @@ namespace platform::win32 {
 // the flag; a 64-bit build of the same sources needs it to see those keys.
 class Win32Registry final : public Registry {
  public:
-  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path, uint32_t access,
-                                       bool create) override;
+  OpenedKey OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) override;
   bool KeyExists(RegistryRoot root, std::string_view path) override;
   bool DeleteKey(RegistryRoot root, std::string_view path) override;
 };

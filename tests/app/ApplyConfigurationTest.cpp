@@ -12,13 +12,14 @@
 
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "bde/StatusReport.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {
@@ -35,7 +36,7 @@ class ApplyConfigurationTest : public ::testing::Test {
 
   // onServicePage runs on the Oracle service page, before leaving it.
   WizardWindow& Start(int server, int version, const std::function<void(WizardWindow&)>& onServicePage = {}) {
-    window.emplace(registry, *engine, ui);
+    window.emplace(registry, session, *engine, ui);
     window->Dispatch([this] { window->FormShow(); });
     window->Dispatch([&] { window->RadioGroupSerwer.SetItemIndex(server); });
     window->Dispatch([&] { window->RadioGroupWersja.SetItemIndex(version); });
@@ -67,6 +68,7 @@ class ApplyConfigurationTest : public ::testing::Test {
   testing_support::TempFolder folder;
   platform::MemoryRegistry registry;
   std::optional<bde::Engine> engine{std::in_place, registry, ConfigPath()};
+  bde::Session session;
   FakeUi ui;
   std::optional<WizardWindow> window;
 };

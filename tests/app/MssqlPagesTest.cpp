@@ -10,11 +10,12 @@
 #include "app/WizardWindow.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {
@@ -89,11 +90,11 @@ class MssqlPagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     server.registry = &registry;
-    engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver), std::make_unique<FakeDriver>(server));
+    session.RegisterDriver(std::string(bde::kSqlNativeClientDriver), std::make_unique<FakeDriver>(server));
   }
 
   WizardWindow& Start() {
-    window.emplace(registry, engine, ui);
+    window.emplace(registry, session, engine, ui);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
   }
@@ -123,6 +124,7 @@ class MssqlPagesTest : public ::testing::Test {
   testing_support::TempFolder folder;
   platform::MemoryRegistry registry;
   bde::Engine engine{registry, (folder.Path() / "bde.cfg").string()};
+  bde::Session session;
   FakeServer server;
   FakeUi ui;
   std::optional<WizardWindow> window;

@@ -12,12 +12,12 @@
 #include "app/CommandLine.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeOemCodePage.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {

@@ -6,15 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/FakeUi.h"
-#include "tests/TempFolder.h"
 #include "app/WizardSettings.h"
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "oracle/OciDriver.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
+#include "tests/FakeUi.h"
+#include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {
@@ -54,7 +55,7 @@ class WizardWindowOracleTest : public ::testing::Test {
   }
 
   WizardWindow& Start() {
-    window.emplace(registry, engine, ui);
+    window.emplace(registry, session, engine, ui);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
   }
@@ -74,6 +75,7 @@ class WizardWindowOracleTest : public ::testing::Test {
   std::string home;
   MemoryRegistry registry;
   bde::Engine engine{registry, folder.Path().string() + "/none.cfg"};
+  bde::Session session;
   FakeUi ui;
   std::optional<WizardWindow> window;
 };
@@ -213,7 +215,7 @@ TEST_F(WizardWindowOracleTest, WithoutAFileANewEntryIsStartedAndKeptWhenComingBa
 }
 
 TEST_F(WizardWindowOracleTest, UserListsFillAllThreeBoxesOrStayQuiet) {
-  engine.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>(FAKE_OCI_LIBRARY));
+  session.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>(FAKE_OCI_LIBRARY));
   WizardWindow& w = Start();
   w.ComboBoxOracleServer.text = "XE";
   User([&] { w.ComboBoxUserLM.DropDown(); });
@@ -237,7 +239,7 @@ TEST_F(WizardWindowOracleTest, TheUserListUsesTheClientOfTheChosenHome) {
   std::filesystem::copy_file(FAKE_OCI_LIBRARY, withClient + std::string(oracle::kOciLibrary));
   AddHome("KEY_A", {{"ORACLE_HOME", home}, {"ORACLE_HOME_NAME", "A bez klienta"}});
   AddHome("KEY_B", {{"ORACLE_HOME", withClient}, {"ORACLE_HOME_NAME", "B z klientem"}});
-  engine.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>());
+  session.RegisterDriver("ORACLE", std::make_unique<oracle::OciConnectionDriver>());
   WizardWindow& w = Start();
   w.ComboBoxOracleServer.text = "XE";
   User([&] { w.ComboBoxUserLM.DropDown(); });

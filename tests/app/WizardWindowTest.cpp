@@ -10,10 +10,11 @@
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace app {
 namespace {
@@ -36,12 +37,12 @@ class WizardWindowTest : public ::testing::Test {
 
   std::optional<int32_t> Stored(const char* name) {
     auto key = registry.OpenKey(RegistryRoot::CurrentUser, kSettingsKey, platform::kKeyRead, false);
-    if (!key || !key->ValueExists(name)) return std::nullopt;
-    return key->ReadInteger(name);
+    if (!key) return std::nullopt;
+    return key->TryReadInteger(name);
   }
 
   WizardWindow& Start(std::function<void()> onChanged = {}) {
-    window.emplace(registry, engine, ui);
+    window.emplace(registry, session, engine, ui);
     window->onChanged = std::move(onChanged);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
@@ -60,6 +61,7 @@ class WizardWindowTest : public ::testing::Test {
 
   MemoryRegistry registry;
   bde::Engine engine{registry, "/nonexistent/konfignovera-test.cfg"};
+  bde::Session session;
   FakeUi ui;
   std::optional<WizardWindow> window;
 };

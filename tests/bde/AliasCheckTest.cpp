@@ -8,8 +8,8 @@
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
 #include "bde/Templates.h"
-#include "platform/MemoryRegistry.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace bde {
 namespace {

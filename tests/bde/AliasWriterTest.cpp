@@ -11,9 +11,9 @@
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
 #include "bde/Templates.h"
-#include "platform/MemoryRegistry.h"
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace bde {
 namespace {

@@ -19,10 +19,10 @@
 #include "platform/CodePage.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace bde {
 namespace {

@@ -18,9 +18,9 @@
 #include "oracle/OracleChecks.h"
 #include "oracle/ServiceEntryTable.h"
 #include "oracle/TnsnamesReader.h"
-#include "platform/MemoryRegistry.h"
 #include "tests/LoopbackServers.h"
 #include "tests/MappedPortProbe.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace {
 

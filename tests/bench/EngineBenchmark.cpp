@@ -9,7 +9,7 @@
 #include "bde/ConfigFile.h"
 #include "bde/Engine.h"
 #include "bde/Templates.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace {
 

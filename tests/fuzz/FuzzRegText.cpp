@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::MemoryRegistry registry;

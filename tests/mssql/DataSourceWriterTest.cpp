@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "bde/StatusReport.h"
-#include "platform/MemoryRegistry.h"
 #include "tests/ErrorOf.h"
 #include "tests/RegisteredDriver.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace mssql {
 namespace {

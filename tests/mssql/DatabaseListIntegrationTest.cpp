@@ -19,15 +19,16 @@
 #include "app/WizardWindow.h"
 #include "bde/Drivers.h"
 #include "bde/Engine.h"
+#include "bde/Session.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/OdbcConnectionDriver.h"
 #include "mssql/ServerDiscovery.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
-#include "tests/FakeUi.h"
 #include "tests/ErrorOf.h"
+#include "tests/FakeUi.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace {
 
@@ -55,9 +56,9 @@ class DatabaseListIntegrationTest : public ::testing::Test {
                       {platform::MemoryRegistry::ValueType::String, "Installed", 0});
     registry.SetValue(RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI\\SQL Native Client", "Driver",
                       {platform::MemoryRegistry::ValueType::String, driverPath, 0});
-    engine.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
-                          std::make_unique<mssql::OdbcConnectionDriver>(registry, mssql::odbc::kDriverManagerLibrary));
-    window.emplace(registry, engine, ui);
+    session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
+                           std::make_unique<mssql::OdbcConnectionDriver>(registry, mssql::odbc::kDriverManagerLibrary));
+    window.emplace(registry, session, engine, ui);
     window->ComboBoxServer.text = server;
   }
 
@@ -82,6 +83,7 @@ class DatabaseListIntegrationTest : public ::testing::Test {
   testing_support::TempFolder folder;
   platform::MemoryRegistry registry;
   bde::Engine engine{registry, (folder.Path() / "bde.cfg").string()};
+  bde::Session session;
   FakeUi ui;
   std::optional<app::WizardWindow> window;
 };

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <type_traits>
 #include <utility>
 
 #include "mssql/OdbcApi.h"
@@ -72,7 +71,13 @@ const char* FakeOdbcCalls() { return calls.c_str(); }
 int FakeOdbcLiveHandles() { return liveHandles; }
 int FakeOdbcDisconnects() { return disconnects; }
 
-// Each entry point has exactly the type the caller looks it up as.
+}  // extern "C"
+
+namespace mssql::odbc {
+extern "C" {
+
+// Each entry point has the type mssql/OdbcApi.h declares it with, which the
+// caller looks it up as: a definition of another type does not compile.
 Return SQLAllocHandle(SmallInt, Handle, Handle* output) {
   static char handles[16];
   *output = &handles[++liveHandles % 16];
@@ -150,18 +155,4 @@ Return SQLGetData(Handle, USmallInt, SmallInt, void* target, Len targetSize, Len
 }
 
 }  // extern "C"
-
-static_assert(std::is_same_v<decltype(SQLAllocHandle), AllocHandleFn>);
-static_assert(std::is_same_v<decltype(SQLFreeHandle), FreeHandleFn>);
-static_assert(std::is_same_v<decltype(SQLSetEnvAttr), SetEnvAttrFn>);
-static_assert(std::is_same_v<decltype(SQLDisconnect), DisconnectFn>);
-static_assert(std::is_same_v<decltype(SQLBrowseConnectW), BrowseConnectWFn>);
-static_assert(std::is_same_v<decltype(SQLSetConnectAttrW), SetConnectAttrWFn>);
-static_assert(std::is_same_v<decltype(SQLConnectW), ConnectWFn>);
-static_assert(std::is_same_v<decltype(SQLDriverConnectW), DriverConnectWFn>);
-static_assert(std::is_same_v<decltype(SQLGetDiagRecW), GetDiagRecWFn>);
-static_assert(std::is_same_v<decltype(SQLExecDirectW), ExecDirectWFn>);
-static_assert(std::is_same_v<decltype(SQLNumResultCols), NumResultColsFn>);
-static_assert(std::is_same_v<decltype(SQLDescribeColW), DescribeColWFn>);
-static_assert(std::is_same_v<decltype(SQLFetch), FetchFn>);
-static_assert(std::is_same_v<decltype(SQLGetData), GetDataFn>);
+}  // namespace mssql::odbc

@@ -13,9 +13,9 @@
 
 #include "bde/ConnectionCheck.h"
 #include "mssql/SqlServerChecks.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/NetworkProbe.h"
 #include "tests/LoopbackServers.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace {
 

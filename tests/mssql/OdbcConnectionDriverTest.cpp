@@ -7,8 +7,8 @@
 
 #include "platform/DynamicLibrary.h"
 
-#include "platform/MemoryRegistry.h"
 #include "tests/ErrorOf.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace mssql {
 namespace {

@@ -11,11 +11,11 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "mssql/SqlServerChecks.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Text.h"
 #include "tests/LoopbackServers.h"
 #include "tests/MappedPortProbe.h"
 #include "tests/TempFolder.h"
+#include "tests/platform/MemoryRegistry.h"
 
 namespace mssql {
 namespace {

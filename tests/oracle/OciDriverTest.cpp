@@ -4,12 +4,11 @@
 
 #include <optional>
 
-#include "tests/ErrorOf.h"
-#include "bde/Engine.h"
+#include "bde/Session.h"
 #include "bde/Templates.h"
 #include "oracle/SchemaUsers.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/MemoryRegistry.h"
+#include "tests/ErrorOf.h"
 
 namespace oracle {
 namespace {
@@ -86,16 +85,15 @@ TEST_F(OciDriverTest, MissingLibraryIsAnError) {
 }
 
 TEST_F(OciDriverTest, SchemaUsersComeThroughTheEngineOrNotAtAll) {
-  platform::MemoryRegistry registry;
-  bde::Engine engine(registry, "/nonexistent/konfignovera-oci.cfg");
-  engine.RegisterDriver("ORACLE", std::make_unique<OciConnectionDriver>(FAKE_OCI_LIBRARY));
+  bde::Session session;
+  session.RegisterDriver("ORACLE", std::make_unique<OciConnectionDriver>(FAKE_OCI_LIBRARY));
   bde::Database database(std::string(bde::kOracleDatabaseName), "ORACLE", bde::DatabaseOracleParameters());
-  engine.RegisterDatabase(database);
+  session.RegisterDatabase(database);
   using Users = std::vector<std::string>;
   std::vector<Users> shown;
   const auto show = [&](const Users& users) { shown.push_back(users); };
   {
-    bde::Query query(engine, std::string(bde::kOracleDatabaseName), SchemaUserQueryLines());
+    bde::Query query(session, std::string(bde::kOracleDatabaseName), SchemaUserQueryLines());
     PrepareSchemaUserQuery(database, "XE.SERWER");
     FetchSchemaUsers(query, show);
     EXPECT_EQ(shown, (std::vector<Users>{{"SYS", "SYSTEM", "NOVERA_LM"}}));
@@ -111,13 +109,13 @@ TEST_F(OciDriverTest, SchemaUsersComeThroughTheEngineOrNotAtAll) {
   {
     // A connection lost in the middle of the list: the rows read before it
     // are still shown, and the error reaches the user.
-    bde::Query query(engine, std::string(bde::kOracleDatabaseName), {"select USERNAME from DBA_USERS FETCH_FAILS"});
+    bde::Query query(session, std::string(bde::kOracleDatabaseName), {"select USERNAME from DBA_USERS FETCH_FAILS"});
     PrepareSchemaUserQuery(database, "XE");
     EXPECT_EQ(ErrorOf([&] { FetchSchemaUsers(query, show); }), "ORA-03113: end-of-file on communication channel");
     EXPECT_EQ(shown.back(), Users{"SYS"});
     EXPECT_FALSE(database.Connected());
   }
-  engine.UnregisterDatabase(database);
+  session.UnregisterDatabase(database);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -7,20 +7,21 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Error.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "tests/platform/MemoryRegistry.h"
 
 #ifdef _WIN32
-#include "platform/win32/RegistryOverride.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Windows.h"
+#include "tests/platform/win32/RegistryOverride.h"
 #endif
 
 namespace platform {
@@ -47,6 +48,8 @@ class MemoryBackend {
                                                           : MemoryRegistry::ValueType::Binary;
     registry_.SetValue(kCU, path, name, {memoryType, data, 0});
   }
+
+  void DenyWrites(const std::string& path) { ASSERT_TRUE(registry_.DenyWrites(kCU, path)); }
 
  private:
   MemoryRegistry registry_;
@@ -80,11 +83,46 @@ class Win32Backend {
     ASSERT_EQ(result, ERROR_SUCCESS);
   }
 
+  // Denies everyone the setting of values and the creation of subkeys, as
+  // an administrator's ACL may; reading stays allowed.
+  void DenyWrites(const std::string& path) {
+    SetDacl(path, KEY_SET_VALUE | KEY_CREATE_SUB_KEY);
+    denied_.push_back(path);
+  }
+
+  // The keys deny nothing again, so that the branch can go whatever the
+  // system asks of its deletion.
+  ~Win32Backend() {
+    for (const std::string& path : denied_) SetDacl(path, 0);
+  }
+
  private:
+  // Everyone is denied the rights given, if any, and allowed the rest.
+  static void SetDacl(const std::string& path, REGSAM denied) {
+    win32::UniqueHKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, win32::Widen(path.substr(1)).c_str(), 0, WRITE_DAC, key.Put()),
+              ERROR_SUCCESS);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    UniqueHandle<PSID, CloseWith<FreeSid>> everyone;
+    ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, everyone.Put()));
+    alignas(DWORD) BYTE aclBuffer[256];
+    auto* acl = reinterpret_cast<PACL>(aclBuffer);
+    ASSERT_TRUE(InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION));
+    if (denied != 0) {
+      ASSERT_TRUE(AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone.Get()));
+    }
+    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone.Get()));
+    SECURITY_DESCRIPTOR descriptor;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE));
+    ASSERT_EQ(RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+  }
+
   // Declared first: the roots are redirected before any key is opened and
   // put back after the last one is closed.
   win32::RegistryOverride override_;
   win32::Win32Registry registry_;
+  std::vector<std::string> denied_;
 };
 #endif
 
@@ -106,7 +144,7 @@ class RegistryConformanceTest : public ::testing::Test {
  protected:
   Registry& registry() { return backend_.Get(); }
 
-  std::unique_ptr<RegistryKey> Create(const std::string& path, RegistryRoot root = kCU) {
+  OpenedKey Create(const std::string& path, RegistryRoot root = kCU) {
     auto key = registry().OpenKey(root, path, kKeyAllAccess, true);
     EXPECT_NE(key, nullptr) << path;
     return key;
@@ -273,6 +311,65 @@ TYPED_TEST(RegistryConformanceTest, MissingValueRaisesGetDataFailed) {
     ExpectError([&] { key->ReadString(name); }, Message(kGetDataFailedMessage, name));
     ExpectError([&] { key->ReadInteger(name); }, Message(kGetDataFailedMessage, name));
   }
+}
+
+// Only a missing value is "not there"; a value of another type, or one the
+// handle may not read, is an error.
+TYPED_TEST(RegistryConformanceTest, TryReadFindsNothingOnlyWhereTheValueIsMissing) {
+  auto key = this->Create(kBase);
+  key->WriteString("Tekst", "wartość");
+  key->WriteInteger("Liczba", -7);
+  EXPECT_EQ(key->TryReadString("TEKST"), "wartość");
+  EXPECT_EQ(key->TryReadInteger("liczba"), -7);
+  for (const std::string name : {"Brak", "", "Zażółć"}) {
+    EXPECT_EQ(key->TryReadString(name), std::nullopt) << name;
+    EXPECT_EQ(key->TryReadInteger(name), std::nullopt) << name;
+  }
+  ExpectError([&] { (void)key->TryReadString("Liczba"); }, Message(kWrongTypeMessage, "Liczba"));
+  ExpectError([&] { (void)key->TryReadInteger("Tekst"); }, Message(kWrongTypeMessage, "Tekst"));
+
+  // KEY_SET_VALUE alone: the handle cannot tell whether a value is there.
+  const OpenedKey writeOnly = this->registry().OpenKey(kCU, kBase, 0x0002, false);
+  ASSERT_TRUE(writeOnly);
+  ExpectError([&] { (void)writeOnly->TryReadString("Brak"); }, Message(kGetDataFailedMessage, "Brak"));
+  ExpectError([&] { (void)writeOnly->TryReadInteger("Liczba"); }, Message(kGetDataFailedMessage, "Liczba"));
+
+  // Nor can a handle whose key was deleted.
+  ASSERT_TRUE(this->registry().DeleteKey(kCU, kBase));
+  ExpectError([&] { (void)key->TryReadString("Brak"); }, Message(kGetDataFailedMessage, "Brak"));
+  ExpectError([&] { (void)key->TryReadInteger("Liczba"); }, Message(kGetDataFailedMessage, "Liczba"));
+}
+
+// A key whose writes an ACL denies opens for reading, and an open that asks
+// to write is refused, which is told from a key that is not there.
+TYPED_TEST(RegistryConformanceTest, OpenKeyTellsAMissingKeyFromARefusedOne) {
+  const std::string denied = kBase + "\\Zablokowany";
+  this->Create(denied)->WriteString("Nazwa", "zostaje");
+  this->backend_.DenyWrites(denied);
+
+  struct Case {
+    std::string path;
+    uint32_t access;
+    bool create;
+    KeyStatus status;
+  };
+  const Case cases[] = {
+      {kBase + "\\Brak", kKeyRead, false, KeyStatus::Missing},
+      {kBase + "\\Brak\\Dalej", kKeyAllAccess, false, KeyStatus::Missing},
+      {denied, kKeyRead, false, KeyStatus::Opened},
+      {denied, kKeyRead, true, KeyStatus::Opened},
+      {denied, kKeyAllAccess, false, KeyStatus::Refused},
+      {denied, kKeyAllAccess, true, KeyStatus::Refused},
+      {denied, kKeyCreateDataSource, false, KeyStatus::Refused},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path + (c.create ? ", created" : ", opened") + " with " + std::to_string(c.access));
+    const OpenedKey key = this->registry().OpenKey(kCU, c.path, c.access, c.create);
+    EXPECT_EQ(key.Status(), c.status);
+    EXPECT_EQ(static_cast<bool>(key), c.status == KeyStatus::Opened);
+  }
+  EXPECT_TRUE(this->registry().KeyExists(kCU, denied));
+  EXPECT_EQ(this->registry().OpenKey(kCU, denied, kKeyRead, false)->ReadString("Nazwa"), "zostaje");
 }
 
 TYPED_TEST(RegistryConformanceTest, ValueNamesIgnoreCaseAndKeepTheirSpelling) {

@@ -36,6 +36,28 @@ TEST(TextTest, CompareNoCaseFoldsPolishLetters) {
   }
 }
 
+// The answers file and .reg text trim spaces and tabs only; the Oracle
+// files and ODBC lists every byte of code 32 or less, NUL and DEL aside.
+TEST(TextTest, TrimTakesTheBlanksOfItsKindOffBothEnds) {
+  struct Case {
+    std::string_view text;
+    Blanks blanks;
+    std::string_view trimmed;
+  };
+  using namespace std::string_view_literals;
+  const Case cases[] = {
+      {" \t a b \t ", Blanks::SpaceAndTab, "a b"},
+      {"\r\na\r\n", Blanks::SpaceAndTab, "\r\na\r\n"},
+      {" \t\r\n\x01" "a b\x1F\x7F \r\n", Blanks::SpaceAndControls, "a b\x1F\x7F"},
+      {"\0 a\0"sv, Blanks::SpaceAndControls, "a"},
+      {"\0 a\0"sv, Blanks::SpaceAndTab, "\0 a\0"sv},
+      {" \t ", Blanks::SpaceAndTab, ""},
+      {"\x01\r\n", Blanks::SpaceAndControls, ""},
+      {"żółw", Blanks::SpaceAndControls, "żółw"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Trim(c.text, c.blanks), c.trimmed) << c.text;
+}
+
 TEST(TextTest, CompareNoCaseTakesMalformedUtf8ByteForByte) {
   EXPECT_EQ(CompareNoCase("a\xC5", "A\xC5"), 0);
   EXPECT_NE(CompareNoCase("\xC5", "\xC4"), 0);

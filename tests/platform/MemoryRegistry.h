@@ -14,12 +14,12 @@ namespace platform {
 // - key and value names ignore letter case (Polish letters included) and
 //   keep the spelling they were created with;
 // - the default value is the one with the empty name;
-// - a missing key opens as null unless created, and creating a key
+// - a missing key opens as Missing unless created, and creating a key
 //   creates its missing parents;
 // - a handle allows only what its access mask asked for: reading needs
 //   KEY_QUERY_VALUE, writing and deleting values KEY_SET_VALUE, listing
-//   subkeys KEY_ENUMERATE_SUB_KEYS (a refused read or write raises the
-//   same message as a missing value or a failed write);
+//   subkeys KEY_ENUMERATE_SUB_KEYS (a refused read raises the message of
+//   a value that cannot be read, a refused write that of a failed write);
 // - a handle whose key was deleted reads nothing and writes nothing.
 // Subkeys and values are listed in the order they were created. Windows
 // lists subkeys sorted and values roughly in creation order; callers must
@@ -44,8 +44,7 @@ class MemoryRegistry final : public Registry {
   MemoryRegistry();
   ~MemoryRegistry() override;
 
-  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, std::string_view path, uint32_t access,
-                                       bool create) override;
+  OpenedKey OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) override;
   bool KeyExists(RegistryRoot root, std::string_view path) override;
   bool DeleteKey(RegistryRoot root, std::string_view path) override;
 
@@ -55,7 +54,7 @@ class MemoryRegistry final : public Registry {
 
   // Makes one existing key behave as if its ACL denied writing to it:
   // opening it with any write right (KEY_SET_VALUE, KEY_CREATE_SUB_KEY,
-  // DELETE, WRITE_DAC ...) answers null, as Windows refuses the open;
+  // DELETE, WRITE_DAC ...) answers Refused, as Windows refuses the open;
   // handles opened before fail every write with kSetDataFailedMessage and
   // every value deletion; no subkey can be created under it and DeleteKey
   // leaves it. Its subkeys are not affected. False when there is no such key.

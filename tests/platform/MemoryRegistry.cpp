@@ -1,4 +1,4 @@
-#include "platform/MemoryRegistry.h"
+#include "tests/platform/MemoryRegistry.h"
 
 #include <optional>
 #include <utility>
@@ -61,10 +61,6 @@ void MarkDeleted(Node& node) {
   for (const std::shared_ptr<Node>& subkey : node.subkeys) MarkDeleted(*subkey);
 }
 
-[[noreturn]] void Raise(std::string_view pattern, std::string_view name) {
-  throw Error(Format(pattern, {std::string(name)}));
-}
-
 // A text as REG_SZ holds it: UTF-16LE ending in a null.
 std::string ToUtf16LeWithNull(std::string_view text) {
   std::string bytes;
@@ -118,18 +114,20 @@ class MemoryKey final : public RegistryKey {
     return CanQuery() && FindValue(*node_, name) != nullptr;
   }
 
-  std::string ReadString(std::string_view name) override {
-    const Value& value = Find(name);
-    if (value.type != ValueType::String && value.type != ValueType::ExpandString) {
-      Raise(kWrongTypeMessage, name);
+  std::optional<std::string> TryReadString(std::string_view name) override {
+    const Value* value = Find(name);
+    if (!value) return std::nullopt;
+    if (value->type != ValueType::String && value->type != ValueType::ExpandString) {
+      RaiseRegistryError(kWrongTypeMessage, name);
     }
-    return value.data;
+    return value->data;
   }
 
-  int32_t ReadInteger(std::string_view name) override {
-    const Value& value = Find(name);
-    if (value.type != ValueType::Integer) Raise(kWrongTypeMessage, name);
-    return static_cast<int32_t>(value.number);
+  std::optional<int32_t> TryReadInteger(std::string_view name) override {
+    const Value* value = Find(name);
+    if (!value) return std::nullopt;
+    if (value->type != ValueType::Integer) RaiseRegistryError(kWrongTypeMessage, name);
+    return static_cast<int32_t>(value->number);
   }
 
   void WriteString(std::string_view name, std::string_view value) override {
@@ -141,7 +139,7 @@ class MemoryKey final : public RegistryKey {
   }
 
   std::optional<RegistryValue> TryReadValue(std::string_view name) override {
-    if (node_->deleted || (access_ & kKeyQueryValue) == 0) Raise(kGetDataFailedMessage, name);
+    if (node_->deleted || (access_ & kKeyQueryValue) == 0) RaiseRegistryError(kGetDataFailedMessage, name);
     const Value* value = FindValue(*node_, name);
     if (value == nullptr) return std::nullopt;
     return ToRegistryValue(*value);
@@ -183,14 +181,14 @@ class MemoryKey final : public RegistryKey {
     return !node_->deleted && !node_->writesDenied && (access_ & kKeySetValue) != 0;
   }
 
-  const Value& Find(std::string_view name) {
-    const Value* value = CanQuery() ? FindValue(*node_, name) : nullptr;
-    if (value == nullptr) Raise(kGetDataFailedMessage, name);
-    return *value;
+  // Null when there is no such value; a handle that may not read raises.
+  const Value* Find(std::string_view name) {
+    if (!CanQuery()) RaiseRegistryError(kGetDataFailedMessage, name);
+    return FindValue(*node_, name);
   }
 
   void Store(std::string_view name, Value value) {
-    if (!CanWrite() || FailThisWrite()) Raise(kSetDataFailedMessage, name);
+    if (!CanWrite() || FailThisWrite()) RaiseRegistryError(kSetDataFailedMessage, name);
     StoreValue(*node_, name, std::move(value));
   }
 
@@ -202,12 +200,6 @@ class MemoryKey final : public RegistryKey {
 };
 
 // --- Reading .reg text ---
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 // One to maxDigits hexadecimal digits and nothing else.
 std::optional<uint32_t> ParseHex(std::string_view digits, size_t maxDigits) {
@@ -224,12 +216,12 @@ std::optional<uint32_t> ParseHex(std::string_view digits, size_t maxDigits) {
 // "01,02,ff"; empty data is an empty value.
 std::optional<std::string> ParseHexBytes(std::string_view text) {
   std::string bytes;
-  if (Trim(text).empty()) return bytes;
+  if (Trim(text, Blanks::SpaceAndTab).empty()) return bytes;
   size_t start = 0;
   while (start <= text.size()) {
     size_t comma = text.find(',', start);
     if (comma == std::string_view::npos) comma = text.size();
-    const std::optional<uint32_t> byte = ParseHex(Trim(text.substr(start, comma - start)), 2);
+    const std::optional<uint32_t> byte = ParseHex(Trim(text.substr(start, comma - start), Blanks::SpaceAndTab), 2);
     if (!byte) return std::nullopt;
     bytes += static_cast<char>(*byte);
     start = comma + 1;
@@ -372,12 +364,12 @@ std::shared_ptr<Node> MemoryRegistry::CreateKey(RegistryRoot root, std::string_v
   return node;
 }
 
-std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path,
-                                                     uint32_t access, bool create) {
+OpenedKey MemoryRegistry::OpenKey(RegistryRoot root, std::string_view path, uint32_t access, bool create) {
   std::shared_ptr<Node> node = create ? CreateKey(root, path, false) : FindKey(root, path);
-  if (!node) return nullptr;
-  if (node->writesDenied && (access & kWriteRights) != 0) return nullptr;
-  return std::make_unique<MemoryKey>(std::move(node), access, writesBeforeFailure_);
+  // Creating fails only where a parent refuses the new key.
+  if (!node) return OpenedKey(create ? KeyStatus::Refused : KeyStatus::Missing);
+  if (node->writesDenied && (access & kWriteRights) != 0) return OpenedKey(KeyStatus::Refused);
+  return OpenedKey(std::make_unique<MemoryKey>(std::move(node), access, writesBeforeFailure_));
 }
 
 bool MemoryRegistry::KeyExists(RegistryRoot root, std::string_view path) {
@@ -433,10 +425,10 @@ void MemoryRegistry::LoadRegText(std::string_view text) {
                          {std::to_string(first + 1), lines[first]}));
     };
 
-    std::string line(Trim(lines[index]));
+    std::string line(Trim(lines[index], Blanks::SpaceAndTab));
     while (line.ends_with('\\') && index + 1 < lines.size()) {
       line.pop_back();
-      line += Trim(lines[++index]);
+      line += Trim(lines[++index], Blanks::SpaceAndTab);
     }
     if (line.empty() || line.starts_with(';') || line == "Windows Registry Editor Version 5.00" ||
         line == "REGEDIT4") {

@@ -1,9 +1,9 @@
-#include "platform/win32/RegistryOverride.h"
+#include "tests/platform/win32/RegistryOverride.h"
 
 #include <atomic>
 
 #include "platform/Error.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Unicode.h"
 #include "platform/win32/Windows.h"
 
