@@ -1,0 +1,228 @@
+#include "app/backup/Restore.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <utility>
+
+#include "bde/AliasEngine.h"
+#include "bde/ParameterList.h"
+#include "platform/Error.h"
+#include "platform/Text.h"
+#include "platform/TextFile.h"
+
+namespace app::backup {
+namespace {
+
+using platform::RegistryRoot;
+
+// %s: the key, from its root.
+constexpr std::string_view kKeyNotOpenedMessage = "Nie można otworzyć klucza rejestru \"%s\"";
+constexpr std::string_view kReadsOtherwiseMessage = "po zapisie jest inny niż przed przebiegiem";
+
+[[noreturn]] void RaiseKeyNotOpened(const Place& place) {
+  throw platform::Error(platform::Format(kKeyNotOpenedMessage, {RegistryPath(place.root, place.path)}));
+}
+
+std::string ParentPath(const std::string& path) {
+  std::vector<std::string> parts = platform::SplitKeyPath(path);
+  if (!parts.empty()) parts.pop_back();
+  std::string parent;
+  for (const std::string& part : parts) parent += "\\" + part;
+  return parent;
+}
+
+// Keys that were missing before the run go again, from the item's own key
+// upwards, while nobody has put anything into them.
+void DeleteCreatedKeys(platform::Registry& registry, RegistryRoot root, std::string path, int missingKeys) {
+  for (int i = 0; i < missingKeys && !platform::SplitKeyPath(path).empty(); ++i, path = ParentPath(path)) {
+    {
+      const platform::OpenedKey key = registry.OpenKey(root, path, platform::kKeyRead, false);
+      if (!key) continue;
+      if (!key->ValueNames().empty() || !key->SubkeyNames().empty()) return;
+    }
+    registry.DeleteKey(root, path);
+  }
+}
+
+void WriteRegistryKey(platform::Registry& registry, const Place& place, const State& state) {
+  if (!state.present) {
+    if (registry.KeyExists(place.root, place.path)) registry.DeleteKey(place.root, place.path);
+    DeleteCreatedKeys(registry, place.root, ParentPath(place.path), state.missingKeys - 1);
+    return;
+  }
+  const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, true);
+  if (!key) RaiseKeyNotOpened(place);
+  for (const std::string& name : key->ValueNames()) {
+    const bool kept = std::any_of(state.values.begin(), state.values.end(),
+                                  [&](const NamedValue& value) { return platform::EqualsNoCase(value.name, name); });
+    if (!kept) key->DeleteValue(name);
+  }
+  for (const NamedValue& value : state.values) key->WriteValue(value.name, value.value);
+}
+
+void WriteRegistryValue(platform::Registry& registry, const Place& place, const State& state) {
+  if (!state.present) {
+    if (const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, false)) {
+      key->DeleteValue(place.valueName);
+    }
+    DeleteCreatedKeys(registry, place.root, place.path, state.missingKeys);
+    return;
+  }
+  const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, true);
+  if (!key) RaiseKeyNotOpened(place);
+  key->WriteValue(place.valueName, state.values.at(0).value);
+}
+
+void WriteFile(const Place& place, const State& state) {
+  if (state.present) {
+    platform::WriteFileContent(place.path, state.content);
+  } else {
+    platform::RemoveFile(place.path);
+  }
+}
+
+// The alias as it was: deleted when it was not there, given its old values
+// when its driver is the same, else made anew with its old driver.
+void WriteAlias(bde::AliasEngine& engine, const Place& place, const State& state) {
+  const bool exists = platform::IndexOfNoCase(engine.ListAliases(), place.path) >= 0;
+  const bde::ParameterList parameters(state.parameters);
+  if (!state.present) {
+    if (exists) engine.DeleteAlias(place.path);
+  } else if (exists && engine.AliasDriver(place.path) == state.driver) {
+    engine.UpdateAlias(place.path, parameters);
+  } else {
+    if (exists) engine.DeleteAlias(place.path);
+    engine.CreateAlias(place.path, state.driver, parameters);
+  }
+}
+
+void WriteState(Workstation& workstation, const Place& place, const State& state) {
+  switch (place.kind) {
+    case ItemKind::RegistryKey:
+      return WriteRegistryKey(workstation.registry, place, state);
+    case ItemKind::RegistryValue:
+      return WriteRegistryValue(workstation.registry, place, state);
+    case ItemKind::Alias:
+      return WriteAlias(workstation.aliases(), place, state);
+    case ItemKind::File:
+    case ItemKind::EngineFile:
+      break;
+  }
+  WriteFile(place, state);
+}
+
+enum class Outcome { Restored, LeftAlone, Failed };
+
+struct Entry {
+  const BackedUpItem* item;
+  Outcome outcome;
+  std::string error;
+};
+
+// Puts one item back and reads it again: what the writer could not put
+// back as it was counts as not restored.
+Entry Put(Workstation& workstation, const BackedUpItem& item) {
+  try {
+    WriteState(workstation, item.place, item.before);
+    if (!SameState(item.place.kind, ReadState(workstation, item.place), item.before)) {
+      return {&item, Outcome::Failed, std::string(kReadsOtherwiseMessage)};
+    }
+    return {&item, Outcome::Restored, {}};
+  } catch (const std::exception& error) {
+    return {&item, Outcome::Failed, error.what()};
+  }
+}
+
+std::string Line(const Entry& entry) {
+  const std::string what = "  " + Describe(entry.item->place) + ": ";
+  switch (entry.outcome) {
+    case Outcome::Restored:
+      return what + (entry.item->before.present ? "przywrócono." : "usunięto.");
+    case Outcome::LeftAlone:
+      return what + "pozostawiono, bo zmieniono to po przebiegu.";
+    case Outcome::Failed:
+      break;
+  }
+  return what + "nie przywrócono: " + entry.error;
+}
+
+}  // namespace
+
+RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>& items, RestoreMode mode) {
+  // First every item is read: which stand as before, which to put back,
+  // and which were changed since the run.
+  std::vector<Entry> entries;
+  std::vector<const BackedUpItem*> toPut;
+  const BackedUpItem* engineFile = nullptr;
+  for (const BackedUpItem& item : items) {
+    if (item.place.kind == ItemKind::EngineFile) {
+      // Our engine's own save rewrites it below, so only its state now
+      // decides whether it may be put back afterwards: as the run left it,
+      // or as it was before.
+      try {
+        const State now = ReadState(workstation, item.place);
+        const bool untouched = mode == RestoreMode::Rollback || !item.after ||
+                               SameState(item.place.kind, now, *item.after) ||
+                               SameState(item.place.kind, now, item.before);
+        if (untouched) engineFile = &item;
+      } catch (const std::exception& error) {
+        entries.push_back({&item, Outcome::Failed, error.what()});
+      }
+      continue;
+    }
+    try {
+      const State now = ReadState(workstation, item.place);
+      if (SameState(item.place.kind, now, item.before)) continue;
+      if (mode == RestoreMode::Undo && item.after && !SameState(item.place.kind, now, *item.after)) {
+        entries.push_back({&item, Outcome::LeftAlone, {}});
+      } else {
+        toPut.push_back(&item);
+      }
+    } catch (const std::exception& error) {
+      entries.push_back({&item, Outcome::Failed, error.what()});
+    }
+  }
+
+  std::vector<Entry> put;
+  bool aliasesWritten = false;
+  for (auto item = toPut.rbegin(); item != toPut.rend(); ++item) {
+    put.push_back(Put(workstation, **item));
+    aliasesWritten = aliasesWritten || (*item)->place.kind == ItemKind::Alias;
+  }
+  // Aliases put back in the engine are back only once it has saved them.
+  if (aliasesWritten) {
+    try {
+      workstation.aliases().SaveConfiguration();
+    } catch (const std::exception& error) {
+      for (Entry& entry : put) {
+        if (entry.item->place.kind == ItemKind::Alias && entry.outcome == Outcome::Restored) {
+          entry = {entry.item, Outcome::Failed, error.what()};
+        }
+      }
+    }
+  }
+  if (engineFile) {
+    try {
+      if (!SameState(engineFile->place.kind, ReadState(workstation, engineFile->place), engineFile->before)) {
+        put.push_back(Put(workstation, *engineFile));
+      }
+    } catch (const std::exception& error) {
+      put.push_back({engineFile, Outcome::Failed, error.what()});
+    }
+  }
+
+  RestoreResult result;
+  put.insert(put.end(), entries.begin(), entries.end());
+  for (const Entry& entry : put) {
+    result.lines.push_back(Line(entry));
+    switch (entry.outcome) {
+      case Outcome::Restored: ++result.restored; break;
+      case Outcome::LeftAlone: ++result.leftAlone; break;
+      case Outcome::Failed: ++result.failed; break;
+    }
+  }
+  return result;
+}
+
+}  // namespace app::backup
