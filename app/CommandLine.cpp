@@ -17,8 +17,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     line.mode = CommandLine::Mode::Usage;
     return line;
   }
+  bool undo = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (platform::EqualsAsciiNoCase(argument, "/undo")) {
+      if (undo) Fail("argument \"" + argument + "\" podany drugi raz");
+      undo = true;
+      continue;
+    }
     std::string* target = nullptr;
     if (platform::EqualsAsciiNoCase(argument, "/s")) target = &line.answersPath;
     if (platform::EqualsAsciiNoCase(argument, "/log")) target = &line.logPath;
@@ -27,7 +33,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
+  if (undo && !line.answersPath.empty()) Fail("\"/undo\" nie łączy się z \"/s\"");
+  if (undo) {
+    line.mode = CommandLine::Mode::Undo;
+    return line;
+  }
+  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\" lub \"/undo\"");
   line.mode = CommandLine::Mode::Unattended;
   return line;
 }

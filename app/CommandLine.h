@@ -7,24 +7,32 @@
 namespace app {
 
 inline constexpr std::string_view kUsage =
-    "Użycie: KonfigNovera.exe [/s PLIK_ODPOWIEDZI [/log PLIK_RAPORTU]]\r\n"
+    "Użycie: KonfigNovera.exe [/s PLIK_ODPOWIEDZI | /undo] [/log PLIK_RAPORTU]\r\n"
     "  bez argumentów  kreator \"Konfiguracja BDE\" w oknie\r\n"
-    "  /s PLIK         konfiguracja bez okna według pliku odpowiedzi (INI)\r\n"
+    "  /s PLIK         konfiguracja bez okna według pliku odpowiedzi (INI): wszystko\r\n"
+    "                  albo nic - po błędzie wycofuje każdą swoją zmianę\r\n"
+    "  /undo           przywraca stan sprzed ostatniego niecofniętego przebiegu\r\n"
+    "                  (w oknie lub /s); kolejne /undo cofa przebieg wcześniejszy;\r\n"
+    "                  tego, co zmieniono po przebiegu, nie zmienia\r\n"
     "  /log PLIK       raport także do pliku (UTF-8)\r\n"
     "  /?              ten opis\r\n"
-    "Kod wyjścia: 0 - wykonano, 1 - konfiguracja nie powiodła się,\r\n"
-    "2 - błędny plik odpowiedzi lub wiersz poleceń (nic nie zmieniono).\r\n";
+    "Przed pierwszym zapisem każdy przebieg zapisuje kopię zapasową tego, co zmienia,\r\n"
+    "w folderze %ProgramData%\\Novera\\KonfigNovera\\<czas przebiegu> (opis: manifest.txt);\r\n"
+    "zostaje 10 ostatnich.\r\n"
+    "Kod wyjścia: 0 - wykonano lub przywrócono, 1 - konfiguracja nie powiodła się\r\n"
+    "(zmiany wycofano) lub /undo nie przywróciło wszystkiego, 2 - błędny plik\r\n"
+    "odpowiedzi lub wiersz poleceń (nic nie zmieniono) albo brak przebiegu do cofnięcia.\r\n";
 
 struct CommandLine {
-  enum class Mode { Window, Unattended, Usage };
+  enum class Mode { Window, Unattended, Undo, Usage };
   Mode mode = Mode::Window;
   std::string answersPath;
   std::string logPath;  // empty: no log file
 };
 
 // The arguments after the program's name. Switches are compared without
-// regard to letter case. An unknown argument, a switch without its file or
-// a switch given twice raises AnswersError.
+// regard to letter case. An unknown argument, a switch without its file, a
+// switch given twice, or "/undo" with "/s" raises AnswersError.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace app

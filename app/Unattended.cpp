@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/AnswersFile.h"
@@ -16,7 +17,7 @@
 namespace app {
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole) {
+                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole) {
   std::vector<std::string> lines;
   int code = kExitDone;
   try {
@@ -28,11 +29,9 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
     };
     const Answers answers = ResolveAnswers(file, registry, started);
     bde::StatusReport report(lines);
-    try {
-      ApplyConfiguration(registry, started()).Run(answers, report);
-    } catch (const std::exception& error) {
-      // What was written before the error stays, so the report says it.
-      lines.push_back(WithFinalStop(error.what()));
+    // The report says what was written before the error, and how it was
+    // put back.
+    if (!ApplyConfiguration(registry, started(), backupRoot).RunAllOrNothing(answers, report)) {
       code = kExitConfigurationFailed;
     }
   } catch (const AnswersError& error) {
@@ -42,9 +41,13 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
     lines = {WithFinalStop(error.what())};
     code = kExitConfigurationFailed;
   }
-  if (!commandLine.logPath.empty()) {
+  return DeliverReport(std::move(lines), code, commandLine.logPath, toConsole);
+}
+
+int DeliverReport(std::vector<std::string> lines, int code, const std::string& logPath, const Console& toConsole) {
+  if (!logPath.empty()) {
     try {
-      platform::WriteTextLines(commandLine.logPath, lines);
+      platform::WriteTextLines(logPath, lines);
     } catch (const std::exception& error) {
       lines.push_back(WithFinalStop(error.what()));
       if (code == kExitDone) code = kExitConfigurationFailed;

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
@@ -22,8 +23,8 @@
 namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
-                           platform::UiServices& ui)
-    : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
+                           platform::UiServices& ui, std::string backupRoot)
+    : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases, std::move(backupRoot)) {
   // A row of the control table without its member would leave the view
   // nothing to mirror.
   if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");

@@ -91,7 +91,7 @@ std::optional<SqlnetFault> FindSqlnetRewriteFault(const std::vector<std::string>
 }
 
 void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report) {
-  const std::string path = networkFolder + "sqlnet.ora";
+  const std::string path = networkFolder + std::string(kSqlnetFileName);
   const bool existed = platform::FileExists(path);
   std::vector<std::string> lines;
   if (existed) lines = platform::ReadTextLines(path);
@@ -110,7 +110,7 @@ void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report
 
 void WriteTnsnamesEntry(const std::string& networkFolder, std::vector<std::string>& tnsnamesLines,
                         const std::string& serviceName, const ServiceEntry& entry, bde::StatusReport& report) {
-  const std::string path = networkFolder + "tnsnames.ora";
+  const std::string path = networkFolder + std::string(kTnsnamesFileName);
   // No lines while the file holds some means it could not be read when the
   // page was shown (or appeared since): read it now, so its other entries
   // are never written over.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "oracle/NetworkFiles.h"
 #include "oracle/ServiceEntry.h"
 #include "oracle/TnsnamesWriter.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "oracle/NetworkFiles.h"
 #include "oracle/ServiceEntryTable.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -149,7 +150,7 @@ class Joiner {
 }  // namespace
 
 std::vector<std::string> ReadTnsnamesLines(const std::string& networkFolder) {
-  const std::string path = networkFolder + "tnsnames.ora";
+  const std::string path = networkFolder + std::string(kTnsnamesFileName);
   if (!platform::FileExists(path)) return {};
   return platform::ReadTextLines(path);
 }

@@ -22,7 +22,8 @@ ScopedWriteFaultForTesting::~ScopedWriteFaultForTesting() {
 }
 
 WriteFault detail::TakeWriteFault(std::string_view path) {
-  if (!path.ends_with(armedFileName)) return WriteFault::None;
+  const std::string_view name = path.substr(path.find_last_of("\\/") + 1);
+  if (!armedFileName.empty() && name != armedFileName) return WriteFault::None;
   return std::exchange(armedWriteFault, WriteFault::None);
 }
 

@@ -56,8 +56,8 @@ enum class WriteFault {
 
 class ScopedWriteFaultForTesting {
  public:
-  // With a file name, the fault waits for the first write of a path that
-  // ends with it, so that writes to other files go through meanwhile.
+  // With a file name, the fault waits for the first write of a file of
+  // that name, so that writes to other files go through meanwhile.
   explicit ScopedWriteFaultForTesting(WriteFault fault, std::string fileName = {});
   ~ScopedWriteFaultForTesting();
   ScopedWriteFaultForTesting(const ScopedWriteFaultForTesting&) = delete;

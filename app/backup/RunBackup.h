@@ -50,11 +50,18 @@ struct BackedUpItem {
   std::optional<State> after;
 };
 
+// Where a run's writers take each item before their first write to it.
+class ItemKeeper {
+ public:
+  virtual ~ItemKeeper() = default;
+  virtual void Keep(const Place& place) = 0;
+};
+
 // One run's backup, written as the run goes. Every failure to write it
 // raises kBackupNotWrittenMessage (kBackupNotStartedMessage when the
 // folder itself cannot be made), so the caller stops before its next
 // write.
-class RunBackup {
+class RunBackup final : public ItemKeeper {
  public:
   // Makes the run's folder with its manifest, then deletes the oldest
   // run folders past the last ten (any that cannot go simply stay).
@@ -67,7 +74,7 @@ class RunBackup {
   // Takes the item as it stands now into the backup, once: a second Keep
   // of the same place keeps the first state, the one before the run
   // changed it.
-  void Keep(const Place& place);
+  void Keep(const Place& place) override;
   // Records what each item holds now as the run's after-state, and the
   // state the run ended in.
   void Finish(RunState state);

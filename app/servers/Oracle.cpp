@@ -7,11 +7,13 @@
 
 #include "app/AnswerFields.h"
 #include "app/Answers.h"
+#include "app/backup/RunBackup.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/ParameterList.h"
 #include "bde/Templates.h"
 #include "oracle/AliasPresets.h"
+#include "oracle/NetworkFiles.h"
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
@@ -185,12 +187,15 @@ void Oracle::Collect(const PageFields& fields, Answers& answers) const {
   answers.userLiczniki = fields.Text(ControlId::ComboBoxUserLiczniki);
 }
 
-void Oracle::WriteClient(platform::Registry&, const Answers& answers, bde::StatusReport& report) const {
+void Oracle::WriteClient(platform::Registry&, const Answers& answers, bde::StatusReport& report,
+                         backup::ItemKeeper& backup) const {
   const std::string folder = NetworkFolderOf(answers.oracleHomeFolder);
+  backup.Keep(backup::Place::File(folder + std::string(oracle::kSqlnetFileName)));
   oracle::UpdateSqlnetOra(folder, report);
   // The file is read now, so that entries written meanwhile by someone
   // else survive the rewrite of ours.
   if (answers.serviceEntry.Any()) {
+    backup.Keep(backup::Place::File(folder + std::string(oracle::kTnsnamesFileName)));
     oracle::ServiceFile file;
     file.Read(folder);
     // The values given over the entry the file holds, or over a new entry's

@@ -36,7 +36,7 @@ class ApplyConfigurationTest : public ::testing::Test {
 
   // onServicePage runs on the Oracle service page, before leaving it.
   WizardWindow& Start(int server, int version, const std::function<void(WizardWindow&)>& onServicePage = {}) {
-    window.emplace(registry, session, *engine, ui);
+    window.emplace(registry, session, *engine, ui, BackupRoot());
     window->Dispatch([this] { window->FormShow(); });
     window->Dispatch([&] { window->RadioGroupSerwer.SetItemIndex(server); });
     window->Dispatch([&] { window->RadioGroupWersja.SetItemIndex(version); });
@@ -60,6 +60,7 @@ class ApplyConfigurationTest : public ::testing::Test {
   }
 
   std::string ConfigPath() const { return (folder.Path() / "bde.cfg").string(); }
+  std::string BackupRoot() const { return (folder.Path() / "KonfigNovera").string(); }
   std::string Param(const std::string& alias, const std::string& name) {
     return engine->ReadAliasParameters(alias).Value(name);
   }
@@ -210,7 +211,7 @@ TEST_F(ApplyConfigurationTest, AClientFileThatCannotBeWrittenEndsTheRunBeforeThe
   platform::WriteTextLines(network + "sqlnet.ora", sqlnet);
   WizardWindow& w = Start(1, 2, [&](WizardWindow& page) { page.Dispatch([&] { page.DBEdit2.UserSetText("db"); }); });
   {
-    platform::ScopedWriteFaultForTesting armed(platform::WriteFault::CreateTemporary);
+    platform::ScopedWriteFaultForTesting armed(platform::WriteFault::CreateTemporary, "sqlnet.ora");
     Press(w.ButtonWykonaj);
   }
   EXPECT_EQ(ui.errors, Lines{"Nie można utworzyć pliku \"" + network + "sqlnet.ora\". " + std::strerror(EACCES) + "."});
@@ -314,7 +315,7 @@ TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) 
     answers.oracleHomeFolder = folder.Path().string();
     answers.oracleService = c.service;
     answers.serviceEntry = c.given;
-    ApplyConfiguration(registry, engine).Run(answers, status);
+    ApplyConfiguration(registry, engine, (folder.Path() / "KonfigNovera").string()).Run(answers, status);
 
     Lines file = platform::ReadTextLines(network + "tnsnames.ora");
     if (c.written == nullptr) {

@@ -14,6 +14,7 @@
 #include "platform/Error.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
+#include "tests/TempFolder.h"
 #include "tests/platform/MemoryRegistry.h"
 
 namespace app {
@@ -42,7 +43,7 @@ class WizardWindowTest : public ::testing::Test {
   }
 
   WizardWindow& Start(std::function<void()> onChanged = {}) {
-    window.emplace(registry, session, engine, ui);
+    window.emplace(registry, session, engine, ui, (folder.Path() / "KonfigNovera").string());
     window->onChanged = std::move(onChanged);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
@@ -59,6 +60,7 @@ class WizardWindowTest : public ::testing::Test {
            (window->ButtonWykonaj.enabled ? "X" : "-");
   }
 
+  testing_support::TempFolder folder;
   MemoryRegistry registry;
   bde::Engine engine{registry, "/nonexistent/konfignovera-test.cfg"};
   bde::Session session;
