@@ -33,7 +33,8 @@ std::string ParentPath(const std::string& path) {
 }
 
 // Keys that were missing before the run go again, from the item's own key
-// upwards, while nobody has put anything into them.
+// upwards, while nobody has put anything into them. The keys of several
+// items share parents, so this waits until every item is back.
 void DeleteCreatedKeys(platform::Registry& registry, RegistryRoot root, std::string path, int missingKeys) {
   for (int i = 0; i < missingKeys && !platform::SplitKeyPath(path).empty(); ++i, path = ParentPath(path)) {
     {
@@ -48,7 +49,6 @@ void DeleteCreatedKeys(platform::Registry& registry, RegistryRoot root, std::str
 void WriteRegistryKey(platform::Registry& registry, const Place& place, const State& state) {
   if (!state.present) {
     if (registry.KeyExists(place.root, place.path)) registry.DeleteKey(place.root, place.path);
-    DeleteCreatedKeys(registry, place.root, ParentPath(place.path), state.missingKeys - 1);
     return;
   }
   const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, true);
@@ -66,7 +66,6 @@ void WriteRegistryValue(platform::Registry& registry, const Place& place, const 
     if (const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, false)) {
       key->DeleteValue(place.valueName);
     }
-    DeleteCreatedKeys(registry, place.root, place.path, state.missingKeys);
     return;
   }
   const platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, true);
@@ -209,6 +208,18 @@ RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>&
       }
     } catch (const std::exception& error) {
       put.push_back({engineFile, Outcome::Failed, error.what()});
+    }
+  }
+
+  for (auto item = items.rbegin(); item != items.rend(); ++item) {
+    const bool registry = item->place.kind == ItemKind::RegistryKey || item->place.kind == ItemKind::RegistryValue;
+    const auto notBack = [&](const Entry& entry) { return entry.item == &*item && entry.outcome != Outcome::Restored; };
+    const bool leftAsItIs = std::any_of(entries.begin(), entries.end(), notBack) || std::any_of(put.begin(), put.end(), notBack);
+    if (!registry || item->before.present || item->before.missingKeys == 0 || leftAsItIs) continue;
+    try {
+      DeleteCreatedKeys(workstation.registry, item->place.root, item->place.path, item->before.missingKeys);
+    } catch (const std::exception&) {
+      // A key that cannot go is no item of the run; it only stays empty.
     }
   }
 
