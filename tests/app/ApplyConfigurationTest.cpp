@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -105,6 +106,45 @@ TEST_F(ApplyConfigurationTest, FirstSqlServerRunReportsEveryStepAndShowsTheStatu
   EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "dbo");
   EXPECT_EQ(Param("X Novera- LM", "ODBC DSN"), "MSSQL Novera LM");
   EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "SQL Native Client");
+}
+
+// Every "Wykonaj" keeps a backup for /undo, in a folder of its own: one
+// that ended and one that stopped at an error alike. One that cannot be
+// written stops the run before anything is changed.
+TEST_F(ApplyConfigurationTest, EachRunKeepsABackupAndNoneMeansNoRun) {
+  WizardWindow& w = Start(0, 2);
+  Press(w.ButtonWykonaj);
+  {
+    bde::Engine other(registry, ConfigPath());
+    other.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+    other.DeleteAlias("X Novera- LM");
+    other.CreateAlias("X Novera- LM", "ORACLE", {});
+    other.SaveConfiguration();
+    Restart();
+  }
+  WizardWindow& again = Start(0, 2);
+  Press(again.ButtonWykonaj);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  std::vector<std::string> runs = platform::SubfolderNames(BackupRoot());
+  std::sort(runs.begin(), runs.end());
+  ASSERT_EQ(runs.size(), 2u);
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const Lines manifest = platform::ReadTextLines(BackupRoot() + "/" + runs[i] + "/manifest.txt");
+    EXPECT_EQ(manifest.at(2), "Tryb: okno");
+    EXPECT_EQ(manifest.at(3), i == 0 ? "Stan: zakończony" : "Stan: zakończony błędem");
+  }
+
+  std::filesystem::remove_all(BackupRoot());
+  platform::WriteFileContent(BackupRoot(), "nie folder");
+  ui.errors.clear();
+  Restart();
+  WizardWindow& third = Start(0, 2);
+  third.ComboBoxBaza.text = "INNA";
+  Press(third.ButtonWykonaj);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_NE(ui.errors[0].find("\", więc niczego nie zmieniono: "), std::string::npos) << ui.errors[0];
+  EXPECT_EQ(third.CurrentPage(), 5);
+  EXPECT_NE(Param("X Novera- LM- Faktury", "DATABASE NAME"), "INNA");
 }
 
 TEST_F(ApplyConfigurationTest, VersionsBeforeElevenHaveNoArchiveAlias) {
