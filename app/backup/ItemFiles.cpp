@@ -36,6 +36,11 @@ std::optional<std::string> FromUtf16Le(std::string_view bytes) {
   return platform::FromUtf16(units);
 }
 
+// "[HKEY_LOCAL_MACHINE\SOFTWARE\...]"
+std::string KeyLine(const Place& place) {
+  return std::string("[").append(RegistryPath(place.root, place.path)).append("]");
+}
+
 // A quoted .reg name or text: only "\" and the quote are escaped.
 std::string RegQuoted(std::string_view text) {
   std::string quoted = "\"";
@@ -68,7 +73,7 @@ std::string RegData(const RegistryValue& value) {
 }
 
 std::string RegExport(const Place& place, const std::vector<NamedValue>& values) {
-  std::vector<std::string> lines = {std::string(kRegHeader), "", "[" + RegistryPath(place.root, place.path) + "]"};
+  std::vector<std::string> lines = {std::string(kRegHeader), "", KeyLine(place)};
   for (const NamedValue& value : values) {
     if (value.name.find_first_of("\r\n") != std::string::npos) {
       throw platform::Error(platform::Format(kItemNotKeptMessage, {Describe(place), "nazwa wartości \"" + value.name +
@@ -151,7 +156,7 @@ std::optional<State> ReadRegExport(const Place& place, std::string_view content)
   if (!text) return std::nullopt;
   const std::vector<std::string> lines = platform::SplitLines(*text);
   if (lines.size() < 3 || lines[0] != kRegHeader || !lines[1].empty() ||
-      !platform::EqualsNoCase(lines[2], "[" + RegistryPath(place.root, place.path) + "]")) {
+      !platform::EqualsNoCase(lines[2], KeyLine(place))) {
     return std::nullopt;
   }
   State state;

@@ -164,7 +164,8 @@ std::string ManifestText(const Manifest& manifest) {
                        Escape(item.place.valueName) + "\t" +
                        PresenceField(item.presentBefore, item.missingKeysBefore) + "\t" + FileField(item.beforeFile);
     if (item.presentAfter) {
-      line += "\t" + PresenceField(*item.presentAfter, item.missingKeysAfter) + "\t" + FileField(item.afterFile);
+      line.append("\t").append(PresenceField(*item.presentAfter, item.missingKeysAfter));
+      line.append("\t").append(FileField(item.afterFile));
     }
     lines.push_back(std::move(line));
   }

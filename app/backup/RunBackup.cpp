@@ -191,7 +191,8 @@ void RunBackup::WriteManifest() {
 // "03-przed-sqlnet.ora", "01-po.reg"; none for an absent item.
 std::string RunBackup::WriteItemFile(size_t index, std::string_view when, const Place& place, const State& state) {
   if (!state.present) return {};
-  std::string file = (index < 10 ? "0" : "") + std::to_string(index) + "-" + std::string(when) + ItemFileSuffix(place);
+  std::string file = std::string(index < 10 ? "0" : "") + std::to_string(index);
+  file.append("-").append(when).append(ItemFileSuffix(place));
   platform::WriteFileContent(JoinPath(folder_, file), ItemFileContent(place, state));
   return file;
 }

@@ -18,7 +18,7 @@ using platform::RegistryValue;
 // %s: the key, from its root.
 constexpr std::string_view kKeyNotReadMessage = "Nie można odczytać klucza rejestru \"%s\"";
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) { return std::string("\"").append(text).append("\""); }
 
 std::string Utf16LeWithNull(std::string_view text) {
   std::string bytes;
