@@ -24,7 +24,11 @@ namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
                            platform::UiServices& ui, std::string backupRoot)
-    : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases, std::move(backupRoot)) {
+    : registry_(registry),
+      session_(session),
+      aliases_(aliases),
+      ui_(ui),
+      apply_(registry, aliases, std::move(backupRoot)) {
   // A row of the control table without its member would leave the view
   // nothing to mirror.
   if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");

@@ -40,8 +40,8 @@ class WizardWindow {
 
   // The session opens the connections; the alias engine does the alias
   // work; each run of "Wykonaj" keeps its backup under backupRoot.
-  WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
-               platform::UiServices& ui, std::string backupRoot);
+  WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases, platform::UiServices& ui,
+               std::string backupRoot);
   ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
   WizardWindow& operator=(const WizardWindow&) = delete;

@@ -130,8 +130,8 @@ void Engine::UpdateAlias(const std::string& name, const ParameterList& params) {
 // save, only one to take out of the file.
 void Engine::DeleteAlias(const std::string& name) {
   AliasStore& store = Store();
-  const auto found =
-      std::find_if(store.begin(), store.end(), [&](const Alias& alias) { return platform::EqualsNoCase(alias.name, name); });
+  const auto found = std::find_if(store.begin(), store.end(),
+                                  [&](const Alias& alias) { return platform::EqualsNoCase(alias.name, name); });
   if (found == store.end()) throw platform::Error(platform::Format(kAliasMissingMessage, {name}));
   const std::string stored = found->name;
   store.erase(found);

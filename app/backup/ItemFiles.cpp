@@ -1,5 +1,6 @@
 #include "app/backup/ItemFiles.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/Error.h"
@@ -30,8 +31,8 @@ std::optional<std::string> FromUtf16Le(std::string_view bytes) {
   if (bytes.size() % 2 != 0) return std::nullopt;
   std::u16string units;
   for (size_t i = 0; i < bytes.size(); i += 2) {
-    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                   static_cast<unsigned char>(bytes[i + 1]) << 8);
+    units +=
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
   }
   return platform::FromUtf16(units);
 }
@@ -76,8 +77,8 @@ std::string RegExport(const Place& place, const std::vector<NamedValue>& values)
   std::vector<std::string> lines = {std::string(kRegHeader), "", KeyLine(place)};
   for (const NamedValue& value : values) {
     if (value.name.find_first_of("\r\n") != std::string::npos) {
-      throw platform::Error(platform::Format(kItemNotKeptMessage, {Describe(place), "nazwa wartości \"" + value.name +
-                                                                                       "\" zawiera znak końca wiersza"}));
+      throw platform::Error(platform::Format(
+          kItemNotKeptMessage, {Describe(place), "nazwa wartości \"" + value.name + "\" zawiera znak końca wiersza"}));
     }
     lines.push_back((value.name.empty() ? std::string("@") : RegQuoted(value.name)) + "=" + RegData(value.value));
   }
@@ -131,7 +132,8 @@ std::optional<RegistryValue> ParseRegData(std::string_view data) {
   RegistryValue value{platform::kRegBinary, {}};
   if (data.starts_with("hex(")) {
     const size_t close = data.find("):");
-    const std::optional<uint32_t> type = close == std::string_view::npos ? std::nullopt : Hex(data.substr(4, close - 4));
+    const std::optional<uint32_t> type =
+        close == std::string_view::npos ? std::nullopt : Hex(data.substr(4, close - 4));
     if (!type) return std::nullopt;
     value.type = *type;
     data.remove_prefix(close + 2);
@@ -173,7 +175,10 @@ std::optional<State> ReadRegExport(const Place& place, std::string_view content)
     }
     if (!name || !rest.starts_with('=')) return std::nullopt;
     std::optional<RegistryValue> value = ParseRegData(rest.substr(1));
-    if (!value) return std::nullopt;
+    // A name twice could not be put back as the file says.
+    const bool twice = std::any_of(state.values.begin(), state.values.end(),
+                                   [&](const NamedValue& kept) { return platform::EqualsNoCase(kept.name, *name); });
+    if (!value || twice) return std::nullopt;
     state.values.push_back({std::move(*name), std::move(*value)});
   }
   if (place.kind == ItemKind::RegistryValue &&
@@ -184,23 +189,23 @@ std::optional<State> ReadRegExport(const Place& place, std::string_view content)
 }
 
 std::string AliasText(const Place& place, const State& state) {
-  std::vector<std::string> lines = {std::string(kAliasLine) + Escape(place.path),
-                                    std::string(kDriverLine) + Escape(state.driver)};
-  for (const std::string& parameter : state.parameters) lines.push_back(Escape(parameter));
+  std::vector<std::string> lines = {std::string(kAliasLine) + platform::EscapeField(place.path),
+                                    std::string(kDriverLine) + platform::EscapeField(state.driver)};
+  for (const std::string& parameter : state.parameters) lines.push_back(platform::EscapeField(parameter));
   return platform::JoinLines(lines);
 }
 
 std::optional<State> ReadAliasText(const Place& place, std::string_view content) {
   const std::vector<std::string> lines = platform::SplitLines(content);
   if (lines.size() < 2 || !lines[0].starts_with(kAliasLine) || !lines[1].starts_with(kDriverLine)) return std::nullopt;
-  const std::optional<std::string> name = Unescape(std::string_view(lines[0]).substr(kAliasLine.size()));
-  std::optional<std::string> driver = Unescape(std::string_view(lines[1]).substr(kDriverLine.size()));
+  const std::optional<std::string> name = platform::UnescapeField(std::string_view(lines[0]).substr(kAliasLine.size()));
+  std::optional<std::string> driver = platform::UnescapeField(std::string_view(lines[1]).substr(kDriverLine.size()));
   if (!name || !driver || !platform::EqualsNoCase(*name, place.path)) return std::nullopt;
   State state;
   state.present = true;
   state.driver = std::move(*driver);
   for (size_t i = 2; i < lines.size(); ++i) {
-    std::optional<std::string> parameter = Unescape(lines[i]);
+    std::optional<std::string> parameter = platform::UnescapeField(lines[i]);
     if (!parameter) return std::nullopt;
     state.parameters.push_back(std::move(*parameter));
   }
@@ -256,35 +261,6 @@ std::string ItemFileSuffix(const Place& place) {
     if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) c = '_';
   }
   return "-" + name;
-}
-
-std::string Escape(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '%': escaped += "%25"; break;
-      case '\t': escaped += "%09"; break;
-      case '\r': escaped += "%0D"; break;
-      case '\n': escaped += "%0A"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
-std::optional<std::string> Unescape(std::string_view text) {
-  std::string plain;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      plain += text[i];
-      continue;
-    }
-    const std::optional<uint32_t> byte = i + 2 < text.size() ? Hex(text.substr(i + 1, 2)) : std::nullopt;
-    if (!byte) return std::nullopt;
-    plain += static_cast<char>(*byte);
-    i += 2;
-  }
-  return plain;
 }
 
 }  // namespace app::backup

@@ -14,7 +14,7 @@
 //   value as hex(type) with its exact bytes;
 // - a file: its bytes as they were;
 // - an alias: UTF-8 lines "Alias BDE: <name>", "Sterownik: <driver>", then
-//   one line per parameter, "%", CR and LF written as %25, %0D and %0A.
+//   one line per parameter, each escaped as platform::EscapeField does.
 // Only the states of present items have files.
 namespace app::backup {
 
@@ -32,10 +32,5 @@ std::optional<State> ReadItemFile(const Place& place, std::string_view content);
 // How the name of the item's file ends: ".reg", ".txt", or for a file "-"
 // and its own name, with characters a file name cannot hold replaced.
 std::string ItemFileSuffix(const Place& place);
-
-// "%", TAB, CR and LF as %25, %09, %0D and %0A, so that a field or line
-// holds any text; nothing back from a "%" not followed by two hex digits.
-std::string Escape(std::string_view text);
-std::optional<std::string> Unescape(std::string_view text);
 
 }  // namespace app::backup

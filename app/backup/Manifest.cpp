@@ -65,7 +65,9 @@ std::string Where(const Place& place) {
   return IsRegistry(place.kind) ? RegistryPath(place.root, place.path) : place.path;
 }
 
-std::string FileField(const std::string& file) { return file.empty() ? std::string(kNoFile) : Escape(file); }
+std::string FileField(const std::string& file) {
+  return file.empty() ? std::string(kNoFile) : platform::EscapeField(file);
+}
 
 std::vector<std::string> SplitTabs(std::string_view line) {
   std::vector<std::string> fields;
@@ -92,7 +94,7 @@ std::optional<Place> ParsePlace(ItemKind kind, const std::string& where, const s
 // A name of a file directly inside the folder, or "-" for none.
 std::optional<std::string> ParseFileField(const std::string& field) {
   if (field == kNoFile) return std::string();
-  std::optional<std::string> name = Unescape(field);
+  std::optional<std::string> name = platform::UnescapeField(field);
   if (!name || name->empty() || *name == "." || *name == ".." || name->find_first_of("\\/:") != std::string::npos) {
     return std::nullopt;
   }
@@ -117,7 +119,8 @@ std::optional<KeptState> ParseState(std::string_view presence, const std::string
   if (presence == kPresent) {
     state.present = true;
   } else if (presence.starts_with(std::string(kAbsent) + std::string(kMissingKeys)) && presence.ends_with(')')) {
-    const std::string_view digits = presence.substr(kAbsent.size() + kMissingKeys.size(), presence.size() - kAbsent.size() - kMissingKeys.size() - 1);
+    const std::string_view digits = presence.substr(kAbsent.size() + kMissingKeys.size(),
+                                                    presence.size() - kAbsent.size() - kMissingKeys.size() - 1);
     if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
       return std::nullopt;
     }
@@ -135,8 +138,8 @@ std::optional<ManifestItem> ParseItem(std::string_view line) {
   const std::vector<std::string> fields = SplitTabs(line);
   if (fields.size() != 5 && fields.size() != 7) return std::nullopt;
   const std::optional<ItemKind> kind = ValueOf(kKindWords, fields[0]);
-  const std::optional<std::string> where = Unescape(fields[1]);
-  const std::optional<std::string> valueName = Unescape(fields[2]);
+  const std::optional<std::string> where = platform::UnescapeField(fields[1]);
+  const std::optional<std::string> valueName = platform::UnescapeField(fields[2]);
   if (!kind || !where || !valueName) return std::nullopt;
   std::optional<Place> place = ParsePlace(*kind, *where, *valueName);
   const std::optional<KeptState> before = ParseState(fields[3], fields[4]);
@@ -160,9 +163,10 @@ std::string ManifestText(const Manifest& manifest) {
                                     std::string(kStateLabel) + std::string(WordOf(kStateWords, manifest.state)),
                                     std::string(kColumns)};
   for (const ManifestItem& item : manifest.items) {
-    std::string line = std::string(WordOf(kKindWords, item.place.kind)) + "\t" + Escape(Where(item.place)) + "\t" +
-                       Escape(item.place.valueName) + "\t" +
-                       PresenceField(item.presentBefore, item.missingKeysBefore) + "\t" + FileField(item.beforeFile);
+    std::string line = std::string(WordOf(kKindWords, item.place.kind)) + "\t" +
+                       platform::EscapeField(Where(item.place)) + "\t" + platform::EscapeField(item.place.valueName) +
+                       "\t" + PresenceField(item.presentBefore, item.missingKeysBefore) + "\t" +
+                       FileField(item.beforeFile);
     if (item.presentAfter) {
       line.append("\t").append(PresenceField(*item.presentAfter, item.missingKeysAfter));
       line.append("\t").append(FileField(item.afterFile));

@@ -20,8 +20,9 @@
 //
 // "jest" or "brak" says whether the item was there ("brak (kluczy: 2)":
 // a registry item whose key and the key above it were missing too), "-"
-// stands for no file; the last two fields come once the run has ended. A field holding
-// "%", a TAB or a line break has them written as %25, %09, %0D and %0A.
+// stands for no file; the last two fields come once the run has ended.
+// Each field is escaped as platform::EscapeField does: a TAB in a path is
+// written %09.
 namespace app::backup {
 
 enum class RunMode { Window, Unattended };

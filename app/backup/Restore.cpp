@@ -214,7 +214,8 @@ RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>&
   for (auto item = items.rbegin(); item != items.rend(); ++item) {
     const bool registry = item->place.kind == ItemKind::RegistryKey || item->place.kind == ItemKind::RegistryValue;
     const auto notBack = [&](const Entry& entry) { return entry.item == &*item && entry.outcome != Outcome::Restored; };
-    const bool leftAsItIs = std::any_of(entries.begin(), entries.end(), notBack) || std::any_of(put.begin(), put.end(), notBack);
+    const bool leftAsItIs =
+        std::any_of(entries.begin(), entries.end(), notBack) || std::any_of(put.begin(), put.end(), notBack);
     if (!registry || item->before.present || item->before.missingKeys == 0 || leftAsItIs) continue;
     try {
       DeleteCreatedKeys(workstation.registry, item->place.root, item->place.path, item->before.missingKeys);
@@ -228,9 +229,15 @@ RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>&
   for (const Entry& entry : put) {
     result.lines.push_back(Line(entry));
     switch (entry.outcome) {
-      case Outcome::Restored: ++result.restored; break;
-      case Outcome::LeftAlone: ++result.leftAlone; break;
-      case Outcome::Failed: ++result.failed; break;
+      case Outcome::Restored:
+        ++result.restored;
+        break;
+      case Outcome::LeftAlone:
+        ++result.leftAlone;
+        break;
+      case Outcome::Failed:
+        ++result.failed;
+        break;
     }
   }
   return result;

@@ -38,7 +38,8 @@ std::vector<std::string> RunNames(const std::string& root) {
   const auto order = [](const std::string& name) {
     return std::pair(name.substr(0, 19), name.size() > 19 ? std::stoul(name.substr(20)) : 1ul);
   };
-  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) { return order(a) < order(b); });
+  std::sort(names.begin(), names.end(),
+            [&](const std::string& a, const std::string& b) { return order(a) < order(b); });
   return names;
 }
 
@@ -98,12 +99,11 @@ State ReadKeptState(const std::string& folder, const Place& place, bool present,
 RunTime LocalTimeNow() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto millisecond =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  const auto millisecond = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   // The program's one thread asks; no other holds the static result.
   const std::tm local = *std::localtime(&seconds);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,           local.tm_hour,
-          local.tm_min,         local.tm_sec,     static_cast<int>(millisecond)};
+  return {local.tm_year + 1900,         local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+          static_cast<int>(millisecond)};
 }
 
 std::string RunName(const RunTime& time) {
@@ -204,8 +204,7 @@ RecordedRun ReadRun(const std::string& folder) {
         item.place, ReadKeptState(folder, item.place, item.presentBefore, item.missingKeysBefore, item.beforeFile),
         std::nullopt};
     if (item.presentAfter) {
-      backedUp.after =
-          ReadKeptState(folder, item.place, *item.presentAfter, item.missingKeysAfter, item.afterFile);
+      backedUp.after = ReadKeptState(folder, item.place, *item.presentAfter, item.missingKeysAfter, item.afterFile);
     }
     run.items.push_back(std::move(backedUp));
   }

@@ -44,16 +44,6 @@ bool SameValues(const std::vector<NamedValue>& a, const std::vector<NamedValue>&
   });
 }
 
-// Null when the key is missing; a key the registry refuses cannot be
-// backed up, so it stops the caller.
-platform::OpenedKey OpenForReading(platform::Registry& registry, const Place& place) {
-  platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyRead, false);
-  if (!key && key.Status() == platform::KeyStatus::Refused) {
-    throw platform::Error(platform::Format(kKeyNotReadMessage, {RegistryPath(place.root, place.path)}));
-  }
-  return key;
-}
-
 int MissingKeys(platform::Registry& registry, const Place& place) {
   std::vector<std::string> parts = platform::SplitKeyPath(place.path);
   int missing = 0;
@@ -65,13 +55,22 @@ int MissingKeys(platform::Registry& registry, const Place& place) {
   return missing;
 }
 
+// Null when the key is missing, with the keys missing on its path counted
+// into the absent state; a key the registry refuses cannot be backed up,
+// so it stops the caller.
+platform::OpenedKey OpenForReading(platform::Registry& registry, const Place& place, State& absent) {
+  platform::OpenedKey key = registry.OpenKey(place.root, place.path, platform::kKeyRead, false);
+  if (!key && key.Status() == platform::KeyStatus::Refused) {
+    throw platform::Error(platform::Format(kKeyNotReadMessage, {RegistryPath(place.root, place.path)}));
+  }
+  if (!key) absent.missingKeys = MissingKeys(registry, place);
+  return key;
+}
+
 State ReadRegistryKey(platform::Registry& registry, const Place& place) {
   State state;
-  const platform::OpenedKey key = OpenForReading(registry, place);
-  if (!key) {
-    state.missingKeys = MissingKeys(registry, place);
-    return state;
-  }
+  const platform::OpenedKey key = OpenForReading(registry, place, state);
+  if (!key) return state;
   state.present = true;
   for (const std::string& name : key->ValueNames()) {
     // A value deleted since the listing is simply not there.
@@ -84,11 +83,8 @@ State ReadRegistryKey(platform::Registry& registry, const Place& place) {
 
 State ReadRegistryValue(platform::Registry& registry, const Place& place) {
   State state;
-  const platform::OpenedKey key = OpenForReading(registry, place);
-  if (!key) {
-    state.missingKeys = MissingKeys(registry, place);
-    return state;
-  }
+  const platform::OpenedKey key = OpenForReading(registry, place, state);
+  if (!key) return state;
   if (std::optional<RegistryValue> value = key->TryReadValue(place.valueName)) {
     state.present = true;
     state.values.push_back({place.valueName, std::move(*value)});
@@ -112,7 +108,6 @@ State ReadAlias(bde::AliasEngine& engine, const std::string& name) {
   state.parameters = engine.ReadAliasParameters(name).Lines();
   return state;
 }
-
 
 void DescribeValueChanges(const State& before, const State& after, std::vector<std::string>& lines) {
   for (const NamedValue& value : after.values) {
@@ -319,7 +314,8 @@ std::optional<uint32_t> ValueNumber(const RegistryValue& value) {
 std::string HexValue(const RegistryValue& value) {
   constexpr char kDigits[] = "0123456789abcdef";
   std::string type;
-  for (uint32_t rest = value.type; type.empty() || rest != 0; rest >>= 4) type.insert(type.begin(), kDigits[rest & 0x0F]);
+  for (uint32_t rest = value.type; type.empty() || rest != 0; rest >>= 4)
+    type.insert(type.begin(), kDigits[rest & 0x0F]);
   std::string text = value.type == platform::kRegBinary ? "hex:" : "hex(" + type + "):";
   for (size_t i = 0; i < value.data.size(); ++i) {
     const auto byte = static_cast<unsigned char>(value.data[i]);

@@ -91,7 +91,8 @@ void Mssql::WriteClient(platform::Registry& registry, const Answers& answers, bd
   if (!name.empty() && mssql::ForbiddenDataSourceNameChar(name) == 0) {
     constexpr platform::RegistryRoot kRoot = platform::RegistryRoot::LocalMachine;
     backup.Keep(backup::Place::RegistryKey(kRoot, std::string(mssql::kDriverListKey)));
-    backup.Keep(backup::Place::RegistryKey(kRoot, std::string(mssql::kDriverKeyParent) + std::string(mssql::kDriverName)));
+    backup.Keep(
+        backup::Place::RegistryKey(kRoot, std::string(mssql::kDriverKeyParent) + std::string(mssql::kDriverName)));
     backup.Keep(backup::Place::RegistryKey(kRoot, std::string(mssql::kDataSourceKeyParent) + name));
     backup.Keep(backup::Place::RegistryValue(kRoot, std::string(mssql::kDataSourceListKey), name));
   }

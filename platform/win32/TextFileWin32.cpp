@@ -93,8 +93,8 @@ std::pair<std::wstring, DWORD> RemoveTree(const std::wstring& path) {
   }
   // A link to a folder is removed itself, never followed.
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    const bool removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryW(path.c_str())
-                                                                       : DeleteFileW(path.c_str());
+    const bool removed =
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
     return {path, removed ? 0 : GetLastError()};
   }
   std::vector<std::wstring> children;

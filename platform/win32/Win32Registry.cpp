@@ -97,8 +97,8 @@ class Win32RegistryKey final : public RegistryKey {
     std::string data;
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
       data.resize(size);
-      result = RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type,
-                                reinterpret_cast<BYTE*>(data.data()), &size);
+      result =
+          RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
       if (result == ERROR_SUCCESS) {
         data.resize(size);
         return RegistryValue{type, std::move(data)};
@@ -109,8 +109,7 @@ class Win32RegistryKey final : public RegistryKey {
   }
 
   void WriteValue(std::string_view name, const RegistryValue& value) override {
-    SetValue(name, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
-             static_cast<DWORD>(value.data.size()));
+    SetValue(name, value.type, reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
   }
 
   bool DeleteValue(std::string_view name) override {

@@ -22,8 +22,8 @@ using Lines = std::vector<std::string>;
 using testing_support::EngineKind;
 using testing_support::Workstation;
 
-const Lines kAliases = {"X Novera- Ochrona",     "X Novera- LM",          "X Novera- LM- Faktury",
-                        "X Novera- LM- Magistr", "X Novera- LM- Odbiorcy", "X Novera- LM- Odczyty",
+const Lines kAliases = {"X Novera- Ochrona",      "X Novera- LM",           "X Novera- LM- Faktury",
+                        "X Novera- LM- Magistr",  "X Novera- LM- Odbiorcy", "X Novera- LM- Odczyty",
                         "X Novera- LM- Archiwum", "X Novera- LM- Liczniki"};
 
 enum class Point { RegistryWrite, File, Alias, Save };
@@ -37,10 +37,14 @@ struct Fault {
 
 std::string NameOf(const Fault& fault) {
   switch (fault.point) {
-    case Point::RegistryWrite: return "registry write " + std::to_string(fault.n);
-    case Point::File: return fault.file;
-    case Point::Alias: return "alias " + std::to_string(fault.n);
-    case Point::Save: break;
+    case Point::RegistryWrite:
+      return "registry write " + std::to_string(fault.n);
+    case Point::File:
+      return fault.file;
+    case Point::Alias:
+      return "alias " + std::to_string(fault.n);
+    case Point::Save:
+      break;
   }
   return "the save";
 }
@@ -112,7 +116,9 @@ class AllOrNothingTest : public ::testing::TestWithParam<EngineKind> {
     for (const Fault& fault : faults) {
       SCOPED_TRACE(NameOf(fault) + (earlierAnswers ? " over an earlier run" : " on a fresh workstation"));
       Workstation machine(GetParam());
-      if (earlierAnswers) ASSERT_EQ(machine.Unattended(earlierAnswers), kExitDone) << machine.Console();
+      if (earlierAnswers) {
+        ASSERT_EQ(machine.Unattended(earlierAnswers), kExitDone) << machine.Console();
+      }
       Plant(machine, fault, otherDriver, earlierAnswers != nullptr);
       const std::string before = machine.State();
       Arm(machine, fault, earlierAnswers != nullptr);
@@ -146,11 +152,11 @@ TEST_P(AllOrNothingTest, AFaultAtAnyWriteOfAnOracleRunLeavesTheWorkstationAsItWa
 // Over an earlier run everything is modified rather than created: the old
 // values come back.
 TEST_P(AllOrNothingTest, OverAnEarlierRunTheOldValuesComeBack) {
-  const std::vector<Fault> mssql = {{Point::RegistryWrite, 1}, {Point::RegistryWrite, 5}, {Point::Alias, 1},
-                                    {Point::Alias, 8}, {Point::Save}};
+  const std::vector<Fault> mssql = {
+      {Point::RegistryWrite, 1}, {Point::RegistryWrite, 5}, {Point::Alias, 1}, {Point::Alias, 8}, {Point::Save}};
   Check(testing_support::kOtherMssqlAnswers, testing_support::kMssqlAnswers, mssql, "ORACLE");
-  const std::vector<Fault> oracle = {{Point::File, 0, "sqlnet.ora"}, {Point::File, 0, "tnsnames.ora"},
-                                     {Point::Alias, 8}, {Point::Save}};
+  const std::vector<Fault> oracle = {
+      {Point::File, 0, "sqlnet.ora"}, {Point::File, 0, "tnsnames.ora"}, {Point::Alias, 8}, {Point::Save}};
   Check(testing_support::kOtherOracleAnswers, testing_support::kOracleAnswers, oracle, "SQL Native Client");
 }
 
@@ -169,7 +175,8 @@ TEST_P(AllOrNothingTest, ARunThatSucceedsIsRecordedAsFinished) {
   EXPECT_EQ(manifest.size(), 5u + 1 + 4 + 8 + (GetParam() == EngineKind::Ours ? 1 : 0));
   EXPECT_EQ(manifest[5], "alias BDE\tNovera- Net\t\tbrak\t-\tbrak\t-");
   EXPECT_EQ(manifest[8],
-            "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: 2)\t-\tjest\t04-po.reg");
+            "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: "
+            "2)\t-\tjest\t04-po.reg");
 }
 
 // Putting back that fails too is named, with the folder where the backup
@@ -182,9 +189,10 @@ TEST(AllOrNothingRollbackTest, WhatTheRollbackCannotPutBackIsNamed) {
   const Lines report = machine.Report();
   const auto heading = std::find(report.begin(), report.end(), " Nie wszystkie zmiany przebiegu udało się wycofać:");
   ASSERT_NE(heading, report.end()) << machine.Console();
-  EXPECT_EQ(std::count_if(heading, report.end(),
-                          [](const std::string& line) { return line.find(": nie przywrócono: ") != std::string::npos; }),
-            8);
+  EXPECT_EQ(
+      std::count_if(heading, report.end(),
+                    [](const std::string& line) { return line.find(": nie przywrócono: ") != std::string::npos; }),
+      8);
   EXPECT_NE(std::find(heading, report.end(),
                       "  klucz rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\": usunięto."),
             report.end());
@@ -208,8 +216,7 @@ TEST_P(AllOrNothingTest, ARunWhoseBackupCannotBeWrittenChangesNothing) {
   EXPECT_NE(report[0].find("\", więc niczego nie zmieniono: "), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothEngines, AllOrNothingTest,
-                         ::testing::Values(EngineKind::Ours, EngineKind::Installed),
+INSTANTIATE_TEST_SUITE_P(BothEngines, AllOrNothingTest, ::testing::Values(EngineKind::Ours, EngineKind::Installed),
                          [](const auto& info) { return testing_support::NameOf(info.param); });
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "app/ApplyConfiguration.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ApplyConfiguration.h"
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "bde/Session.h"

@@ -1,5 +1,3 @@
-#include "app/Unattended.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "app/Unattended.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "platform/TextFile.h"

@@ -1,5 +1,3 @@
-#include "app/Undo.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -8,6 +6,7 @@
 
 #include "app/Answers.h"
 #include "app/CommandLine.h"
+#include "app/Undo.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
@@ -65,7 +64,8 @@ TEST_P(UndoTest, AnUnattendedRunOfEitherKindIsPutBack) {
     ASSERT_GE(report.size(), 4u);
     EXPECT_EQ(report[0], "Cofnięto przebieg " + run + ".");
     EXPECT_EQ(report[1], "");
-    EXPECT_NE(std::find(report.begin(), report.end(), "  alias BDE \"X Novera- LM- Liczniki\": usunięto."), report.end());
+    EXPECT_NE(std::find(report.begin(), report.end(), "  alias BDE \"X Novera- LM- Liczniki\": usunięto."),
+              report.end());
     EXPECT_EQ(Lines(report.end() - 2, report.end()),
               (Lines{" Kopia zapasowa:", "     \"" + machine.BackupRoot() + "/" + run + "\""}));
     EXPECT_EQ(machine.StateLineOf(run), "Stan: cofnięty");
@@ -138,7 +138,9 @@ TEST_P(UndoTest, AnItemChangedSinceTheRunIsLeftAlone) {
            engine.UpdateAlias("X Novera- LM", bde::ParameterList(Lines{"USER NAME=INNY"}));
          });
        },
-       [](const Workstation&) { return std::string("  alias BDE \"X Novera- LM\": pozostawiono, bo zmieniono to po przebiegu."); }},
+       [](const Workstation&) {
+         return std::string("  alias BDE \"X Novera- LM\": pozostawiono, bo zmieniono to po przebiegu.");
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -170,7 +172,8 @@ TEST_P(UndoTest, AFailedWindowRunIsPutBack) {
       engine.CreateAlias("X Novera- LM- Magistr", "ORACLE", bde::ParameterList(Lines{"USER NAME=obcy"}));
     });
     const std::string before = machine.State();
-    EXPECT_EQ(machine.Window(MssqlAnswers("LUMIRA")), "Alias BDE \"X Novera- LM- Magistr\" istnieje i jest innego typu");
+    EXPECT_EQ(machine.Window(MssqlAnswers("LUMIRA")),
+              "Alias BDE \"X Novera- LM- Magistr\" istnieje i jest innego typu");
     ASSERT_NE(machine.State(), before);
     EXPECT_EQ(machine.StateLineOf(machine.Runs().back()), "Stan: zakończony błędem");
     EXPECT_EQ(machine.Undo(), kExitDone) << machine.Console();

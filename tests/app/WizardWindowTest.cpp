@@ -1,5 +1,3 @@
-#include "app/WizardWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +7,7 @@
 
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
+#include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "bde/Session.h"
 #include "platform/Error.h"

@@ -55,8 +55,10 @@ class Workstation {
  public:
   explicit Workstation(EngineKind kind) : kind_(kind) {
     registry_.LoadRegText(kRegisteredDriver);
-    registry_.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1]\n"
-                          "\"ORACLE_HOME_NAME\"=\"OraClient11g_home1\"\n\"ORACLE_HOME\"=\"" + Path("oracle") + "\"\n");
+    registry_.LoadRegText(
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1]\n"
+        "\"ORACLE_HOME_NAME\"=\"OraClient11g_home1\"\n\"ORACLE_HOME\"=\"" +
+        Path("oracle") + "\"\n");
     platform::WriteTextLines(Network() + "tnsnames.ora",
                              {"XE.SERWER = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = stary)(PORT = 1522))"
                               "(CONNECT_DATA = (SERVICE_NAME = XE)))"});
@@ -89,7 +91,8 @@ class Workstation {
   // Oracle files and the engine's file.
   std::string State() {
     std::string state = DumpRegistry(registry_);
-    for (const std::string& path : {Network() + "tnsnames.ora", Network() + "sqlnet.ora", Config(), Path("IDAPI32.CFG")}) {
+    for (const std::string& path :
+         {Network() + "tnsnames.ora", Network() + "sqlnet.ora", Config(), Path("IDAPI32.CFG")}) {
       state += path + (platform::FileExists(path) ? ":\n" + platform::ReadFileContent(path) : " brak") + "\n";
     }
     return state;

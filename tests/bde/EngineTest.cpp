@@ -182,7 +182,8 @@ TEST_F(EngineTest, OwnConfigurationFileIsTheOneLoaded) {
   auto engine = MakeEngine();
   EXPECT_EQ(engine->OwnConfigurationFile(), path_);
   engine->ListAliases();
-  registry_.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine]\n\"CONFIGFILE01\"=\"D:\\\\inny.cfg\"\n");
+  registry_.LoadRegText(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine]\n\"CONFIGFILE01\"=\"D:\\\\inny.cfg\"\n");
   EXPECT_EQ(engine->OwnConfigurationFile(), path_);
   EXPECT_EQ(MakeEngine()->OwnConfigurationFile(), "D:\\inny.cfg");
 }
@@ -433,25 +434,21 @@ TEST_F(EngineTest, AliasOperationsRefuseAndChangeNothing) {
   };
   const ParameterList params(Lines{"PATH=C:\\"});
   const Case cases[] = {
-      {"driver of a missing alias", [](Engine& e) { e.AliasDriver("Brak"); },
-       Message(kAliasMissingMessage, {"Brak"})},
+      {"driver of a missing alias", [](Engine& e) { e.AliasDriver("Brak"); }, Message(kAliasMissingMessage, {"Brak"})},
       {"parameters of a missing alias", [](Engine& e) { e.ReadAliasParameters("Brak"); },
        Message(kAliasMissingMessage, {"Brak"})},
       {"update of a missing alias", [&](Engine& e) { e.UpdateAlias("Brak", params); },
        Message(kAliasMissingMessage, {"Brak"})},
-      {"create an existing name in other case",
-       [&](Engine& e) { e.CreateAlias("NOVERA- lm", "STANDARD", params); },
+      {"create an existing name in other case", [&](Engine& e) { e.CreateAlias("NOVERA- lm", "STANDARD", params); },
        Message(kAliasExistsMessage, {"NOVERA- lm"})},
       {"create a standard alias over an existing one",
        [](Engine& e) { e.CreateStandardAlias("inny PROGRAM", "C:\\", ""); },
        Message(kAliasExistsMessage, {"inny PROGRAM"})},
       {"create of an unknown driver", [&](Engine& e) { e.CreateAlias("Nowy", "MSACCESS", params); },
        Message(kUnknownDriverMessage, {"MSACCESS"})},
-      {"update of an alias of an unknown driver",
-       [&](Engine& e) { e.UpdateAlias("Inny program", params); },
+      {"update of an alias of an unknown driver", [&](Engine& e) { e.UpdateAlias("Inny program", params); },
        Message(kUnknownDriverMessage, {"MSACCESS"})},
-      {"delete of a missing alias", [](Engine& e) { e.DeleteAlias("Brak"); },
-       Message(kAliasMissingMessage, {"Brak"})},
+      {"delete of a missing alias", [](Engine& e) { e.DeleteAlias("Brak"); }, Message(kAliasMissingMessage, {"Brak"})},
       {"create without a name", [&](Engine& e) { e.CreateAlias("", "STANDARD", params); },
        std::string(kEmptyAliasNameMessage)},
   };

@@ -73,15 +73,19 @@ std::string ToUtf16LeWithNull(std::string_view text) {
 
 RegistryValue ToRegistryValue(const Value& value) {
   switch (value.type) {
-    case ValueType::String: return {kRegSz, ToUtf16LeWithNull(value.data)};
-    case ValueType::ExpandString: return {kRegExpandSz, ToUtf16LeWithNull(value.data)};
+    case ValueType::String:
+      return {kRegSz, ToUtf16LeWithNull(value.data)};
+    case ValueType::ExpandString:
+      return {kRegExpandSz, ToUtf16LeWithNull(value.data)};
     case ValueType::Integer: {
       std::string bytes;
       for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value.number >> shift & 0xFF);
       return {kRegDword, bytes};
     }
-    case ValueType::Binary: return {kRegBinary, value.data};
-    case ValueType::Raw: break;
+    case ValueType::Binary:
+      return {kRegBinary, value.data};
+    case ValueType::Raw:
+      break;
   }
   return {value.rawType, value.data};
 }
@@ -145,9 +149,7 @@ class MemoryKey final : public RegistryKey {
     return ToRegistryValue(*value);
   }
 
-  void WriteValue(std::string_view name, const RegistryValue& value) override {
-    Store(name, FromRegistryValue(value));
-  }
+  void WriteValue(std::string_view name, const RegistryValue& value) override { Store(name, FromRegistryValue(value)); }
 
   bool DeleteValue(std::string_view name) override {
     if (!CanWrite()) return false;

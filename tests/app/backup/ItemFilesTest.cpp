@@ -1,10 +1,9 @@
-#include "app/backup/ItemFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "app/backup/ItemFiles.h"
 #include "app/backup/Manifest.h"
 #include "platform/TextFile.h"
 #include "platform/Utf16.h"
@@ -25,8 +24,8 @@ Lines RegLines(const std::string& content) {
   EXPECT_TRUE(content.starts_with("\xFF\xFE"));
   std::u16string units;
   for (size_t i = 2; i + 1 < content.size(); i += 2) {
-    units += static_cast<char16_t>(static_cast<unsigned char>(content[i]) |
-                                   static_cast<unsigned char>(content[i + 1]) << 8);
+    units +=
+        static_cast<char16_t>(static_cast<unsigned char>(content[i]) | static_cast<unsigned char>(content[i + 1]) << 8);
   }
   return platform::SplitLines(platform::FromUtf16(units));
 }
@@ -50,13 +49,13 @@ TEST(ItemFilesTest, ARegistryKeyIsARegExportThatReadsBackByteForByte) {
   };
   const State state{true, values, {}, {}, {}, 0};
   const std::string content = ItemFileContent(kKey, state);
-  EXPECT_EQ(RegLines(content),
-            (Lines{"Windows Registry Editor Version 5.00", "",
-                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM]", "\"Driver\"=\"C:\\\\\\\"\"",
-                   "@=\"ż\"", "\"Zażółć \\\"cytat\\\" \\\\ ukośnik\"=dword:800000ff",
-                   "\"Dwa wiersze\"=hex(1):61,00,0d,00,0a,00,62,00,00,00", "\"Bez zera\"=hex(1):61,00",
-                   "\"Ścieżka\"=hex(2):25,00,54,00,25,00,00,00", "\"Lista\"=hex(7):61,00,00,00,00,00",
-                   "\"Bajty\"=hex:", "\"Krótki DWORD\"=hex(4):01,00", "\"Bez typu\"=hex(0):01", ""}));
+  EXPECT_EQ(
+      RegLines(content),
+      (Lines{"Windows Registry Editor Version 5.00", "", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM]",
+             "\"Driver\"=\"C:\\\\\\\"\"", "@=\"ż\"", "\"Zażółć \\\"cytat\\\" \\\\ ukośnik\"=dword:800000ff",
+             "\"Dwa wiersze\"=hex(1):61,00,0d,00,0a,00,62,00,00,00", "\"Bez zera\"=hex(1):61,00",
+             "\"Ścieżka\"=hex(2):25,00,54,00,25,00,00,00", "\"Lista\"=hex(7):61,00,00,00,00,00",
+             "\"Bajty\"=hex:", "\"Krótki DWORD\"=hex(4):01,00", "\"Bez typu\"=hex(0):01", ""}));
   const std::optional<State> read = ReadItemFile(kKey, content);
   ASSERT_TRUE(read.has_value());
   EXPECT_TRUE(read->present);
@@ -72,10 +71,10 @@ TEST(ItemFilesTest, AFileOfAnotherItemOrDamagedIsNoCopy) {
   const std::string damaged[] = {"", content.substr(2), content.substr(0, content.size() - 1),
                                  content.substr(0, content.size() - 8) + "X\0,\0\r\0\n\0"s};
   for (const std::string& bytes : damaged) EXPECT_FALSE(ReadItemFile(kKey, bytes));
-  for (const char* line : {"\"a\"=hex:1", "\"a\"=hex:01,", "\"a\"=dword:1", "\"a\"=\"b", "\"a\"x", "a=\"b\"",
-                           "\"a\"=hex(zz):01", "\"a\"=hex:0g"}) {
-    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE" + kKey.path + "]\r\n" +
-                             line + "\r\n";
+  for (const char* line : {"\"a\"=hex:01\r\n\"A\"=hex:02", "\"a\"=hex:1", "\"a\"=hex:01,", "\"a\"=dword:1", "\"a\"=\"b",
+                           "\"a\"x", "a=\"b\"", "\"a\"=hex(zz):01", "\"a\"=hex:0g"}) {
+    const std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE" + kKey.path + "]\r\n" + line + "\r\n";
     std::string bytes = "\xFF\xFE";
     for (const char16_t unit : platform::ToUtf16(text)) {
       bytes += static_cast<char>(unit & 0xFF);
@@ -87,17 +86,19 @@ TEST(ItemFilesTest, AFileOfAnotherItemOrDamagedIsNoCopy) {
 
 TEST(ItemFilesTest, AValueNameWithALineBreakCannotBeKept) {
   const State state{true, {{"a\nb", {platform::kRegSz, "\0\0"s}}}, {}, {}, {}, 0};
-  EXPECT_EQ(testing_support::ErrorOf([&] { ItemFileContent(kKey, state); }),
-            "Nie można zachować w kopii zapasowej: klucz rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera "
-            "LM\" (nazwa wartości \"a\nb\" zawiera znak końca wiersza)");
+  EXPECT_EQ(
+      testing_support::ErrorOf([&] { ItemFileContent(kKey, state); }),
+      "Nie można zachować w kopii zapasowej: klucz rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera "
+      "LM\" (nazwa wartości \"a\nb\" zawiera znak końca wiersza)");
 }
 
 TEST(ItemFilesTest, AnAliasIsLinesOfItsDriverAndParameters) {
   const Place alias = Place::Alias("X Novera- LM");
   const State state{true, {}, {}, "SQL Native Client", {"DATABASE NAME=Łódź 100%", "ODBC DSN=a\r\nb\tc", "=", ""}, 0};
   const std::string content = ItemFileContent(alias, state);
-  EXPECT_EQ(content, "Alias BDE: X Novera- LM\r\nSterownik: SQL Native Client\r\nDATABASE NAME=Łódź 100%25\r\n"
-                     "ODBC DSN=a%0D%0Ab%09c\r\n=\r\n\r\n");
+  EXPECT_EQ(content,
+            "Alias BDE: X Novera- LM\r\nSterownik: SQL Native Client\r\nDATABASE NAME=Łódź 100%25\r\n"
+            "ODBC DSN=a%0D%0Ab%09c\r\n=\r\n\r\n");
   const std::optional<State> read = ReadItemFile(Place::Alias("x novera- lm"), content);
   ASSERT_TRUE(read.has_value());
   EXPECT_EQ(read->driver, state.driver);
@@ -118,21 +119,14 @@ TEST(ItemFilesTest, FilesAreTheirBytesUnderTheirOwnNames) {
   EXPECT_EQ(ItemFileSuffix(Place::Alias("X")), ".txt");
 }
 
-TEST(ItemFilesTest, EscapesRoundTripAndRefuseABrokenPercent) {
-  for (const std::string& text : {""s, "100%"s, "%25"s, "a\tb\r\nc"s, "Zażółć"s}) {
-    EXPECT_EQ(Unescape(Escape(text)), text);
-    EXPECT_EQ(Escape(text).find_first_of("\t\r\n"), std::string::npos);
-  }
-  for (const char* broken : {"%", "%2", "%zz", "a%G0"}) EXPECT_FALSE(Unescape(broken)) << broken;
-}
-
 const char kManifestText[] =
     "KonfigNovera: kopia zapasowa konfiguracji\r\n"
     "Przebieg: 20261209-103000-123\r\n"
     "Tryb: bez okna (/s)\r\n"
     "Stan: zakończony\r\n"
     "Rodzaj\tMiejsce\tNazwa wartości\tPrzed\tPlik\tPo\tPlik\r\n"
-    "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: 2)\t-\tjest\t01-po.reg\r\n"
+    "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: "
+    "2)\t-\tjest\t01-po.reg\r\n"
     "wartość rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources\tNovera LM\tbrak\t-\tjest\t"
     "02-po.reg\r\n"
     "plik\tC:\\o\\100%25%09ab\\sqlnet.ora\t\tjest\t03-przed-sqlnet.ora\tjest\t03-po-sqlnet.ora\r\n"

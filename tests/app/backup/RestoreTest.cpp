@@ -1,5 +1,3 @@
-#include "app/backup/Restore.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "app/backup/Restore.h"
 #include "bde/Engine.h"
 #include "bde/InstalledEngine.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/TextFile.h"
 #include "tests/FakeOemCodePage.h"
 #include "tests/RegistryDump.h"
-#include "tests/WriteFaults.h"
 #include "tests/TempFolder.h"
+#include "tests/WriteFaults.h"
 #include "tests/platform/MemoryRegistry.h"
 
 namespace app::backup {
@@ -36,11 +35,13 @@ const std::string kOther = "\\SOFTWARE\\ODBC\\ODBC.INI\\Inne";
 class World {
  public:
   World() {
-    registry_.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Inne]\n\"Server\"=\"stary\"\n"
-                          "\"Port\"=dword:00000599\n\"Stara\"=hex:01,02\n");
+    registry_.LoadRegText(
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Inne]\n\"Server\"=\"stary\"\n"
+        "\"Port\"=dword:00000599\n\"Stara\"=hex:01,02\n");
     platform::WriteFileContent(Sqlnet(), "SQLNET.AUTHENTICATION_SERVICES= (NONE)\n");
-    platform::WriteFileContent(Config(), "KonfigNovera BDE 1\r\n\r\n\r\nALIAS X Novera- LM\r\nDRIVER SQL Native Client\r\n"
-                                         "PARAM DATABASE NAME=STARA\r\nPARAM USER NAME=dbo\r\nEND\r\n");
+    platform::WriteFileContent(Config(),
+                               "KonfigNovera BDE 1\r\n\r\n\r\nALIAS X Novera- LM\r\nDRIVER SQL Native Client\r\n"
+                               "PARAM DATABASE NAME=STARA\r\nPARAM USER NAME=dbo\r\nEND\r\n");
   }
 
   std::string Folder() const { return temp_.Path().string(); }
@@ -71,7 +72,9 @@ class World {
   std::vector<BackedUpItem> Run(app::backup::Workstation& workstation) {
     bde::AliasEngine& engine = workstation.aliases();
     std::vector<BackedUpItem> items;
-    const auto keep = [&](const Place& place) { items.push_back({place, ReadState(workstation, place), std::nullopt}); };
+    const auto keep = [&](const Place& place) {
+      items.push_back({place, ReadState(workstation, place), std::nullopt});
+    };
     keep(Place::RegistryKey(kLM, kOther));
     registry_.OpenKey(kLM, kOther, platform::kKeyAllAccess, true)->WriteString("Server", "nowy");
     registry_.OpenKey(kLM, kOther, platform::kKeyAllAccess, true)->WriteString("MARS_Connection", "Yes");
@@ -160,7 +163,9 @@ TEST(RestoreTest, AnUndoLeavesWhatWasChangedSinceTheRun) {
       {"a file edited by hand", [](World& w) { platform::WriteFileContent(w.Sqlnet(), "# ręcznie\r\n"); },
        Place::File("sqlnet.ora")},
       {"a value added to a key the run made",
-       [](World& w) { w.Registry().OpenKey(kLM, kSource, platform::kKeyAllAccess, false)->WriteString("Database", "x"); },
+       [](World& w) {
+         w.Registry().OpenKey(kLM, kSource, platform::kKeyAllAccess, false)->WriteString("Database", "x");
+       },
        Place::RegistryKey(kLM, kSource)},
       {"an alias another tool modified",
        [](World& w) {
@@ -239,8 +244,9 @@ TEST(RestoreTest, WhatCannotBePutBackIsNamedAndTheRestComesBack) {
 TEST(RestoreTest, TheInstalledEnginePutsItsAliasesBack) {
   testing_support::TempFolder temp;
   const std::string config = (temp.Path() / "IDAPI32.CFG").string();
-  platform::WriteFileContent(config, "IDAPI STAND-IN\r\nALIAS X Novera- LM\r\nDB INFO TYPE=ORACLE\r\n"
-                                     "DB OPEN SERVER NAME=STARY\r\nDB OPEN USER NAME=LM\r\n");
+  platform::WriteFileContent(config,
+                             "IDAPI STAND-IN\r\nALIAS X Novera- LM\r\nDB INFO TYPE=ORACLE\r\n"
+                             "DB OPEN SERVER NAME=STARY\r\nDB OPEN USER NAME=LM\r\n");
   const std::string before = platform::ReadFileContent(config);
   setenv("KONFIGNOVERA_FAKE_IDAPI_CONFIG", config.c_str(), 1);
   std::optional<platform::DynamicLibrary> library = platform::DynamicLibrary::Load(FAKE_IDAPI_LIBRARY);
@@ -266,7 +272,8 @@ TEST(RestoreTest, TheInstalledEnginePutsItsAliasesBack) {
       engine->SetConfigurationMode(bde::ConfigurationMode::Persistent);
     }
     const RestoreResult result = Restore(workstation, items, mode);
-    EXPECT_EQ(result.lines, (Lines{"  alias BDE \"X Novera- Ochrona\": usunięto.", "  alias BDE \"X Novera- LM\": przywrócono."}));
+    EXPECT_EQ(result.lines,
+              (Lines{"  alias BDE \"X Novera- Ochrona\": usunięto.", "  alias BDE \"X Novera- LM\": przywrócono."}));
     engine.reset();
     EXPECT_EQ(platform::ReadFileContent(config), before);
   }

@@ -1,5 +1,3 @@
-#include "app/backup/RunBackup.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "app/backup/ItemFiles.h"
+#include "app/backup/RunBackup.h"
 #include "bde/Engine.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -76,18 +75,20 @@ TEST_F(RunBackupTest, AFolderOfTheRunKeepsEachItemBeforeAndAfter) {
   engine_.CreateAlias(alias.path, "SQL Native Client", bde::ParameterList(Lines{"DATABASE NAME=LUMIRA"}));
   backup.Finish(RunState::Finished);
 
-  EXPECT_EQ(Files(backup.Folder()), (Lines{"01-po.reg", "02-po.reg", "03-po-sqlnet.ora", "03-przed-sqlnet.ora",
-                                           "04-po.txt", "manifest.txt"}));
+  EXPECT_EQ(Files(backup.Folder()),
+            (Lines{"01-po.reg", "02-po.reg", "03-po-sqlnet.ora", "03-przed-sqlnet.ora", "04-po.txt", "manifest.txt"}));
   const Lines manifest = platform::ReadTextLines(backup.Folder() + "/manifest.txt");
   ASSERT_EQ(manifest.size(), 9u);
   EXPECT_EQ(manifest[1], "Przebieg: 20261209-103000-123");
   EXPECT_EQ(manifest[2], "Tryb: bez okna (/s)");
   EXPECT_EQ(manifest[3], "Stan: zakończony");
   EXPECT_EQ(manifest[5],
-            "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: 4)\t-\tjest\t01-po.reg");
+            "klucz rejestru\tHKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\t\tbrak (kluczy: "
+            "4)\t-\tjest\t01-po.reg");
   EXPECT_EQ(manifest[7], "plik\t" + sqlnet + "\t\tjest\t03-przed-sqlnet.ora\tjest\t03-po-sqlnet.ora");
   EXPECT_EQ(manifest[8], "alias BDE\tX Novera- LM\t\tbrak\t-\tjest\t04-po.txt");
-  EXPECT_EQ(platform::ReadFileContent(backup.Folder() + "/03-przed-sqlnet.ora"), "NAMES.DIRECTORY_PATH= (EZCONNECT)\r\n");
+  EXPECT_EQ(platform::ReadFileContent(backup.Folder() + "/03-przed-sqlnet.ora"),
+            "NAMES.DIRECTORY_PATH= (EZCONNECT)\r\n");
 
   const RecordedRun run = ReadRun(backup.Folder());
   EXPECT_EQ(run.manifest.state, RunState::Finished);
@@ -157,12 +158,13 @@ TEST_F(RunBackupTest, ADamagedBackupIsNamedWithItsFault) {
   engine_.CreateStandardAlias("Inny", "C:\\", "");
   backup.Keep(Place::Alias("Inny"));
   platform::WriteFileContent(folder + "/03-przed.txt", "Alias BDE: Obcy\r\nSterownik: STANDARD\r\n");
-  EXPECT_EQ(ErrorOf([&] { ReadRun(folder); }),
-            "Kopia zapasowa w folderze \"" + folder + "\" jest uszkodzona: plik \"03-przed.txt\" nie zawiera kopii: "
-            "alias BDE \"Inny\"");
+  EXPECT_EQ(ErrorOf([&] { ReadRun(folder); }), "Kopia zapasowa w folderze \"" + folder +
+                                                   "\" jest uszkodzona: plik \"03-przed.txt\" nie zawiera kopii: "
+                                                   "alias BDE \"Inny\"");
   platform::RemoveFile(folder + "/03-przed.txt");
-  EXPECT_TRUE(ErrorOf([&] { ReadRun(folder); }).starts_with("Kopia zapasowa w folderze \"" + folder +
-                                                             "\" jest uszkodzona: Nie można otworzyć pliku"));
+  EXPECT_TRUE(ErrorOf([&] {
+                ReadRun(folder);
+              }).starts_with("Kopia zapasowa w folderze \"" + folder + "\" jest uszkodzona: Nie można otworzyć pliku"));
   platform::WriteFileContent(folder + "/manifest.txt", "KonfigNovera\r\n");
   const std::string damaged = "Kopia zapasowa w folderze \"" + folder +
                               "\" jest uszkodzona: wiersz 1 pliku manifest.txt jest niepoprawny: \"KonfigNovera\"";

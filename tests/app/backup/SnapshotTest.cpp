@@ -1,11 +1,10 @@
-#include "app/backup/Snapshot.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/backup/Snapshot.h"
 #include "bde/Engine.h"
 #include "platform/TextFile.h"
 #include "tests/TempFolder.h"
@@ -131,8 +130,9 @@ TEST(SnapshotPlaceTest, PlacesMatchAsTheRegistryAndTheEnginesFindThem) {
 
   EXPECT_EQ(Describe(Place::RegistryKey(kLM, "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM")),
             "klucz rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM\"");
-  EXPECT_EQ(Describe(Place::RegistryValue(kLM, "\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "Novera LM")),
-            "wartość \"Novera LM\" klucza rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources\"");
+  EXPECT_EQ(
+      Describe(Place::RegistryValue(kLM, "\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "Novera LM")),
+      "wartość \"Novera LM\" klucza rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources\"");
   EXPECT_EQ(Describe(Place::File("C:\\o\\sqlnet.ora")), "plik \"C:\\o\\sqlnet.ora\"");
   EXPECT_EQ(Describe(Place::Alias("X Novera- LM")), "alias BDE \"X Novera- LM\"");
   EXPECT_EQ(Describe(Place::EngineFile("C:\\k.cfg")), "plik konfiguracji BDE \"C:\\k.cfg\"");
@@ -158,12 +158,13 @@ TEST(SnapshotChangesTest, ChangesListTheItemsThatDifferAndSayHow) {
   };
   const std::vector<Change> changes = Changes(before, after);
   ASSERT_EQ(changes.size(), 4u);
-  EXPECT_EQ(DescribeChange(changes[0]), (Lines{"zmieniono", "wartość \"Server\": \"A\" -> \"B\"",
-                                              "wartość \"MARS_Connection\": dodano \"Y\"",
-                                              "wartość \"Stara\": usunięto \"s\""}));
-  EXPECT_EQ(DescribeChange(changes[1]), (Lines{"zmieniono", "parametr \"DATABASE NAME\": \"A\" -> \"B\"",
-                                              "parametr \"ODBC DSN\": dodano \"N\""}));
-  EXPECT_EQ(DescribeChange(changes[2]), (Lines{"utworzono", "sterownik: \"ORACLE\"", "parametr \"USER NAME\": dodano \"O\""}));
+  EXPECT_EQ(DescribeChange(changes[0]),
+            (Lines{"zmieniono", "wartość \"Server\": \"A\" -> \"B\"", "wartość \"MARS_Connection\": dodano \"Y\"",
+                   "wartość \"Stara\": usunięto \"s\""}));
+  EXPECT_EQ(DescribeChange(changes[1]),
+            (Lines{"zmieniono", "parametr \"DATABASE NAME\": \"A\" -> \"B\"", "parametr \"ODBC DSN\": dodano \"N\""}));
+  EXPECT_EQ(DescribeChange(changes[2]),
+            (Lines{"utworzono", "sterownik: \"ORACLE\"", "parametr \"USER NAME\": dodano \"O\""}));
   EXPECT_TRUE(SamePlace(changes[3].place, file));
   EXPECT_EQ(DescribeChange(changes[3]), Lines{"usunięto"});
 }
