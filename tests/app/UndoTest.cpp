@@ -220,9 +220,9 @@ TEST(UndoCommandLineTest, UndoTakesALogFileAndNothingElse) {
       {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\""},
       {{"/undo", "x"}, "nieznany argument \"x\""},
   };
-  for (const auto& [arguments, problem] : refused) {
-    EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(arguments); }),
-              std::string("Niepoprawny wiersz poleceń: ") + problem);
+  for (const auto& c : refused) {
+    EXPECT_EQ(testing_support::ErrorOf([&] { ParseCommandLine(c.first); }),
+              std::string("Niepoprawny wiersz poleceń: ") + c.second);
   }
 }
 

@@ -53,7 +53,7 @@ inline constexpr char kOtherOracleAnswers[] =
 // folder of their own. Each run is a new program run: a new engine.
 class Workstation {
  public:
-  explicit Workstation(EngineKind kind) : kind_(kind) {
+  explicit Workstation(EngineKind kind) {
     registry_.LoadRegText(kRegisteredDriver);
     registry_.LoadRegText(
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1]\n"
@@ -153,7 +153,6 @@ class Workstation {
   }
 
  private:
-  EngineKind kind_;
   TempFolder folder_;
   platform::MemoryRegistry registry_;
   FakeOemCodePage codePage_;
