@@ -82,11 +82,12 @@ void ApplyConfiguration::Write(const Answers& answers, bde::StatusReport& report
   report.Add("Konfiguracja została utworzona!");
   report.Add("");
 
+  const servers::Kind& kind = servers::KindOf(answers.server);
+  kind.CheckClient(registry_, answers);
   const std::vector<std::string> existing = engine_.ListAliases();
   bde::AliasWriter writer(engine_, report);
   backup.Keep(backup::Place::Alias(std::string(bde::kNetAliasName)));
   writer.EnsureNetAlias(existing);
-  const servers::Kind& kind = servers::KindOf(answers.server);
   kind.WriteClient(registry_, answers, report, backup);
   report.Add(kConfigurationLine);
   WriteSuiteAliases(kind, answers, existing, writer, backup);

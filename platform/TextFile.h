@@ -14,6 +14,7 @@ inline constexpr std::string_view kCreateFileFailedMessage = "Nie można utworzy
 inline constexpr std::string_view kDeleteFileFailedMessage = "Nie można usunąć pliku \"%s\". %s";
 
 bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
 
 // Raises kOpenFileFailedMessage with the path and the system's reason.
 std::vector<std::string> ReadTextLines(const std::string& path);

@@ -18,6 +18,7 @@ class Mssql final : public Kind {
   std::span<const AnswerKey> Keys() const override;
   void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const override;
   void Collect(const PageFields& fields, Answers& answers) const override;
+  void CheckClient(platform::Registry&, const Answers&) const override {}
   void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,
                    backup::ItemKeeper& backup) const override;
   bde::Database AliasTemplate() const override;
