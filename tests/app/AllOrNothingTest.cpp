@@ -160,6 +160,22 @@ TEST_P(AllOrNothingTest, OverAnEarlierRunTheOldValuesComeBack) {
   Check(testing_support::kOtherOracleAnswers, testing_support::kOracleAnswers, oracle, "SQL Native Client");
 }
 
+// The alias an older workstation's STANDARD alias is brought forward as
+// goes again too.
+TEST_P(AllOrNothingTest, TheNetAliasBroughtForwardGoesAgain) {
+  Workstation machine(GetParam());
+  machine.WithEngine([](bde::AliasEngine& engine) { engine.CreateStandardAlias("Novera- LM", "C:\\Novera", ""); });
+  const std::string before = machine.State();
+  Arm(machine, {Point::Save}, false);
+  EXPECT_EQ(machine.Unattended(testing_support::kMssqlAnswers), kExitConfigurationFailed);
+  armed_.reset();
+  unsetenv("KONFIGNOVERA_FAKE_IDAPI_FAIL");
+  EXPECT_EQ(machine.State(), before);
+  const Lines report = machine.Report();
+  EXPECT_NE(std::find(report.begin(), report.end(), "  Utworzono alias \"Novera- Net\"."), report.end());
+  EXPECT_NE(std::find(report.begin(), report.end(), "  alias BDE \"Novera- Net\": usunięto."), report.end());
+}
+
 // A run that succeeds keeps what it wrote, and its backup says what stood
 // before and after it.
 TEST_P(AllOrNothingTest, ARunThatSucceedsIsRecordedAsFinished) {
