@@ -3,20 +3,10 @@
 #include <string>
 #include <string_view>
 
+// The exit codes, the console and the declarations of the unattended run.
 #include "app/Unattended.h"
 
-namespace platform {
-class CodePage;
-class Registry;
-}  // namespace platform
-
-namespace bde {
-class Engine;
-}
-
 namespace app {
-
-struct CommandLine;
 
 // %s: the backup folder of every run.
 inline constexpr std::string_view kNothingToUndoMessage =
