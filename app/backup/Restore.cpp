@@ -146,101 +146,137 @@ std::string Line(const Entry& entry) {
   return what + "nie przywrócono: " + entry.error;
 }
 
-}  // namespace
+// One restore, step by step: every item read and judged first, then the
+// items put back in reverse order, the engine's save, our engine's file,
+// and the keys the run made on the way.
+class Restoration {
+ public:
+  Restoration(Workstation& workstation, const std::vector<BackedUpItem>& items, RestoreMode mode)
+      : workstation_(workstation), items_(items), mode_(mode) {}
 
-RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>& items, RestoreMode mode) {
-  // First every item is read: which stand as before, which to put back,
-  // and which were changed since the run.
-  std::vector<Entry> entries;
-  std::vector<const BackedUpItem*> toPut;
-  const BackedUpItem* engineFile = nullptr;
-  for (const BackedUpItem& item : items) {
-    if (item.place.kind == ItemKind::EngineFile) {
-      // Our engine's own save rewrites it below, so only its state now
-      // decides whether it may be put back afterwards: as the run left it,
-      // or as it was before.
+  RestoreResult Run() {
+    Judge();
+    PutBack();
+    SaveAliases();
+    PutEngineFileBack();
+    DeleteKeysMadeOnTheWay();
+    return Result();
+  }
+
+ private:
+  // Which items stand as before, which to put back, and which were changed
+  // since the run.
+  void Judge() {
+    for (const BackedUpItem& item : items_) {
       try {
-        const State now = ReadState(workstation, item.place);
-        const bool untouched = mode == RestoreMode::Rollback || !item.after ||
-                               SameState(item.place.kind, now, *item.after) ||
-                               SameState(item.place.kind, now, item.before);
-        if (untouched) engineFile = &item;
+        const State now = ReadState(workstation_, item.place);
+        if (item.place.kind == ItemKind::EngineFile) {
+          // Our engine's save rewrites it below, so only its state now
+          // decides whether it may be put back after that: as the run left
+          // it, or as it was before.
+          if (mode_ == RestoreMode::Rollback || !item.after || SameState(item.place.kind, now, *item.after) ||
+              SameState(item.place.kind, now, item.before)) {
+            engineFile_ = &item;
+          }
+        } else if (SameState(item.place.kind, now, item.before)) {
+          continue;
+        } else if (mode_ == RestoreMode::Undo && item.after && !SameState(item.place.kind, now, *item.after)) {
+          judged_.push_back({&item, Outcome::LeftAlone, {}});
+        } else {
+          toPut_.push_back(&item);
+        }
       } catch (const std::exception& error) {
-        entries.push_back({&item, Outcome::Failed, error.what()});
+        judged_.push_back({&item, Outcome::Failed, error.what()});
       }
-      continue;
-    }
-    try {
-      const State now = ReadState(workstation, item.place);
-      if (SameState(item.place.kind, now, item.before)) continue;
-      if (mode == RestoreMode::Undo && item.after && !SameState(item.place.kind, now, *item.after)) {
-        entries.push_back({&item, Outcome::LeftAlone, {}});
-      } else {
-        toPut.push_back(&item);
-      }
-    } catch (const std::exception& error) {
-      entries.push_back({&item, Outcome::Failed, error.what()});
     }
   }
 
-  std::vector<Entry> put;
-  bool aliasesWritten = false;
-  for (auto item = toPut.rbegin(); item != toPut.rend(); ++item) {
-    put.push_back(Put(workstation, **item));
-    aliasesWritten = aliasesWritten || (*item)->place.kind == ItemKind::Alias;
+  void PutBack() {
+    for (auto item = toPut_.rbegin(); item != toPut_.rend(); ++item) {
+      put_.push_back(Put(workstation_, **item));
+      aliasesWritten_ = aliasesWritten_ || (*item)->place.kind == ItemKind::Alias;
+    }
   }
+
   // Aliases put back in the engine are back only once it has saved them.
-  if (aliasesWritten) {
+  void SaveAliases() {
+    if (!aliasesWritten_) return;
     try {
-      workstation.aliases().SaveConfiguration();
+      workstation_.aliases().SaveConfiguration();
     } catch (const std::exception& error) {
-      for (Entry& entry : put) {
+      for (Entry& entry : put_) {
         if (entry.item->place.kind == ItemKind::Alias && entry.outcome == Outcome::Restored) {
           entry = {entry.item, Outcome::Failed, error.what()};
         }
       }
     }
   }
-  if (engineFile) {
+
+  void PutEngineFileBack() {
+    if (!engineFile_) return;
     try {
-      if (!SameState(engineFile->place.kind, ReadState(workstation, engineFile->place), engineFile->before)) {
-        put.push_back(Put(workstation, *engineFile));
+      if (!SameState(engineFile_->place.kind, ReadState(workstation_, engineFile_->place), engineFile_->before)) {
+        put_.push_back(Put(workstation_, *engineFile_));
       }
     } catch (const std::exception& error) {
-      put.push_back({engineFile, Outcome::Failed, error.what()});
+      put_.push_back({engineFile_, Outcome::Failed, error.what()});
     }
   }
 
-  for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    const bool registry = item->place.kind == ItemKind::RegistryKey || item->place.kind == ItemKind::RegistryValue;
-    const auto notBack = [&](const Entry& entry) { return entry.item == &*item && entry.outcome != Outcome::Restored; };
-    const bool leftAsItIs =
-        std::any_of(entries.begin(), entries.end(), notBack) || std::any_of(put.begin(), put.end(), notBack);
-    if (!registry || item->before.present || item->before.missingKeys == 0 || leftAsItIs) continue;
-    try {
-      DeleteCreatedKeys(workstation.registry, item->place.root, item->place.path, item->before.missingKeys);
-    } catch (const std::exception&) {
-      // A key that cannot go is no item of the run; it only stays empty.
+  // Of the registry items that stand as before now; not of one left alone
+  // or that could not be put back.
+  void DeleteKeysMadeOnTheWay() {
+    for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
+      const bool registry = item->place.kind == ItemKind::RegistryKey || item->place.kind == ItemKind::RegistryValue;
+      if (!registry || item->before.present || item->before.missingKeys == 0 || NotBack(*item)) continue;
+      try {
+        DeleteCreatedKeys(workstation_.registry, item->place.root, item->place.path, item->before.missingKeys);
+      } catch (const std::exception&) {
+        // A key that cannot go is no item of the run; it only stays empty.
+      }
     }
   }
 
-  RestoreResult result;
-  put.insert(put.end(), entries.begin(), entries.end());
-  for (const Entry& entry : put) {
-    result.lines.push_back(Line(entry));
-    switch (entry.outcome) {
-      case Outcome::Restored:
-        ++result.restored;
-        break;
-      case Outcome::LeftAlone:
-        ++result.leftAlone;
-        break;
-      case Outcome::Failed:
-        ++result.failed;
-        break;
-    }
+  bool NotBack(const BackedUpItem& item) const {
+    const auto notBack = [&](const Entry& entry) { return entry.item == &item && entry.outcome != Outcome::Restored; };
+    return std::any_of(judged_.begin(), judged_.end(), notBack) || std::any_of(put_.begin(), put_.end(), notBack);
   }
-  return result;
+
+  RestoreResult Result() const {
+    RestoreResult result;
+    for (const std::vector<Entry>* entries : {&put_, &judged_}) {
+      for (const Entry& entry : *entries) {
+        result.lines.push_back(Line(entry));
+        switch (entry.outcome) {
+          case Outcome::Restored:
+            ++result.restored;
+            break;
+          case Outcome::LeftAlone:
+            ++result.leftAlone;
+            break;
+          case Outcome::Failed:
+            ++result.failed;
+            break;
+        }
+      }
+    }
+    return result;
+  }
+
+  Workstation& workstation_;
+  const std::vector<BackedUpItem>& items_;
+  const RestoreMode mode_;
+  std::vector<Entry> judged_;  // left alone, or not even readable
+  std::vector<const BackedUpItem*> toPut_;
+  const BackedUpItem* engineFile_ = nullptr;
+  std::vector<Entry> put_;
+  bool aliasesWritten_ = false;
+};
+
+}  // namespace
+
+RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>& items, RestoreMode mode) {
+  return Restoration(workstation, items, mode).Run();
 }
 
 }  // namespace app::backup

@@ -39,7 +39,9 @@ struct RestoreResult {
 
 // Nothing is changed before every item's present state is read and
 // checked. An item that cannot be read or written is named with its error,
-// and the others are still put back.
+// and the others are still put back. A run the program never finished
+// (stopped halfway) recorded nothing of what it left, so /undo puts its
+// items back without that check.
 RestoreResult Restore(Workstation& workstation, const std::vector<BackedUpItem>& items, RestoreMode mode);
 
 }  // namespace app::backup

@@ -204,6 +204,22 @@ TEST(RestoreTest, AnUndoLeavesWhatWasChangedSinceTheRun) {
   }
 }
 
+// A run that never recorded its end has no after-state to check against:
+// its items are put back whatever they hold.
+TEST(RestoreTest, AnUndoOfARunThatNeverEndedPutsBackUnchecked) {
+  World world;
+  const std::string before = world.State();
+  world.NewEngine();
+  std::vector<BackedUpItem> items = world.Run(world.Workstation());
+  for (BackedUpItem& item : items) item.after.reset();
+  platform::WriteFileContent(world.Sqlnet(), "# ręcznie\r\n");
+  world.NewEngine();
+  const RestoreResult result = Restore(world.Workstation(), items, RestoreMode::Undo);
+  EXPECT_EQ(result.leftAlone, 0);
+  EXPECT_EQ(result.restored, 8);
+  EXPECT_EQ(world.State(), before);
+}
+
 // What cannot be put back is named with its error; the items around it
 // still come back, and an alias counts as back only once the engine saved it.
 TEST(RestoreTest, WhatCannotBePutBackIsNamedAndTheRestComesBack) {
