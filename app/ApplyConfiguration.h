@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Answers.h"
+#include "bde/Alias.h"
 #include "bde/Connection.h"
 
 namespace platform {
@@ -56,11 +57,15 @@ class ApplyConfiguration {
   // error before the first write (the backup's) passes to the caller.
   [[nodiscard]] bool RunAllOrNothing(const Answers& answers, bde::StatusReport& report);
 
+  // The suite's aliases a first run with the answers would write, each with
+  // its driver and the values of its write; nothing is written.
+  static std::vector<bde::Alias> SuiteAliases(const Answers& answers);
+  // The suite's aliases of the last run that saved, as it wrote them.
+  const std::vector<bde::Alias>& WrittenAliases() const { return written_; }
+
  private:
   backup::RunBackup BeginBackup(bool unattended);
   void Write(const Answers& answers, bde::StatusReport& report, backup::ItemKeeper& backup);
-  void WriteSuiteAliases(const servers::Kind& kind, const Answers& answers, const std::vector<std::string>& existing,
-                         bde::AliasWriter& writer, backup::ItemKeeper& backup);
   void RollBack(backup::RunBackup& backup, bde::StatusReport& report);
 
   platform::Registry& registry_;
@@ -69,6 +74,7 @@ class ApplyConfiguration {
   // By server kind: Database1 of the SQL Server aliases, DatabaseOracle of
   // the Oracle ones.
   std::vector<bde::Database> templates_;
+  std::vector<bde::Alias> written_;
 };
 
 }  // namespace app

@@ -25,6 +25,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       undo = true;
       continue;
     }
+    if (platform::EqualsAsciiNoCase(argument, "/verify")) {
+      if (line.verify) Fail("argument \"" + argument + "\" podany drugi raz");
+      line.verify = true;
+      continue;
+    }
     std::string* target = nullptr;
     if (platform::EqualsAsciiNoCase(argument, "/s")) target = &line.answersPath;
     if (platform::EqualsAsciiNoCase(argument, "/log")) target = &line.logPath;
@@ -33,13 +38,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (undo && !line.answersPath.empty()) Fail("\"/undo\" nie łączy się z \"/s\"");
   if (undo) {
+    if (!line.answersPath.empty() || line.verify) Fail("\"/undo\" nie łączy się z \"/s\" ani z \"/verify\"");
     line.mode = CommandLine::Mode::Undo;
     return line;
   }
-  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\" lub \"/undo\"");
-  line.mode = CommandLine::Mode::Unattended;
+  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\", \"/verify\" lub \"/undo\"");
+  line.mode = line.answersPath.empty() ? CommandLine::Mode::Verify : CommandLine::Mode::Unattended;
   return line;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace platform {
 class CodePage;
+class NetworkProbe;
 class Registry;
 }  // namespace platform
 
@@ -20,6 +22,8 @@ struct CommandLine;
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitConfigurationFailed = 1;
 inline constexpr int kExitWrongAnswers = 2;
+// Configured (with "/s"), but a check of the connections failed.
+inline constexpr int kExitChecksFailed = 3;
 
 using Console = std::function<void(const std::string&)>;
 
@@ -35,8 +39,16 @@ using Console = std::function<void(const std::string&)>;
 // was done up to the error, the error and what was put back) goes to the
 // log file when one is named and to the console. Returns the program's
 // exit code.
+//
+// With "/verify" a run that succeeded checks the connections it configured
+// and adds their section to the report. Without "/s" the workstation is
+// checked as it is: the answers are those a run would take with none
+// given, and nothing at all is written; whatever stands in the way of a
+// check (no ODBC driver, no Oracle home, an engine that does not start) is
+// a failed check.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole);
+                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole,
+                  std::shared_ptr<platform::NetworkProbe> network);
 
 // The report of a run without a window: to the log file when one is named
 // (a log that cannot be written is one more line, and fails a run that had

@@ -16,6 +16,7 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/NetworkProbe.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
@@ -26,8 +27,9 @@ namespace {
 std::string BackupRoot() { return platform::win32::CommonAppDataFolder() + "\\Novera\\KonfigNovera"; }
 
 // Without arguments the one wizard window, until it closes; with "/s" the
-// same configuration without any window; with "/undo" the latest run put
-// back, also without one.
+// same configuration without any window, with "/verify" alone the check of
+// the workstation as it is, and with "/undo" the latest run put back, also
+// without one.
 int Run(platform::win32::Win32UiServices& ui) {
   app::CommandLine commandLine;
   try {
@@ -45,9 +47,9 @@ int Run(platform::win32::Win32UiServices& ui) {
   const auto registry = platform::win32::CreateSystemRegistry();
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
   const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
-  if (commandLine.mode == app::CommandLine::Mode::Unattended) {
+  if (commandLine.mode == app::CommandLine::Mode::Unattended || commandLine.mode == app::CommandLine::Mode::Verify) {
     return app::RunUnattended(commandLine, *registry, engine, oemCodePage, BackupRoot(),
-                              platform::win32::WriteToConsole);
+                              platform::win32::WriteToConsole, platform::CreateSystemNetworkProbe());
   }
   if (commandLine.mode == app::CommandLine::Mode::Undo) {
     return app::RunUndo(commandLine, *registry, engine, oemCodePage, BackupRoot(), platform::win32::WriteToConsole);

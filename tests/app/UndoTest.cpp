@@ -217,7 +217,8 @@ TEST(UndoCommandLineTest, UndoTakesALogFileAndNothingElse) {
   EXPECT_EQ(logged.logPath, "r.txt");
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"/undo", "/undo"}, "argument \"/undo\" podany drugi raz"},
-      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\""},
+      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\" ani z \"/verify\""},
+      {{"/verify", "/undo"}, "\"/undo\" nie łączy się z \"/s\" ani z \"/verify\""},
       {{"/undo", "x"}, "nieznany argument \"x\""},
   };
   for (const auto& c : refused) {

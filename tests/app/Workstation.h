@@ -17,6 +17,7 @@
 #include "bde/AliasEngineChoice.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
+#include "platform/NetworkProbe.h"
 #include "platform/TextFile.h"
 #include "tests/FakeOemCodePage.h"
 #include "tests/RegisteredDriver.h"
@@ -104,7 +105,8 @@ class Workstation {
     console_.clear();
     bde::Engine engine(registry_, Config());
     return app::RunUnattended(line, registry_, engine, codePage_, BackupRoot(),
-                              [this](const std::string& text) { console_ += text; });
+                              [this](const std::string& text) { console_ += text; },
+                              platform::CreateSystemNetworkProbe());
   }
 
   int Undo(const std::string& logPath = {}) {
