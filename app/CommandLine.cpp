@@ -17,8 +17,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     line.mode = CommandLine::Mode::Usage;
     return line;
   }
+  bool undo = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (platform::EqualsAsciiNoCase(argument, "/undo")) {
+      if (undo) Fail("argument \"" + argument + "\" podany drugi raz");
+      undo = true;
+      continue;
+    }
     if (platform::EqualsAsciiNoCase(argument, "/verify")) {
       if (line.verify) Fail("argument \"" + argument + "\" podany drugi raz");
       line.verify = true;
@@ -32,7 +38,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
+  if (undo) {
+    if (!line.answersPath.empty() || line.verify) Fail("\"/undo\" nie łączy się z \"/s\" ani z \"/verify\"");
+    line.mode = CommandLine::Mode::Undo;
+    return line;
+  }
+  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\", \"/verify\" lub \"/undo\"");
   line.mode = line.answersPath.empty() ? CommandLine::Mode::Verify : CommandLine::Mode::Unattended;
   return line;
 }

@@ -8,20 +8,29 @@ namespace app {
 
 inline constexpr std::string_view kUsage =
     "Użycie: KonfigNovera.exe [/s PLIK_ODPOWIEDZI] [/verify] [/log PLIK_RAPORTU]\r\n"
+    "        KonfigNovera.exe /undo [/log PLIK_RAPORTU]\r\n"
     "  bez argumentów  kreator \"Konfiguracja BDE\" w oknie\r\n"
-    "  /s PLIK         konfiguracja bez okna według pliku odpowiedzi (INI)\r\n"
+    "  /s PLIK         konfiguracja bez okna według pliku odpowiedzi (INI): wszystko\r\n"
+    "                  albo nic - po błędzie wycofuje każdą swoją zmianę\r\n"
     "  /verify         sprawdzenie połączeń po konfiguracji; bez /s sprawdzenie\r\n"
     "                  stanu stacji roboczej, bez żadnych zmian\r\n"
+    "  /undo           przywraca stan sprzed ostatniego niecofniętego przebiegu\r\n"
+    "                  (w oknie lub /s); kolejne /undo cofa przebieg wcześniejszy;\r\n"
+    "                  tego, co zmieniono po przebiegu, nie zmienia\r\n"
     "  /log PLIK       raport także do pliku (UTF-8)\r\n"
     "  /?              ten opis\r\n"
-    "Kod wyjścia: 0 - wykonano, 1 - konfiguracja nie powiodła się,\r\n"
-    "2 - błędny plik odpowiedzi lub wiersz poleceń (nic nie zmieniono),\r\n"
+    "Przed pierwszym zapisem każdy przebieg zapisuje kopię zapasową tego, co zmienia,\r\n"
+    "w folderze %ProgramData%\\Novera\\KonfigNovera\\<czas przebiegu> (opis: manifest.txt);\r\n"
+    "zostaje 10 ostatnich.\r\n"
+    "Kod wyjścia: 0 - wykonano lub przywrócono, 1 - konfiguracja nie powiodła się\r\n"
+    "(zmiany wycofano) lub /undo nie przywróciło wszystkiego, 2 - błędny plik\r\n"
+    "odpowiedzi lub wiersz poleceń (nic nie zmieniono) albo brak przebiegu do cofnięcia,\r\n"
     "3 - sprawdzenie połączeń wykazało błąd (z /s: konfigurację wykonano).\r\n";
 
 struct CommandLine {
   // Verify: the connections of the workstation as it is, checked without
-  // writing anything.
-  enum class Mode { Window, Unattended, Verify, Usage };
+  // writing anything. Undo: the latest run put back.
+  enum class Mode { Window, Unattended, Verify, Undo, Usage };
   Mode mode = Mode::Window;
   std::string answersPath;
   std::string logPath;  // empty: no log file
@@ -30,7 +39,8 @@ struct CommandLine {
 
 // The arguments after the program's name. Switches are compared without
 // regard to letter case. An unknown argument, a switch without its file or
-// a switch given twice raises AnswersError; "/log" needs "/s" or "/verify".
+// a switch given twice raises AnswersError; "/log" needs "/s", "/verify" or
+// "/undo", and "/undo" goes with none of the first two.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace app

@@ -37,20 +37,21 @@ class StartedEngine {
   EngineStart start_;
 };
 
-// The run of an answers file, checked afterwards when asked.
+// The run of an answers file, all or nothing, checked afterwards when
+// asked. The report says what was written before an error, and how it was
+// put back.
 int Configure(const CommandLine& commandLine, const servers::CheckSources& sources, const EngineStart& started,
-              std::vector<std::string>& lines) {
+              const std::string& backupRoot, std::vector<std::string>& lines) {
   const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
   const Answers answers = ResolveAnswers(file, sources.registry, started);
   bde::StatusReport report(lines);
   try {
-    ApplyConfiguration apply(sources.registry, started());
-    apply.Run(answers, report);
+    ApplyConfiguration apply(sources.registry, started(), backupRoot);
+    if (!apply.RunAllOrNothing(answers, report)) return kExitConfigurationFailed;
     if (commandLine.verify && CheckConnections(sources, answers, started(), apply.WrittenAliases(), report)) {
       return kExitChecksFailed;
     }
   } catch (const std::exception& error) {
-    // What was written before the error stays, so the report says it.
     lines.push_back(WithFinalStop(error.what()));
     return kExitConfigurationFailed;
   }
@@ -77,15 +78,16 @@ int Verify(const servers::CheckSources& sources, const EngineStart& started, std
 }  // namespace
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole,
+                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole,
                   std::shared_ptr<platform::NetworkProbe> network) {
   std::vector<std::string> lines;
   int code = kExitDone;
   const servers::CheckSources sources = SystemCheckSources(registry, std::move(network));
   StartedEngine engineOfRun(registry, engine, oemCodePage);
   try {
-    code = commandLine.mode == CommandLine::Mode::Verify ? Verify(sources, engineOfRun.Start(), lines)
-                                                         : Configure(commandLine, sources, engineOfRun.Start(), lines);
+    code = commandLine.mode == CommandLine::Mode::Verify
+               ? Verify(sources, engineOfRun.Start(), lines)
+               : Configure(commandLine, sources, engineOfRun.Start(), backupRoot, lines);
   } catch (const AnswersError& error) {
     lines = {WithFinalStop(error.what())};
     code = kExitWrongAnswers;
@@ -93,9 +95,13 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
     lines = {WithFinalStop(error.what())};
     code = kExitConfigurationFailed;
   }
-  if (!commandLine.logPath.empty()) {
+  return DeliverReport(std::move(lines), code, commandLine.logPath, toConsole);
+}
+
+int DeliverReport(std::vector<std::string> lines, int code, const std::string& logPath, const Console& toConsole) {
+  if (!logPath.empty()) {
     try {
-      platform::WriteTextLines(commandLine.logPath, lines);
+      platform::WriteTextLines(logPath, lines);
     } catch (const std::exception& error) {
       lines.push_back(WithFinalStop(error.what()));
       if (code == kExitDone) code = kExitConfigurationFailed;

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "app/ApplyConfiguration.h"
 #include "app/ConnectionChecks.h"
@@ -24,13 +25,13 @@
 namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
-                           platform::UiServices& ui)
+                           platform::UiServices& ui, std::string backupRoot)
     : checkSources(SystemCheckSources(registry, platform::CreateSystemNetworkProbe())),
       registry_(registry),
       session_(session),
       aliases_(aliases),
       ui_(ui),
-      apply_(registry, aliases) {
+      apply_(registry, aliases, std::move(backupRoot)) {
   // A row of the control table without its member would leave the view
   // nothing to mirror.
   if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");

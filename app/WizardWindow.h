@@ -39,9 +39,10 @@ class WizardWindow {
  public:
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
-  // The session opens the connections; the alias engine does the alias work.
-  WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
-               platform::UiServices& ui);
+  // The session opens the connections; the alias engine does the alias
+  // work; each run of "Wykonaj" keeps its backup under backupRoot.
+  WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases, platform::UiServices& ui,
+               std::string backupRoot);
   ~WizardWindow();
   WizardWindow(const WizardWindow&) = delete;
   WizardWindow& operator=(const WizardWindow&) = delete;

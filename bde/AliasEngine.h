@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,16 @@ class AliasEngine {
   // Each parameter the alias has and the list names takes the list's
   // value; the others keep theirs.
   virtual void UpdateAlias(const std::string& name, const ParameterList& params) = 0;
-  // Writes every alias added or modified so far (persistent mode only).
+  // Removes the alias; the next save removes it from the configuration.
+  virtual void DeleteAlias(const std::string& name) = 0;
+  // Writes every alias added, modified or deleted so far (persistent mode
+  // only).
   virtual void SaveConfiguration() = 0;
+
+  // The file that holds every alias of the engine and that only the
+  // engine's save writes, for a backup to keep byte for byte: our own
+  // engine's. The installed engine keeps its file to itself.
+  virtual std::optional<std::string> OwnConfigurationFile() const { return std::nullopt; }
 };
 
 }  // namespace bde

@@ -21,41 +21,6 @@ constexpr std::string_view kDriverKeyword = "DRIVER ";
 constexpr std::string_view kParamKeyword = "PARAM ";
 constexpr std::string_view kEndKeyword = "END";
 
-std::string Escape(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string result;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const bool edgeBlank = byte == ' ' && (i == 0 || i + 1 == text.size());
-    if (byte < 0x20 || byte == 0x7F || byte == '%' || edgeBlank) {
-      result += '%';
-      result += kHex[byte >> 4];
-      result += kHex[byte & 0x0F];
-    } else {
-      result += text[i];
-    }
-  }
-  return result;
-}
-
-// Empty when a "%" is not followed by two hex digits.
-std::optional<std::string> Unescape(std::string_view text) {
-  std::string result;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      result += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size()) return std::nullopt;
-    const int high = platform::HexDigitValue(text[i + 1]);
-    const int low = platform::HexDigitValue(text[i + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
-    result += static_cast<char>(high * 16 + low);
-    i += 2;
-  }
-  return result;
-}
-
 bool AllEmpty(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     if (!line.empty()) return false;
@@ -101,7 +66,7 @@ AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::str
 
     if (!inAlias) {
       if (!line.starts_with(kAliasKeyword)) throw Damaged(path, i);
-      std::optional<std::string> name = Unescape(line.substr(kAliasKeyword.size()));
+      std::optional<std::string> name = platform::UnescapeField(line.substr(kAliasKeyword.size()));
       if (!name || name->empty() || !names.insert(platform::CaseKey(*name)).second) throw Damaged(path, i);
       alias = Alias{std::move(*name), {}, {}};
       params.clear();
@@ -109,7 +74,7 @@ AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::str
       aliasLine = i;
     } else if (line.starts_with(kDriverKeyword)) {
       // One driver per alias, stated before its parameters.
-      std::optional<std::string> driver = Unescape(line.substr(kDriverKeyword.size()));
+      std::optional<std::string> driver = platform::UnescapeField(line.substr(kDriverKeyword.size()));
       if (!alias.driver.empty() || !params.empty() || !driver || driver->empty()) {
         throw Damaged(path, i);
       }
@@ -118,8 +83,8 @@ AliasStore ParseConfigFile(const std::vector<std::string>& lines, const std::str
       const std::string_view field = line.substr(kParamKeyword.size());
       const size_t equals = field.find('=');
       if (alias.driver.empty() || equals == std::string_view::npos) throw Damaged(path, i);
-      std::optional<std::string> name = Unescape(field.substr(0, equals));
-      std::optional<std::string> value = Unescape(field.substr(equals + 1));
+      std::optional<std::string> name = platform::UnescapeField(field.substr(0, equals));
+      std::optional<std::string> value = platform::UnescapeField(field.substr(equals + 1));
       // A parameter's name ends at its first "=", so an escaped one inside
       // the name could not be kept.
       if (!name || name->empty() || name->find('=') != std::string::npos || !value) {
@@ -145,11 +110,11 @@ std::vector<std::string> FormatConfigFile(const AliasStore& aliases) {
   std::vector<std::string> lines{std::string(kConfigSignature)};
   for (const Alias& alias : aliases) {
     lines.emplace_back();
-    lines.push_back(std::string(kAliasKeyword) + Escape(alias.name));
-    lines.push_back(std::string(kDriverKeyword) + Escape(alias.driver));
+    lines.push_back(std::string(kAliasKeyword) + platform::EscapeField(alias.name));
+    lines.push_back(std::string(kDriverKeyword) + platform::EscapeField(alias.driver));
     for (const std::string& param : alias.params.Lines()) {
-      lines.push_back(std::string(kParamKeyword) + Escape(ParameterList::NameOf(param)) + "=" +
-                      Escape(ParameterList::ValueOf(param)));
+      lines.push_back(std::string(kParamKeyword) + platform::EscapeField(ParameterList::NameOf(param)) + "=" +
+                      platform::EscapeField(ParameterList::ValueOf(param)));
     }
     lines.push_back(std::string(kEndKeyword));
   }

@@ -126,15 +126,33 @@ void Engine::UpdateAlias(const std::string& name, const ParameterList& params) {
   Touch(alias.name);
 }
 
+// An alias deleted after it was added or modified is no longer one to
+// save, only one to take out of the file.
+void Engine::DeleteAlias(const std::string& name) {
+  AliasStore& store = Store();
+  const auto found = std::find_if(store.begin(), store.end(),
+                                  [&](const Alias& alias) { return platform::EqualsNoCase(alias.name, name); });
+  if (found == store.end()) throw platform::Error(platform::Format(kAliasMissingMessage, {name}));
+  const std::string stored = found->name;
+  store.erase(found);
+  std::erase_if(touched_, [&](const std::string& touched) { return platform::EqualsNoCase(touched, stored); });
+  if (platform::IndexOfNoCase(deleted_, stored) < 0) deleted_.push_back(stored);
+}
+
+std::optional<std::string> Engine::OwnConfigurationFile() const { return store_ ? loadedFrom_ : ConfigFilePath(); }
+
 // Another program may have changed the file since we loaded it, so the file
-// is read again and only the aliases we added or modified replace their
-// namesakes or are appended; the rest stays as the file holds it now. A
-// file that is no longer ours, or is damaged, stops the save before any
-// write.
+// is read again and only the aliases we deleted, added or modified leave
+// it, replace their namesakes or are appended; the rest stays as the file
+// holds it now. A file that is no longer ours, or is damaged, stops the
+// save before any write.
 void Engine::SaveConfiguration() {
-  if (mode_ != ConfigurationMode::Persistent || touched_.empty()) return;
+  if (mode_ != ConfigurationMode::Persistent || (touched_.empty() && deleted_.empty())) return;
 
   AliasStore current = ReadFile(loadedFrom_);
+  for (const std::string& name : deleted_) {
+    std::erase_if(current, [&](const Alias& alias) { return platform::EqualsNoCase(alias.name, name); });
+  }
   for (const std::string& name : touched_) {
     const Alias& ours = *FindAlias(*store_, name);
     if (Alias* theirs = FindAlias(current, name)) {
@@ -146,6 +164,7 @@ void Engine::SaveConfiguration() {
   WriteConfigFile(loadedFrom_, current);
   store_ = std::move(current);
   touched_.clear();
+  deleted_.clear();
 }
 
 }  // namespace bde

@@ -67,8 +67,10 @@ class Engine : public AliasEngine {
                            const std::string& defaultDriver) override;
   // Only parameters the alias has and its driver defines take new values.
   void UpdateAlias(const std::string& name, const ParameterList& params) override;
+  void DeleteAlias(const std::string& name) override;
   // Aliases this session did not touch are kept as the file holds them now.
   void SaveConfiguration() override;
+  std::optional<std::string> OwnConfigurationFile() const override;
 
  private:
   AliasStore& Store();
@@ -84,6 +86,7 @@ class Engine : public AliasEngine {
   std::optional<AliasStore> store_;
   std::string loadedFrom_;
   std::vector<std::string> touched_;  // names added or modified since the last save
+  std::vector<std::string> deleted_;  // names deleted since the last save
 };
 
 }  // namespace bde

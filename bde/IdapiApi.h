@@ -144,6 +144,7 @@ static_assert(sizeof(CURProps) == 427);
   X(DbiCloseCursor, (hDBICur * phCursor))                                                            \
   X(DbiAddAlias, (hDBICfg hCfg, const char* pszAliasName, const char* pszDriverType,                 \
                   const char* pszParams, BOOL32 bPersistent))                                        \
+  X(DbiDeleteAlias, (hDBICfg hCfg, const char* pszAliasName))                                        \
   X(DbiCfgSave, (hDBICfg hCfg, const char* pszCfgFile, BOOL32 bRegistered))                          \
   X(DbiGetErrorString, (DBIResult rslt, char* pszError))                                             \
   X(DbiGetErrorInfo, (BOOL32 bFull, DBIErrInfo * pErrInfo))

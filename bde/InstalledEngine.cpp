@@ -237,6 +237,11 @@ void InstalledEngine::UpdateAlias(const std::string& name, const ParameterList& 
   changed_ = true;
 }
 
+void InstalledEngine::DeleteAlias(const std::string& name) {
+  Check(api_.DbiDeleteAlias(nullptr, ToEngine(name, name).c_str()));
+  changed_ = true;
+}
+
 void InstalledEngine::SaveConfiguration() {
   if (mode_ != ConfigurationMode::Persistent || !changed_) return;
   Check(api_.DbiCfgSave(nullptr, nullptr, 1));

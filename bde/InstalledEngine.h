@@ -79,6 +79,7 @@ class InstalledEngine final : public AliasEngine {
   // A value longer than the engine's record holds raises
   // kValueTooLongMessage, like an unconvertible one before any call.
   void UpdateAlias(const std::string& name, const ParameterList& params) override;
+  void DeleteAlias(const std::string& name) override;
   void SaveConfiguration() override;
 
  private:

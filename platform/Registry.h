@@ -23,6 +23,26 @@ inline constexpr std::string_view kWrongTypeMessage = "Niepoprawny typ danych : 
 inline constexpr std::string_view kSetDataFailedMessage = "Nie można zapisać wartości rejestru \"%s\"";
 inline constexpr std::string_view kGetDataFailedMessage = "Nie można odczytać wartości rejestru \"%s\"";
 
+// Registry value types, as Windows numbers them.
+inline constexpr uint32_t kRegNone = 0;
+inline constexpr uint32_t kRegSz = 1;
+inline constexpr uint32_t kRegExpandSz = 2;
+inline constexpr uint32_t kRegBinary = 3;
+inline constexpr uint32_t kRegDword = 4;
+inline constexpr uint32_t kRegMultiSz = 7;
+inline constexpr uint32_t kRegQword = 11;
+
+// A value exactly as the registry holds it: its type and its data bytes
+// (texts in UTF-16LE with the nulls the writer stored, a DWORD in four
+// little-endian bytes). What a program reads this way it can write back
+// byte for byte, whatever the type.
+struct RegistryValue {
+  uint32_t type = kRegNone;
+  std::string data;
+
+  bool operator==(const RegistryValue&) const = default;
+};
+
 // One opened registry key. It is closed when the object goes, so every
 // operation holds its accessor only for its own work. Failures raise
 // platform::Error with the messages above.
@@ -43,6 +63,11 @@ class RegistryKey {
   int32_t ReadInteger(std::string_view name);
   virtual void WriteString(std::string_view name, std::string_view value) = 0;
   virtual void WriteInteger(std::string_view name, int32_t value) = 0;
+  // Any type, byte for byte. Nothing when the key has no such value; a
+  // refused read raises kGetDataFailedMessage, a refused write
+  // kSetDataFailedMessage.
+  [[nodiscard]] virtual std::optional<RegistryValue> TryReadValue(std::string_view name) = 0;
+  virtual void WriteValue(std::string_view name, const RegistryValue& value) = 0;
   // False when there was no such value or it could not be deleted.
   virtual bool DeleteValue(std::string_view name) = 0;
   virtual std::vector<std::string> SubkeyNames() = 0;

@@ -109,4 +109,38 @@ std::string Format(std::string_view pattern, const std::vector<std::string>& arg
   return result;
 }
 
+std::string EscapeField(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool edgeBlank = byte == ' ' && (i == 0 || i + 1 == text.size());
+    if (byte < 0x20 || byte == 0x7F || byte == '%' || edgeBlank) {
+      result += '%';
+      result += kHex[byte >> 4];
+      result += kHex[byte & 0x0F];
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
+std::optional<std::string> UnescapeField(std::string_view text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      result += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexDigitValue(text[i + 1]);
+    const int low = HexDigitValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    result += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return result;
+}
+
 }  // namespace platform

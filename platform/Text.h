@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,13 @@ std::string_view Trim(std::string_view text, Blanks blanks);
 
 // The value of a hexadecimal digit of either case, or -1.
 int HexDigitValue(char c);
+
+// A text as one field of a line in a file of ours: "%", control characters
+// (TAB and line ends among them), DEL and a blank at either end are written
+// as %XX, so that any text round-trips and none breaks its line.
+std::string EscapeField(std::string_view text);
+// Nothing when a "%" is not followed by two hex digits.
+std::optional<std::string> UnescapeField(std::string_view text);
 
 // Replaces each "%s" of pattern, in turn, by the next argument.
 std::string Format(std::string_view pattern, const std::vector<std::string>& args);

@@ -7,14 +7,29 @@ namespace {
 
 // Everything runs on the one user-interface thread, tests included.
 WriteFault armedWriteFault = WriteFault::None;
+std::string armedFileName;
 
 }  // namespace
 
-ScopedWriteFaultForTesting::ScopedWriteFaultForTesting(WriteFault fault) { armedWriteFault = fault; }
+ScopedWriteFaultForTesting::ScopedWriteFaultForTesting(WriteFault fault, std::string fileName) {
+  armedWriteFault = fault;
+  armedFileName = std::move(fileName);
+}
 
-ScopedWriteFaultForTesting::~ScopedWriteFaultForTesting() { armedWriteFault = WriteFault::None; }
+ScopedWriteFaultForTesting::~ScopedWriteFaultForTesting() {
+  armedWriteFault = WriteFault::None;
+  armedFileName.clear();
+}
 
-WriteFault detail::TakeWriteFault() { return std::exchange(armedWriteFault, WriteFault::None); }
+WriteFault detail::TakeWriteFault(std::string_view path) {
+  const std::string_view name = path.substr(path.find_last_of("\\/") + 1);
+  if (!armedFileName.empty() && name != armedFileName) return WriteFault::None;
+  return std::exchange(armedWriteFault, WriteFault::None);
+}
+
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+  WriteFileContent(path, JoinLines(lines));
+}
 
 std::vector<std::string> ReadTextLines(const std::string& path) { return SplitLines(ReadFileContent(path)); }
 

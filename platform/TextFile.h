@@ -11,6 +11,7 @@ namespace platform {
 
 inline constexpr std::string_view kOpenFileFailedMessage = "Nie można otworzyć pliku \"%s\". %s";
 inline constexpr std::string_view kCreateFileFailedMessage = "Nie można utworzyć pliku \"%s\". %s";
+inline constexpr std::string_view kDeleteFileFailedMessage = "Nie można usunąć pliku \"%s\". %s";
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
@@ -24,6 +25,20 @@ std::string ReadFileContent(const std::string& path);
 // or failed write leaves the old file whole and no temporary file behind.
 // Raises kCreateFileFailedMessage with the path and the system's reason.
 void WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+// The same for bytes that are not lines: they are written as they are.
+void WriteFileContent(const std::string& path, std::string_view content);
+
+// Deletes the file; false when there was none. Raises kDeleteFileFailedMessage
+// when it is there and stays.
+bool RemoveFile(const std::string& path);
+
+// The names of the folders directly inside the folder, in no set order;
+// none when it does not exist or cannot be listed.
+std::vector<std::string> SubfolderNames(const std::string& path);
+
+// Deletes the folder with everything in it; a missing folder is no error.
+// Raises kDeleteFileFailedMessage naming what stayed.
+void RemoveFolder(const std::string& path);
 
 // Creates the folder and its missing parents; raises kCreateFileFailedMessage.
 void CreateFolders(const std::string& path);
@@ -42,15 +57,18 @@ enum class WriteFault {
 
 class ScopedWriteFaultForTesting {
  public:
-  explicit ScopedWriteFaultForTesting(WriteFault fault);
+  // With a file name, the fault waits for the first write of a file of
+  // that name, so that writes to other files go through meanwhile.
+  explicit ScopedWriteFaultForTesting(WriteFault fault, std::string fileName = {});
   ~ScopedWriteFaultForTesting();
   ScopedWriteFaultForTesting(const ScopedWriteFaultForTesting&) = delete;
   ScopedWriteFaultForTesting& operator=(const ScopedWriteFaultForTesting&) = delete;
 };
 
 namespace detail {
-// The armed fault, disarming it; for the implementations of WriteTextLines.
-WriteFault TakeWriteFault();
+// The fault armed for a write of this path, disarming it; for the
+// implementations of WriteFileContent.
+WriteFault TakeWriteFault(std::string_view path);
 }  // namespace detail
 
 std::vector<std::string> SplitLines(std::string_view content);

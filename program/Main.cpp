@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorText.h"
 #include "app/Unattended.h"
+#include "app/Undo.h"
 #include "app/WizardWindow.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/Drivers.h"
@@ -22,9 +23,13 @@
 
 namespace {
 
+// Where every run keeps its backup: %ProgramData%\Novera\KonfigNovera.
+std::string BackupRoot() { return platform::win32::CommonAppDataFolder() + "\\Novera\\KonfigNovera"; }
+
 // Without arguments the one wizard window, until it closes; with "/s" the
-// same configuration without any window, and with "/verify" alone the
-// check of the workstation as it is.
+// same configuration without any window, with "/verify" alone the check of
+// the workstation as it is, and with "/undo" the latest run put back, also
+// without one.
 int Run(platform::win32::Win32UiServices& ui) {
   app::CommandLine commandLine;
   try {
@@ -43,8 +48,11 @@ int Run(platform::win32::Win32UiServices& ui) {
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
   const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
   if (commandLine.mode == app::CommandLine::Mode::Unattended || commandLine.mode == app::CommandLine::Mode::Verify) {
-    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole,
-                              platform::CreateSystemNetworkProbe());
+    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, BackupRoot(),
+                              platform::win32::WriteToConsole, platform::CreateSystemNetworkProbe());
+  }
+  if (commandLine.mode == app::CommandLine::Mode::Undo) {
+    return app::RunUndo(commandLine, *registry, engine, oemCodePage, BackupRoot(), platform::win32::WriteToConsole);
   }
   bde::Session session;
   session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
@@ -53,7 +61,7 @@ int Run(platform::win32::Win32UiServices& ui) {
   // An engine that is there but does not start stops the wizard with its
   // own message.
   bde::AliasEngineChoice aliases(*registry, engine, oemCodePage);
-  app::WizardWindow window(*registry, session, aliases.Aliases(), ui);
+  app::WizardWindow window(*registry, session, aliases.Aliases(), ui, BackupRoot());
   return view::RunWizardWindow(window, ui);
 }
 

@@ -5,6 +5,7 @@
 #include "app/AnswerFields.h"
 #include "app/Answers.h"
 #include "app/AnswersFile.h"
+#include "app/backup/RunBackup.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/ParameterList.h"
@@ -82,9 +83,21 @@ void Mssql::Collect(const PageFields& fields, Answers& answers) const {
   answers.metersDatabase = fields.Text(ControlId::ComboBoxBazaLiczniki);
 }
 
-void Mssql::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const {
-  mssql::DataSourceWriter(registry).ConfigureDataSource(answers.dataSourceName, answers.sqlServer,
-                                                        answers.windowsLogin, report);
+// The writer opens the driver's keys with creation allowed, then writes the
+// data source's key and last its list entry. A name it refuses is refused
+// before any write, and could name another key, so it keeps nothing.
+void Mssql::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,
+                        backup::ItemKeeper& backup) const {
+  const std::string& name = answers.dataSourceName;
+  if (!name.empty() && mssql::ForbiddenDataSourceNameChar(name) == 0) {
+    constexpr platform::RegistryRoot kRoot = platform::RegistryRoot::LocalMachine;
+    backup.Keep(backup::Place::RegistryKey(kRoot, std::string(mssql::kDriverListKey)));
+    backup.Keep(
+        backup::Place::RegistryKey(kRoot, std::string(mssql::kDriverKeyParent) + std::string(mssql::kDriverName)));
+    backup.Keep(backup::Place::RegistryKey(kRoot, std::string(mssql::kDataSourceKeyParent) + name));
+    backup.Keep(backup::Place::RegistryValue(kRoot, std::string(mssql::kDataSourceListKey), name));
+  }
+  mssql::DataSourceWriter(registry).ConfigureDataSource(name, answers.sqlServer, answers.windowsLogin, report);
 }
 
 bde::Database Mssql::AliasTemplate() const {

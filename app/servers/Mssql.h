@@ -19,7 +19,8 @@ class Mssql final : public Kind {
   void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const override;
   void Collect(const PageFields& fields, Answers& answers) const override;
   void CheckClient(platform::Registry&, const Answers&) const override {}
-  void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const override;
+  void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,
+                   backup::ItemKeeper& backup) const override;
   bde::Database AliasTemplate() const override;
   void SetRunValues(const Answers& answers, bde::ParameterList& params) const override;
   void SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const override;

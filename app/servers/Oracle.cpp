@@ -7,6 +7,7 @@
 
 #include "app/AnswerFields.h"
 #include "app/Answers.h"
+#include "app/backup/RunBackup.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/ParameterList.h"
@@ -211,13 +212,22 @@ void Oracle::CheckClient(platform::Registry& registry, const Answers& answers) c
 }
 
 // The files are read now, so that entries written meanwhile by someone
-// else survive the rewrite of ours.
-void Oracle::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const {
+// else survive the rewrite of ours. The sqlnet.ora step may write
+// sqlnet.ora or any file it includes that was read; the entry goes into the
+// file that holds it, or into tnsnames.ora.
+void Oracle::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,
+                         backup::ItemKeeper& backup) const {
   oracle::ServiceFile files;
   files.Read(NetworkFolderOf(registry, answers));
+  for (const oracle::IncludedFile& file : files.Sqlnet().Files()) {
+    const bool writable = file.state == oracle::IncludedFile::State::Read ||
+                          (&file == &files.Sqlnet().Root() && file.state == oracle::IncludedFile::State::Missing);
+    if (writable) backup.Keep(backup::Place::File(file.path));
+  }
   oracle::UpdateSqlnetOra(files.Sqlnet(), report);
   // The values given over the entry in force, or over a new entry's defaults.
   if (answers.serviceEntry.Any()) {
+    backup.Keep(backup::Place::File(files.FileOf(answers.oracleService)));
     files.WriteEntry(answers.oracleService, answers.serviceEntry.Over(files.EntryOrNew(answers.oracleService)),
                      report);
   }

@@ -28,6 +28,10 @@ class AnswersFile;
 struct Answers;
 }  // namespace app
 
+namespace app::backup {
+class ItemKeeper;
+}
+
 namespace app::servers {
 
 // The fields of the pages as a kind's proposals read and fill them: the
@@ -124,9 +128,10 @@ class Kind {
   // writes anything: it raises the message.
   virtual void CheckClient(platform::Registry& registry, const Answers& answers) const = 0;
   // The kind's part of "Wykonaj" before the aliases: the client's own
-  // configuration, which reports its lines.
-  virtual void WriteClient(platform::Registry& registry, const Answers& answers,
-                           bde::StatusReport& report) const = 0;
+  // configuration, which reports its lines. Each of its writers first
+  // takes what it may change into the run's backup.
+  virtual void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,
+                           backup::ItemKeeper& backup) const = 0;
   // The template of the kind's aliases, which the apply step keeps from one
   // run to the next.
   virtual bde::Database AliasTemplate() const = 0;

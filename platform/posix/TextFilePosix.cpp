@@ -1,9 +1,11 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -114,8 +116,8 @@ std::string ReadFileContent(const std::string& path) {
   return content;
 }
 
-void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  const WriteFault fault = detail::TakeWriteFault();
+void WriteFileContent(const std::string& path, std::string_view content) {
+  const WriteFault fault = detail::TakeWriteFault(path);
   if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, EACCES);
   std::string tempPath;
   UniqueFd fd = CreateTemporary(path, tempPath);
@@ -125,7 +127,7 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
   // A file being replaced keeps its permissions.
   struct stat old;
   if (::stat(path.c_str(), &old) == 0 && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) error = errno;
-  if (error == 0 && !WriteAll(fd.Get(), JoinLines(lines))) error = errno;
+  if (error == 0 && !WriteAll(fd.Get(), content)) error = errno;
   if (error == 0 && ::fsync(fd.Get()) != 0) error = errno;
   if (!fd.Close() && error == 0) error = errno;
   if (error == 0 && fault == WriteFault::AfterTemporaryWritten) error = ENOSPC;
@@ -140,6 +142,46 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 void CreateFolders(const std::string& path) {
   const int error = MakeFolders(path);
   if (error != 0) Raise(kCreateFileFailedMessage, path, error);
+}
+
+bool RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0) return true;
+  if (errno == ENOENT) return false;
+  Raise(kDeleteFileFailedMessage, path, errno);
+}
+
+std::vector<std::string> SubfolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(path.c_str()), ::closedir);
+  if (!folder) return names;
+  while (const dirent* entry = ::readdir(folder.get())) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != ".." && IsFolder(path + "/" + name)) names.push_back(name);
+  }
+  return names;
+}
+
+void RemoveFolder(const std::string& path) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return;
+    Raise(kDeleteFileFailedMessage, path, errno);
+  }
+  if (S_ISDIR(info.st_mode)) {
+    std::vector<std::string> entries;
+    {
+      const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(path.c_str()), ::closedir);
+      if (!folder) Raise(kDeleteFileFailedMessage, path, errno);
+      while (const dirent* entry = ::readdir(folder.get())) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") entries.push_back(name);
+      }
+    }
+    for (const std::string& name : entries) RemoveFolder(path + "/" + name);
+    if (::rmdir(path.c_str()) != 0) Raise(kDeleteFileFailedMessage, path, errno);
+  } else if (::unlink(path.c_str()) != 0) {
+    Raise(kDeleteFileFailedMessage, path, errno);
+  }
 }
 
 }  // namespace platform

@@ -16,6 +16,13 @@ struct CloseFile : CloseWith<CloseHandle> {
 };
 using UniqueFileHandle = UniqueHandle<HANDLE, CloseFile>;
 
+// A folder listing from FindFirstFileW, which also reports failure as
+// INVALID_HANDLE_VALUE.
+struct CloseFind : CloseWith<FindClose> {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+};
+using UniqueFindHandle = UniqueHandle<HANDLE, CloseFind>;
+
 // The service control manager, or one of its services.
 using UniqueServiceHandle = UniqueHandle<SC_HANDLE, CloseWith<CloseServiceHandle>>;
 

@@ -45,10 +45,19 @@ void WriteToConsole(const std::string& text) {
   }
 }
 
-std::string DefaultEngineConfigFile() {
-  wchar_t folder[MAX_PATH] = L"C:\\ProgramData";
-  SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-  return Narrow(folder) + "\\Novera\\BDE\\KonfigNovera.cfg";
+// The known folder first; where the shell cannot say, the environment's
+// ProgramData, and only then the usual place.
+std::string CommonAppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+    return Narrow(folder);
+  }
+  wchar_t variable[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"ProgramData", variable, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) return Narrow(std::wstring_view(variable, length));
+  return "C:\\ProgramData";
 }
+
+std::string DefaultEngineConfigFile() { return CommonAppDataFolder() + "\\Novera\\BDE\\KonfigNovera.cfg"; }
 
 }  // namespace platform::win32

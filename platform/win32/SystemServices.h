@@ -23,6 +23,10 @@ std::vector<std::string> CommandLineArguments();
 // this one. Without either the text goes nowhere.
 void WriteToConsole(const std::string& text);
 
+// The machine's folder for programs' own data, %ProgramData% (under Wine
+// drive_c/ProgramData of the prefix), without a trailing separator.
+std::string CommonAppDataFolder();
+
 // The engine's configuration file when the BDE key names none:
 // "<common application data>\Novera\BDE\KonfigNovera.cfg".
 std::string DefaultEngineConfigFile();

@@ -1,4 +1,6 @@
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -13,6 +15,7 @@ namespace {
 
 using win32::Narrow;
 using win32::UniqueFileHandle;
+using win32::UniqueFindHandle;
 using win32::Widen;
 
 [[noreturn]] void Raise(std::string_view pattern, const std::string& path, DWORD error) {
@@ -62,6 +65,48 @@ DWORD MakeFolders(std::wstring folder) {
   return error == ERROR_ALREADY_EXISTS && IsFolder(folder) ? 0 : error;
 }
 
+// Each entry of a folder but "." and "..", with its attributes.
+template <typename Visit>
+DWORD ForEachEntry(const std::wstring& folder, Visit visit) {
+  WIN32_FIND_DATAW found;
+  UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (!find) return GetLastError();
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") visit(name, found.dwFileAttributes);
+  } while (FindNextFileW(find.Get(), &found));
+  const DWORD error = GetLastError();
+  return error == ERROR_NO_MORE_FILES ? 0 : error;
+}
+
+// Children first; answers the path and error of the first failure.
+std::pair<std::wstring, DWORD> RemoveTree(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {path, 0};
+    return {path, error};
+  }
+  // A read-only file would refuse deletion.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  // A link to a folder is removed itself, never followed.
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    const bool removed =
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+    return {path, removed ? 0 : GetLastError()};
+  }
+  std::vector<std::wstring> children;
+  const DWORD listed = ForEachEntry(path, [&](const std::wstring& name, DWORD) { children.push_back(name); });
+  if (listed != 0) return {path, listed};
+  for (const std::wstring& child : children) {
+    auto failure = RemoveTree(path + L"\\" + child);
+    if (failure.second != 0) return failure;
+  }
+  return {path, RemoveDirectoryW(path.c_str()) ? 0 : GetLastError()};
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -93,8 +138,8 @@ std::string ReadFileContent(const std::string& path) {
   return content;
 }
 
-void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  const WriteFault fault = detail::TakeWriteFault();
+void WriteFileContent(const std::string& path, std::string_view content) {
+  const WriteFault fault = detail::TakeWriteFault(path);
   if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, ERROR_ACCESS_DENIED);
   const std::wstring target = Widen(path);
   std::wstring tempPath;
@@ -102,7 +147,7 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
   if (!file) Raise(kCreateFileFailedMessage, path, GetLastError());
 
   DWORD error = 0;
-  if (!WriteAll(file.Get(), JoinLines(lines))) error = GetLastError();
+  if (!WriteAll(file.Get(), content)) error = GetLastError();
   if (error == 0 && !FlushFileBuffers(file.Get())) error = GetLastError();
   file.Reset();
   if (error == 0 && fault == WriteFault::AfterTemporaryWritten) error = ERROR_DISK_FULL;
@@ -121,6 +166,26 @@ void WriteTextLines(const std::string& path, const std::vector<std::string>& lin
 void CreateFolders(const std::string& path) {
   const DWORD error = MakeFolders(Widen(path));
   if (error != 0) Raise(kCreateFileFailedMessage, path, error);
+}
+
+bool RemoveFile(const std::string& path) {
+  if (DeleteFileW(Widen(path).c_str())) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  Raise(kDeleteFileFailedMessage, path, error);
+}
+
+std::vector<std::string> SubfolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  ForEachEntry(Widen(path), [&](const std::wstring& name, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) names.push_back(Narrow(name));
+  });
+  return names;
+}
+
+void RemoveFolder(const std::string& path) {
+  const auto [failed, error] = RemoveTree(Widen(path));
+  if (error != 0) Raise(kDeleteFileFailedMessage, Narrow(failed), error);
 }
 
 }  // namespace platform

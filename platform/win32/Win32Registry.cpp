@@ -88,6 +88,30 @@ class Win32RegistryKey final : public RegistryKey {
     SetValue(name, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
   }
 
+  std::optional<RegistryValue> TryReadValue(std::string_view name) override {
+    const std::wstring wideName = Widen(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, nullptr, &size);
+    // Another program may grow the value between the two calls.
+    std::string data;
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+      data.resize(size);
+      result =
+          RegQueryValueExW(key_.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+      if (result == ERROR_SUCCESS) {
+        data.resize(size);
+        return RegistryValue{type, std::move(data)};
+      }
+    }
+    if (result == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    RaiseRegistryError(kGetDataFailedMessage, name);
+  }
+
+  void WriteValue(std::string_view name, const RegistryValue& value) override {
+    SetValue(name, value.type, reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
+  }
+
   bool DeleteValue(std::string_view name) override {
     const std::wstring wideName = Widen(name);
     return RegDeleteValueW(key_.Get(), wideName.c_str()) == ERROR_SUCCESS;

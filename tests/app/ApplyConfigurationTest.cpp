@@ -1,7 +1,6 @@
-#include "app/ApplyConfiguration.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ApplyConfiguration.h"
 #include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "bde/Session.h"
@@ -40,7 +40,7 @@ class ApplyConfigurationTest : public ::testing::Test {
 
   // onServicePage runs on the Oracle service page, before leaving it.
   WizardWindow& Start(int server, int version, const std::function<void(WizardWindow&)>& onServicePage = {}) {
-    window.emplace(registry, session, *engine, ui);
+    window.emplace(registry, session, *engine, ui, BackupRoot());
     window->Dispatch([this] { window->FormShow(); });
     window->Dispatch([&] { window->RadioGroupSerwer.SetItemIndex(server); });
     window->Dispatch([&] { window->RadioGroupWersja.SetItemIndex(version); });
@@ -64,6 +64,7 @@ class ApplyConfigurationTest : public ::testing::Test {
   }
 
   std::string ConfigPath() const { return (folder.Path() / "bde.cfg").string(); }
+  std::string BackupRoot() const { return (folder.Path() / "KonfigNovera").string(); }
   std::string Param(const std::string& alias, const std::string& name) {
     return engine->ReadAliasParameters(alias).Value(name);
   }
@@ -108,6 +109,45 @@ TEST_F(ApplyConfigurationTest, FirstSqlServerRunReportsEveryStepAndShowsTheStatu
   EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "dbo");
   EXPECT_EQ(Param("X Novera- LM", "ODBC DSN"), "MSSQL Novera LM");
   EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "SQL Native Client");
+}
+
+// Every "Wykonaj" keeps a backup for /undo, in a folder of its own: one
+// that ended and one that stopped at an error alike. One that cannot be
+// written stops the run before anything is changed.
+TEST_F(ApplyConfigurationTest, EachRunKeepsABackupAndNoneMeansNoRun) {
+  WizardWindow& w = Start(0, 2);
+  Press(w.ButtonWykonaj);
+  {
+    bde::Engine other(registry, ConfigPath());
+    other.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+    other.DeleteAlias("X Novera- LM");
+    other.CreateAlias("X Novera- LM", "ORACLE", {});
+    other.SaveConfiguration();
+    Restart();
+  }
+  WizardWindow& again = Start(0, 2);
+  Press(again.ButtonWykonaj);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  std::vector<std::string> runs = platform::SubfolderNames(BackupRoot());
+  std::sort(runs.begin(), runs.end());
+  ASSERT_EQ(runs.size(), 2u);
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const Lines manifest = platform::ReadTextLines(BackupRoot() + "/" + runs[i] + "/manifest.txt");
+    EXPECT_EQ(manifest.at(2), "Tryb: okno");
+    EXPECT_EQ(manifest.at(3), i == 0 ? "Stan: zakończony" : "Stan: zakończony błędem");
+  }
+
+  std::filesystem::remove_all(BackupRoot());
+  platform::WriteFileContent(BackupRoot(), "nie folder");
+  ui.errors.clear();
+  Restart();
+  WizardWindow& third = Start(0, 2);
+  third.ComboBoxBaza.text = "INNA";
+  Press(third.ButtonWykonaj);
+  ASSERT_EQ(ui.errors.size(), 1u);
+  EXPECT_NE(ui.errors[0].find("\", więc niczego nie zmieniono: "), std::string::npos) << ui.errors[0];
+  EXPECT_EQ(third.CurrentPage(), 5);
+  EXPECT_NE(Param("X Novera- LM- Faktury", "DATABASE NAME"), "INNA");
 }
 
 // "Sprawdź połączenia" adds the checks' section under the page's own
@@ -277,7 +317,7 @@ TEST_F(ApplyConfigurationTest, AClientFileThatCannotBeWrittenEndsTheRunBeforeThe
   platform::WriteTextLines(network + "sqlnet.ora", sqlnet);
   WizardWindow& w = Start(1, 2, [&](WizardWindow& page) { page.Dispatch([&] { page.DBEdit2.UserSetText("db"); }); });
   {
-    platform::ScopedWriteFaultForTesting armed(platform::WriteFault::CreateTemporary);
+    platform::ScopedWriteFaultForTesting armed(platform::WriteFault::CreateTemporary, "sqlnet.ora");
     Press(w.ButtonWykonaj);
   }
   EXPECT_EQ(ui.errors, Lines{"Nie można utworzyć pliku \"" + network + "sqlnet.ora\". " + std::strerror(EACCES) + "."});
@@ -387,14 +427,18 @@ TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
 // whose Oracle home is the folder.
 struct OracleStep {
   explicit OracleStep(const testing_support::TempFolder& folder)
-      : config((folder.Path() / "bde.cfg").string()), engine(registry, config), status(report) {
+      : config((folder.Path() / "bde.cfg").string()),
+        backupRoot((folder.Path() / "KonfigNovera").string()),
+        engine(registry, config),
+        status(report) {
     answers.server = ServerKind::Oracle;
     answers.oracleHomeFolder = folder.Path().string();
   }
-  void Run() { ApplyConfiguration(registry, engine).Run(answers, status); }
+  void Run() { ApplyConfiguration(registry, engine, backupRoot).Run(answers, status); }
 
   platform::MemoryRegistry registry;
   std::string config;
+  std::string backupRoot;
   bde::Engine engine;
   Lines report;
   bde::StatusReport status;

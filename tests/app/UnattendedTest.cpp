@@ -1,5 +1,3 @@
-#include "app/Unattended.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "app/Unattended.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "oracle/NetworkFolder.h"
@@ -61,14 +60,15 @@ class UnattendedTest : public ::testing::Test {
   }
   int Run(const CommandLine& line) {
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage, [this](const std::string& text) { console += text; },
-                         platform::CreateSystemNetworkProbe());
+    return RunUnattended(line, registry, engine, codePage, BackupRoot(),
+                         [this](const std::string& text) { console += text; }, platform::CreateSystemNetworkProbe());
   }
 
   std::string Path(const char* name) const { return (folder.Path() / name).string(); }
   std::string Home() const { return Path("oracle"); }
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
+  std::string BackupRoot() const { return Path("KonfigNovera"); }
   Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
   // The one line of a wrong answers file; "*" in the problem stands for the
   // path of tnsnames.ora.
@@ -358,8 +358,8 @@ TEST_F(UnattendedTest, LeftOutServerAndVersionTakeTheStoredChoices) {
   }
 }
 
-// As after "Wykonaj", what was written before the error stays, and the
-// report says so before the error's text.
+// The report says what was written before the error, the error's text,
+// and then what was put back: the data source and the one alias written.
 TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
   {
     bde::Engine engine(registry, Config());
@@ -370,10 +370,18 @@ TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
   EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n", false), kExitConfigurationFailed);
   EXPECT_FALSE(platform::FileExists(Path("report.txt")));
   const Lines report = platform::SplitLines(console);
-  ASSERT_EQ(report.size(), 9u);
+  ASSERT_EQ(report.size(), 16u);
   EXPECT_EQ(report[2], " Utworzono źródło danych ODBC \"MSSQL Novera LM\".");
   EXPECT_EQ(report[7], "  Utworzono alias \"X Novera- Ochrona\".");
   EXPECT_EQ(report[8], "Alias BDE \"X Novera- LM\" istnieje i jest innego typu.");
+  EXPECT_EQ(Lines(report.begin() + 9, report.end() - 1),
+            (Lines{"", " Wycofano zmiany przebiegu:", "  alias BDE \"X Novera- Ochrona\": usunięto.",
+                   "  wartość \"MSSQL Novera LM\" klucza rejestru "
+                   "\"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources\": usunięto.",
+                   "  klucz rejestru \"HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBC.INI\\MSSQL Novera LM\": usunięto.",
+                   " Kopia zapasowa:"}));
+  EXPECT_TRUE(report.back().starts_with("     \"" + BackupRoot() + "/"));
+  EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
 }
 
 TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
@@ -390,7 +398,7 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
       {{"/x"}, "nieznany argument \"/x\""},
       {{"/s"}, "po \"/s\" brak nazwy pliku"},
       {{"/s", ""}, "po \"/s\" brak nazwy pliku"},
-      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\""},
+      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\", \"/verify\" lub \"/undo\""},
       {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
       {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
   };

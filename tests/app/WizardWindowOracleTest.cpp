@@ -55,7 +55,7 @@ class WizardWindowOracleTest : public ::testing::Test {
   }
 
   WizardWindow& Start() {
-    window.emplace(registry, session, engine, ui);
+    window.emplace(registry, session, engine, ui, (folder.Path() / "KonfigNovera").string());
     window->Dispatch([this] { window->FormShow(); });
     return *window;
   }

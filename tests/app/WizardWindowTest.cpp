@@ -1,5 +1,3 @@
-#include "app/WizardWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,11 +7,13 @@
 
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
+#include "app/WizardWindow.h"
 #include "bde/Engine.h"
 #include "bde/Session.h"
 #include "platform/Error.h"
 #include "platform/UiServices.h"
 #include "tests/FakeUi.h"
+#include "tests/TempFolder.h"
 #include "tests/platform/MemoryRegistry.h"
 
 namespace app {
@@ -42,7 +42,7 @@ class WizardWindowTest : public ::testing::Test {
   }
 
   WizardWindow& Start(std::function<void()> onChanged = {}) {
-    window.emplace(registry, session, engine, ui);
+    window.emplace(registry, session, engine, ui, (folder.Path() / "KonfigNovera").string());
     window->onChanged = std::move(onChanged);
     window->Dispatch([this] { window->FormShow(); });
     return *window;
@@ -59,6 +59,7 @@ class WizardWindowTest : public ::testing::Test {
            (window->ButtonWykonaj.enabled ? "X" : "-");
   }
 
+  testing_support::TempFolder folder;
   MemoryRegistry registry;
   bde::Engine engine{registry, "/nonexistent/konfignovera-test.cfg"};
   bde::Session session;

@@ -147,6 +147,47 @@ TEST_F(EngineTest, AliasesNotTouchedSurviveTheSaveAsTheFileHoldsThem) {
   EXPECT_EQ(ReadBytes(path_), FileText(expected));
 }
 
+// A deleted alias leaves the file at the save, found by its name in any
+// letter case, and only it; one added and deleted before the save never
+// reaches the file.
+TEST_F(EngineTest, ADeletedAliasLeavesTheFileAtTheSave) {
+  WriteBytes(path_, FileText(kStandardAliasesFile));
+  auto engine = MakeEngine();
+  engine->CreateStandardAlias("Chwilowy", "C:\\Tmp", "");
+  engine->DeleteAlias("CHWILOWY");
+  engine->DeleteAlias("novera- lm");
+  EXPECT_EQ(engine->ListAliases(), Lines{"Inny program"});
+  EXPECT_EQ(ReadBytes(path_), FileText(kStandardAliasesFile));
+  engine->SaveConfiguration();
+
+  Lines expected = {kStandardAliasesFile[0], kStandardAliasesFile[1]};
+  expected.insert(expected.end(), kStandardAliasesFile.begin() + 9, kStandardAliasesFile.end());
+  EXPECT_EQ(ReadBytes(path_), FileText(expected));
+  EXPECT_EQ(MakeEngine()->ListAliases(), Lines{"Inny program"});
+}
+
+// Deleted and created again, an alias is saved with its new values.
+TEST_F(EngineTest, AnAliasDeletedAndCreatedAgainIsSavedAnew) {
+  WriteBytes(path_, FileText(kStandardAliasesFile));
+  auto engine = MakeEngine();
+  engine->DeleteAlias("Novera- LM");
+  engine->CreateStandardAlias("Novera- LM", "D:\\Nowa", "");
+  engine->SaveConfiguration();
+  auto reader = MakeEngine();
+  EXPECT_EQ(reader->ListAliases(), (Lines{"Inny program", "Novera- LM"}));
+  EXPECT_EQ(reader->ReadAliasParameters("Novera- LM").Value("PATH"), "D:\\Nowa");
+}
+
+TEST_F(EngineTest, OwnConfigurationFileIsTheOneLoaded) {
+  auto engine = MakeEngine();
+  EXPECT_EQ(engine->OwnConfigurationFile(), path_);
+  engine->ListAliases();
+  registry_.LoadRegText(
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\Database Engine]\n\"CONFIGFILE01\"=\"D:\\\\inny.cfg\"\n");
+  EXPECT_EQ(engine->OwnConfigurationFile(), path_);
+  EXPECT_EQ(MakeEngine()->OwnConfigurationFile(), "D:\\inny.cfg");
+}
+
 TEST_F(EngineTest, PasswordLinesNeverReachTheFile) {
   const ParameterList sqlServer(
       Lines{"DATABASE NAME=lumira", "USER NAME=novera", "ODBC DSN=Novera", "PASSWORD=tajne1"});
@@ -393,23 +434,21 @@ TEST_F(EngineTest, AliasOperationsRefuseAndChangeNothing) {
   };
   const ParameterList params(Lines{"PATH=C:\\"});
   const Case cases[] = {
-      {"driver of a missing alias", [](Engine& e) { e.AliasDriver("Brak"); },
-       Message(kAliasMissingMessage, {"Brak"})},
+      {"driver of a missing alias", [](Engine& e) { e.AliasDriver("Brak"); }, Message(kAliasMissingMessage, {"Brak"})},
       {"parameters of a missing alias", [](Engine& e) { e.ReadAliasParameters("Brak"); },
        Message(kAliasMissingMessage, {"Brak"})},
       {"update of a missing alias", [&](Engine& e) { e.UpdateAlias("Brak", params); },
        Message(kAliasMissingMessage, {"Brak"})},
-      {"create an existing name in other case",
-       [&](Engine& e) { e.CreateAlias("NOVERA- lm", "STANDARD", params); },
+      {"create an existing name in other case", [&](Engine& e) { e.CreateAlias("NOVERA- lm", "STANDARD", params); },
        Message(kAliasExistsMessage, {"NOVERA- lm"})},
       {"create a standard alias over an existing one",
        [](Engine& e) { e.CreateStandardAlias("inny PROGRAM", "C:\\", ""); },
        Message(kAliasExistsMessage, {"inny PROGRAM"})},
       {"create of an unknown driver", [&](Engine& e) { e.CreateAlias("Nowy", "MSACCESS", params); },
        Message(kUnknownDriverMessage, {"MSACCESS"})},
-      {"update of an alias of an unknown driver",
-       [&](Engine& e) { e.UpdateAlias("Inny program", params); },
+      {"update of an alias of an unknown driver", [&](Engine& e) { e.UpdateAlias("Inny program", params); },
        Message(kUnknownDriverMessage, {"MSACCESS"})},
+      {"delete of a missing alias", [](Engine& e) { e.DeleteAlias("Brak"); }, Message(kAliasMissingMessage, {"Brak"})},
       {"create without a name", [&](Engine& e) { e.CreateAlias("", "STANDARD", params); },
        std::string(kEmptyAliasNameMessage)},
   };

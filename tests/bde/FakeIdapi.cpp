@@ -13,6 +13,10 @@
 //   DB INFO <name>=<value>     TYPE, and PATH, DEFAULT DRIVER ... of STANDARD
 //   DB OPEN <name>=<value>     an SQL driver's connection parameters
 //
+// KONFIGNOVERA_FAKE_IDAPI_FAIL="<function>:<n>" makes the nth call of that
+// entry point since the start fail once, as an engine that runs out of
+// room halfway would; unlike REFUSE it is never saved into the file.
+//
 // It refuses what a real engine refuses: any call before DbiInitFn, a second
 // start, cursors still open at DbiExit (which also leaves "<file>.leak"), a
 // record handed back that is not the one read (its extra bytes included),
@@ -89,6 +93,8 @@ bool initialized = false;
 std::string configPath;
 std::vector<FakeAlias> aliases;
 std::set<std::string> refused;
+std::string failingFunction;
+int callsBeforeFailure = 0;
 int recordExtra = 0;
 std::set<DbiObject*> cursors;
 DBIResult lastError = DBIERR_NONE;
@@ -126,11 +132,27 @@ std::string Value(const Section& section, const std::string& name) {
   return {};
 }
 
+void ReadCountedFailure() {
+  failingFunction.clear();
+  callsBeforeFailure = 0;
+  const char* setting = std::getenv("KONFIGNOVERA_FAKE_IDAPI_FAIL");
+  if (!setting) return;
+  const std::string text = setting;
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos) return;
+  failingFunction = text.substr(0, colon);
+  callsBeforeFailure = std::atoi(text.c_str() + colon + 1);
+}
+
+bool CountedFailureNow(const char* function) {
+  return callsBeforeFailure > 0 && failingFunction == function && --callsBeforeFailure == 0;
+}
+
 // Every entry point but the error ones needs a started engine, and a test
 // may make any of them fail.
 DBIResult Enter(const char* function) {
   if (!initialized) return Fail(kNotInitialized);
-  if (refused.count(function)) {
+  if (refused.count(function) || CountedFailureNow(function)) {
     return Fail(std::strcmp(function, "DbiCfgSave") == 0 ? kCfgCannotWrite : kNotSupported, configPath);
   }
   return Ok();
@@ -294,6 +316,7 @@ DBIResult KONFIGNOVERA_DBIFN DbiInitFn(uint16_t iVer, DBIEnv* /*pEnv*/) {
   configPath = FindConfigPath();
   if (configPath.empty()) return Fail(kSysFileOpen, "CONFIGFILE01");
   if (!Load()) return Fail(kSysFileOpen, configPath);
+  ReadCountedFailure();
   initialized = true;
   return Ok();
 }
@@ -447,6 +470,16 @@ DBIResult KONFIGNOVERA_DBIFN DbiAddAlias(hDBICfg hCfg, const char* pszAliasName,
     alias.open = std::move(params);
   }
   aliases.push_back(std::move(alias));
+  return Ok();
+}
+
+DBIResult KONFIGNOVERA_DBIFN DbiDeleteAlias(hDBICfg hCfg, const char* pszAliasName) {
+  ENTER(DbiDeleteAlias);
+  if (hCfg || !pszAliasName) return Fail(kInvalidParam);
+  const auto found = std::find_if(aliases.begin(), aliases.end(),
+                                  [&](const FakeAlias& alias) { return SameName(alias.name, pszAliasName); });
+  if (found == aliases.end()) return Fail(kObjNotFound, pszAliasName);
+  aliases.erase(found);
   return Ok();
 }
 

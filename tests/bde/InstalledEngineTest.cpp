@@ -239,11 +239,12 @@ TEST_F(InstalledEngineTest, EveryRefusedCallCarriesTheEnginesTextAndLeavesNoCurs
        "Capability not supported: " + path},
       {"DbiOpenDatabaseList", [](InstalledEngine& e) { e.ListAliases(); }, "Capability not supported: " + path},
       {"DbiGetNextRecord", [](InstalledEngine& e) { e.ListAliases(); }, "Capability not supported: " + path},
-      {"DbiModifyRecord",
-       [](InstalledEngine& e) { e.UpdateAlias("B", ParameterList(Lines{"USER NAME=x"})); },
+      {"DbiModifyRecord", [](InstalledEngine& e) { e.UpdateAlias("B", ParameterList(Lines{"USER NAME=x"})); },
        "Capability not supported: " + path},
       {"DbiOpenCfgInfoList", [](InstalledEngine& e) { e.ReadAliasParameters("B"); },
        "Capability not supported: " + path},
+      {"DbiDeleteAlias", [](InstalledEngine& e) { e.DeleteAlias("B"); }, "Capability not supported: " + path},
+      {"", [](InstalledEngine& e) { e.DeleteAlias("Nie ma"); }, "Object not found: Nie ma"},
       {"", [](InstalledEngine& e) { e.ReadAliasParameters("Nie ma"); }, "Object not found: Nie ma"},
       {"", [](InstalledEngine& e) { e.CreateStandardAlias("B", "C:\\", ""); }, "Name not unique in this context: B"},
   };
@@ -260,6 +261,36 @@ TEST_F(InstalledEngineTest, EveryRefusedCallCarriesTheEnginesTextAndLeavesNoCurs
     EXPECT_EQ(ReadBytes(config_), before);
     EXPECT_FALSE(CursorsLeftOpen());
   }
+}
+
+// An alias goes through the engine's own call and leaves its file at the
+// save, as the suite's programs would then read it.
+TEST_F(InstalledEngineTest, ADeletedAliasLeavesTheEngineAndItsFileAtTheSave) {
+  ASSERT_TRUE(library_);
+  WriteLines(config_, {"IDAPI STAND-IN", "ALIAS B", "DB INFO TYPE=ORACLE", "DB OPEN USER NAME=dbo", "ALIAS Laka",
+                       "DB INFO TYPE=STANDARD", "DB INFO PATH=C:\\"});
+  {
+    auto engine = Start();
+    engine->DeleteAlias("LAKA");
+    EXPECT_EQ(engine->ListAliases(), Lines{"B"});
+    EXPECT_EQ(Saved().size(), 6u);
+    engine->SaveConfiguration();
+  }
+  EXPECT_EQ(Saved(), (Lines{"ALIAS B", "DB INFO TYPE=ORACLE", "DB OPEN USER NAME=dbo"}));
+}
+
+// The stand-in's counted failure, which the all-or-nothing tests use: the
+// nth call fails once, the calls around it go through.
+TEST_F(InstalledEngineTest, ACountedFailureFailsTheNthCallOnly) {
+  ASSERT_TRUE(library_);
+  setenv("KONFIGNOVERA_FAKE_IDAPI_FAIL", "DbiAddAlias:2", 1);
+  auto engine = Start();
+  unsetenv("KONFIGNOVERA_FAKE_IDAPI_FAIL");
+  engine->CreateStandardAlias("A", "C:\\", "");
+  EXPECT_EQ(ErrorOf([&] { engine->CreateStandardAlias("B", "C:\\", ""); }),
+            "Capability not supported: " + config_.string());
+  engine->CreateStandardAlias("C", "C:\\", "");
+  EXPECT_EQ(engine->ListAliases(), (Lines{"A", "C"}));
 }
 
 TEST_F(InstalledEngineTest, AnEngineThatDoesNotStartSaysWhy) {

@@ -2,7 +2,8 @@
 # folder of the stand-in engine library ($3), which then does the alias work.
 # SQL Server and Oracle runs leave their aliases in the engine's saved file;
 # a second run finds them and reports them as modified; a refused save shows
-# the engine's own text and saves nothing.
+# the engine's own text and saves nothing. Then /undo puts the window's runs
+# back, the latest first.
 source "$(dirname "$0")/lib.sh"
 STANDIN_DLL=$3
 
@@ -12,6 +13,7 @@ BDE_KEY='HKLM\SOFTWARE\Borland\Database Engine'
 BDE_DIR="$WINEPREFIX/drive_c/BDE-standin"
 CONFIG="$BDE_DIR/IDAPI32.CFG"
 ADMIN="$WINEPREFIX/drive_c/oracle/standin/NETWORK/ADMIN"
+BACKUPS="$WINEPREFIX/drive_c/ProgramData/Novera/KonfigNovera"
 cleanup() {
   stop_wizard
   wine reg delete "$BDE_KEY" /v DLLPATH /f /reg:32 >/dev/null 2>&1 || true
@@ -20,12 +22,12 @@ cleanup() {
   wine reg delete 'HKLM\SOFTWARE\ODBC\ODBC.INI' /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete "$ODBCINST" /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete "$ORACLE_KEY\\KEY_Standin" /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$BDE_DIR" "$WINEPREFIX/drive_c/oracle/standin"
+  rm -rf "$BDE_DIR" "$WINEPREFIX/drive_c/oracle/standin" "$BACKUPS"
   stop_display
 }
 trap cleanup EXIT
 
-rm -rf "$BDE_DIR"
+rm -rf "$BDE_DIR" "$BACKUPS"
 mkdir -p "$BDE_DIR" "$ADMIN"
 cp "$STANDIN_DLL" "$BDE_DIR/idapi32.dll"
 printf '%s\r\n' 'IDAPI STAND-IN' 'ALIAS Inny program' 'DB INFO TYPE=STANDARD' 'DB INFO PATH=C:\Inny' >"$CONFIG"
@@ -105,3 +107,26 @@ driver enter expect-page 1 type ComboBoxNazwaZrodla 'Novera E2E' \
 stop_wizard
 wineserver -w
 cmp -s "$CONFIG" "$CONFIG.before" || { echo "a refused save changed the engine's file" >&2; exit 1; }
+
+undo() {  # EXPECTED_CODE: /undo with its report, which it prints on a wrong code
+  local code=0
+  wine "$WIZARD_EXE" /undo /log 'C:\BDE-standin\undo.txt' >/dev/null || code=$?
+  wineserver -w
+  [ "$code" = "$1" ] || { echo "/undo: expected exit code $1, found $code" >&2; cat "$BDE_DIR/undo.txt" >&2; exit 1; }
+}
+
+# /undo of the refused run: its data source's server comes back; it had
+# saved no alias, so the engine need not save and its refusal is no matter.
+expect_reg 'HKLM\SOFTWARE\ODBC\ODBC.INI\Novera E2E' Server 'SRV'
+undo 0
+expect_reg 'HKLM\SOFTWARE\ODBC\ODBC.INI\Novera E2E' Server 'SRV\SQLEXPRESS'
+grep -qF "Cofnięto przebieg" "$BDE_DIR/undo.txt" || { echo "/undo reported no run" >&2; exit 1; }
+
+# /undo of the Oracle run deletes its aliases through the engine, which now
+# saves again; the SQL Server aliases of the runs before stay.
+sed -i '/^REFUSE DbiCfgSave/d' "$CONFIG"
+undo 0
+! grep -q '^ALIAS KopiaX Novera- ' "$CONFIG" || { echo "/undo left the Oracle run's aliases" >&2; exit 1; }
+expect_config 'ALIAS Inny program' 'ALIAS X Novera- LM' 'DB OPEN ODBC DSN=Novera E2E'
+[ "$(ls "$BACKUPS" | wc -l)" = 4 ] || { echo "expected the backups of four runs" >&2; ls "$BACKUPS" >&2; exit 1; }
+

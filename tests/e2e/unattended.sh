@@ -2,7 +2,8 @@
 # its installed BDE (the stand-in engine library $3): the README's two
 # answers files, a save the engine refuses, then a wrong file that must
 # leave the registry, the client files and the engine's configuration as
-# they were.
+# they were; a run that fails halfway and puts back what it wrote; and
+# /undo, which passes that run by and puts back the one before it.
 source "$(dirname "$0")/lib.sh"
 STANDIN_DLL=$3
 
@@ -12,6 +13,8 @@ BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
 # The installed engine's own configuration, where its aliases are saved.
 CONFIG="$BDE_DIR/IDAPI32.CFG"
 ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
+# Where every run keeps its backup: %ProgramData% of the prefix.
+BACKUPS="$WINEPREFIX/drive_c/ProgramData/Novera/KonfigNovera"
 # The sample workstation of scripts/run.sh, seeded afresh and taken away at
 # the end, as the other tests set up and take away what they need: they
 # expect no installed BDE.
@@ -19,7 +22,7 @@ remove_sample() {
   wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WORK" "$WINEPREFIX"/.konfignovera-seeded-*
+  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WORK" "$BACKUPS" "$WINEPREFIX"/.konfignovera-seeded-*
   wineserver -w
 }
 trap 'remove_sample; stop_display' EXIT
@@ -88,10 +91,14 @@ unattended example1.ini
 expect_code 1
 modified=()
 for line in "${CREATED_ALIASES[@]}"; do modified+=("${line/Utworzono/Zmodyfikowano}"); done
+# The run wrote the values that stood already, so there is nothing to put
+# back; the report names its backup.
 expect_report 'Konfiguracja została utworzona!' '' \
   ' Zmodyfikowano źródło danych ODBC "Novera LM".' '  Instancja serwera MSSQL: "SRV\SQLEXPRESS".' \
   '  Logowanie poprzez użytkownika Windows.' '' ' Zmodyfikowano konfigurację BDE.' "${modified[@]}" \
-  'Cannot write to Engine configuration file: C:\Program Files\Common Files\Borland Shared\BDE\IDAPI32.CFG.'
+  'Cannot write to Engine configuration file: C:\Program Files\Common Files\Borland Shared\BDE\IDAPI32.CFG.' \
+  '' ' Przebieg niczego nie zmienił.' ' Kopia zapasowa:' \
+  "     \"C:\\ProgramData\\Novera\\KonfigNovera\\$(ls "$BACKUPS" | sort | tail -1)\""
 cmp -s "$CONFIG" "$WORK/saved/IDAPI32.CFG" || { echo "a refused save changed the engine's configuration" >&2; exit 1; }
 
 # Oracle, on a new engine configuration: the aliases of SQL Server are of
@@ -133,3 +140,47 @@ for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora IDAPI32.CFG; d
   [ ! -e "$WORK/before/$file" ] && [ ! -e "$WORK/after/$file" ] && continue
   cmp -s "$WORK/before/$file" "$WORK/after/$file" || { echo "a wrong answers file changed $file" >&2; exit 1; }
 done
+
+# All or nothing: a run whose aliases are Oracle's by now fails at its
+# first one, after it has changed the data source; the data source comes
+# back as it was, byte for byte, and the run's backup says it was rolled
+# back.
+snapshot "$WORK/before-failing"
+sed 's/^SerwerMSSQL=.*/SerwerMSSQL=INNY/' "$WORK/example1.ini" >"$WORK/failing.ini"
+unattended failing.ini
+expect_code 1
+failing_run=$(ls "$BACKUPS" | sort | tail -1)
+report=$(tr -d '\r' <"$WORK/report.txt")
+for line in 'Alias BDE "X Novera- Ochrona" istnieje i jest innego typu.' ' Wycofano zmiany przebiegu:' \
+            '  klucz rejestru "HKEY_LOCAL_MACHINE\SOFTWARE\ODBC\ODBC.INI\Novera LM": przywrócono.' \
+            "     \"C:\\ProgramData\\Novera\\KonfigNovera\\$failing_run\""; do
+  grep -qxF "$line" <<<"$report" || { echo "the failed run's report lacks: $line" >&2; cat "$WORK/report.txt" >&2; exit 1; }
+done
+snapshot "$WORK/after-failing"
+for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora IDAPI32.CFG; do
+  [ ! -e "$WORK/before-failing/$file" ] && [ ! -e "$WORK/after-failing/$file" ] && continue
+  cmp -s "$WORK/before-failing/$file" "$WORK/after-failing/$file" ||
+    { echo "the failed run left $file changed" >&2; exit 1; }
+done
+grep -qx 'Stan: wycofany' <(tr -d '\r' <"$BACKUPS/$failing_run/manifest.txt") ||
+  { echo "the failed run's backup is not marked rolled back" >&2; exit 1; }
+# The manifest names the files of the folder, and they are there.
+tr -d '\r' <"$BACKUPS/$failing_run/manifest.txt" | sed -n '6,$p' | cut -f5,7 | tr '\t' '\n' | grep -v '^-$' |
+  while IFS= read -r file; do [ -e "$BACKUPS/$failing_run/$file" ] || { echo "the backup lacks $file" >&2; exit 1; }; done
+
+# /undo passes the rolled-back run by and puts back the Oracle run: the
+# client files as the workstation had them, its aliases deleted.
+oracle_run=$(ls "$BACKUPS" | sort | tail -2 | head -1)
+set +e
+wine "$WIZARD_EXE" /undo /log 'C:\unattended\report.txt' >"$WORK/console.txt"
+CODE=$?
+set -e
+wineserver -w
+expect_code 0
+[ "$(head -1 "$WORK/report.txt" | tr -d '\r')" = "Cofnięto przebieg $oracle_run." ] ||
+  { echo "/undo reported another run:" >&2; cat "$WORK/report.txt" >&2; exit 1; }
+cmp -s "$ADMIN/tnsnames.ora" "$WORK/saved/tnsnames.ora" || { echo "/undo did not put tnsnames.ora back" >&2; exit 1; }
+[ ! -e "$ADMIN/sqlnet.ora" ] || { echo "/undo left the sqlnet.ora the run had made" >&2; exit 1; }
+! grep -q '^ALIAS ' "$CONFIG" || { echo "/undo left aliases of the run:" >&2; cat "$CONFIG" >&2; exit 1; }
+grep -qx 'Stan: cofnięty' <(tr -d '\r' <"$BACKUPS/$oracle_run/manifest.txt") ||
+  { echo "the undone run's backup is not marked undone" >&2; exit 1; }

@@ -58,7 +58,7 @@ class DatabaseListIntegrationTest : public ::testing::Test {
                       {platform::MemoryRegistry::ValueType::String, driverPath, 0});
     session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
                            std::make_unique<mssql::OdbcConnectionDriver>(registry, mssql::odbc::kDriverManagerLibrary));
-    window.emplace(registry, session, engine, ui);
+    window.emplace(registry, session, engine, ui, (folder.Path() / "KonfigNovera").string());
     window->ComboBoxServer.text = server;
   }
 

@@ -61,6 +61,54 @@ void MarkDeleted(Node& node) {
   for (const std::shared_ptr<Node>& subkey : node.subkeys) MarkDeleted(*subkey);
 }
 
+// A text as REG_SZ holds it: UTF-16LE ending in a null.
+std::string ToUtf16LeWithNull(std::string_view text) {
+  std::string bytes;
+  for (char16_t unit : ToUtf16(text)) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes + std::string(2, '\0');
+}
+
+RegistryValue ToRegistryValue(const Value& value) {
+  switch (value.type) {
+    case ValueType::String:
+      return {kRegSz, ToUtf16LeWithNull(value.data)};
+    case ValueType::ExpandString:
+      return {kRegExpandSz, ToUtf16LeWithNull(value.data)};
+    case ValueType::Integer: {
+      std::string bytes;
+      for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value.number >> shift & 0xFF);
+      return {kRegDword, bytes};
+    }
+    case ValueType::Binary:
+      return {kRegBinary, value.data};
+    case ValueType::Raw:
+      break;
+  }
+  return {value.rawType, value.data};
+}
+
+std::string FromUtf16Le(std::string_view bytes);
+
+// Kept as text or a number only when it reads back byte for byte.
+Value FromRegistryValue(const RegistryValue& raw) {
+  if (raw.type == kRegSz || raw.type == kRegExpandSz) {
+    const std::string text = FromUtf16Le(raw.data);
+    if (ToUtf16LeWithNull(text) == raw.data) {
+      return Value{raw.type == kRegSz ? ValueType::String : ValueType::ExpandString, text, 0};
+    }
+  }
+  if (raw.type == kRegDword && raw.data.size() == 4) {
+    uint32_t number = 0;
+    for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(raw.data[static_cast<size_t>(i)]);
+    return Value{ValueType::Integer, {}, number};
+  }
+  if (raw.type == kRegBinary) return Value{ValueType::Binary, raw.data, 0};
+  return Value{ValueType::Raw, raw.data, 0, raw.type};
+}
+
 class MemoryKey final : public RegistryKey {
  public:
   MemoryKey(std::shared_ptr<Node> node, uint32_t access, std::shared_ptr<int> writesBeforeFailure)
@@ -93,6 +141,15 @@ class MemoryKey final : public RegistryKey {
   void WriteInteger(std::string_view name, int32_t value) override {
     Store(name, Value{ValueType::Integer, {}, static_cast<uint32_t>(value)});
   }
+
+  std::optional<RegistryValue> TryReadValue(std::string_view name) override {
+    if (node_->deleted || (access_ & kKeyQueryValue) == 0) RaiseRegistryError(kGetDataFailedMessage, name);
+    const Value* value = FindValue(*node_, name);
+    if (value == nullptr) return std::nullopt;
+    return ToRegistryValue(*value);
+  }
+
+  void WriteValue(std::string_view name, const RegistryValue& value) override { Store(name, FromRegistryValue(value)); }
 
   bool DeleteValue(std::string_view name) override {
     if (!CanWrite()) return false;

@@ -26,14 +26,19 @@ namespace platform {
 // not rely on either.
 class MemoryRegistry final : public Registry {
  public:
-  enum class ValueType { String, ExpandString, Integer, Binary };
+  // Raw holds a value of any other type (REG_MULTI_SZ, REG_QWORD ...), or
+  // one of these types whose bytes would not read back the same as text
+  // or a number (a string without its null, a DWORD of five bytes).
+  enum class ValueType { String, ExpandString, Integer, Binary, Raw };
 
   struct Value {
     ValueType type = ValueType::String;
-    // The text of String and ExpandString, the bytes of Binary.
+    // The text of String and ExpandString, the bytes of Binary and Raw.
     std::string data;
     // The REG_DWORD of Integer.
     uint32_t number = 0;
+    // The registry type of Raw.
+    uint32_t rawType = 0;
   };
 
   MemoryRegistry();

@@ -461,6 +461,62 @@ TYPED_TEST(RegistryConformanceTest, KeyDeletedUnderAnOpenHandleTakesNoMoreData) 
   EXPECT_FALSE(this->registry().KeyExists(kCU, kBase + "\\Doomed"));
 }
 
+// A backup reads whatever a key holds and writes it back as it was. Texts
+// here end in their null: Wine adds one to a text stored without it, where
+// Windows keeps the bytes as given.
+TYPED_TEST(RegistryConformanceTest, ValuesOfAnyTypeRoundTripByteForByte) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string name;
+    RegistryValue value;
+  };
+  const Case cases[] = {
+      {"Tekst", {kRegSz, "\x7c\x01\x3f\x00\x00\x00"s}},  // "ż?"
+      {"Pusty", {kRegSz, "\x00\x00"s}},
+      {"Ścieżka", {kRegExpandSz, "%\x00T\x00%\x00\x00\x00"s}},
+      {"Bajty", {kRegBinary, "\x01\x00\xff"s}},
+      {"Nic", {kRegBinary, ""}},
+      {"Liczba", {kRegDword, "\x2a\x00\x00\x80"s}},
+      {"Lista", {kRegMultiSz, "a\x00\x00\x00b\x00\x00\x00\x00\x00"s}},
+      {"Duża liczba", {kRegQword, "\x01\x02\x03\x04\x05\x06\x07\x08"s}},
+      {"Bez typu", {kRegNone, "xyz"}},
+      {"", {kRegSz, "d\x00\x00\x00"s}},
+  };
+  auto key = this->Create(kBase);
+  for (const Case& c : cases) key->WriteValue(c.name, c.value);
+  auto reopened = this->registry().OpenKey(kCU, kBase, kKeyRead, false);
+  ASSERT_NE(reopened, nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<RegistryValue> read = reopened->TryReadValue(c.name);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->type, c.value.type);
+    EXPECT_EQ(read->data, c.value.data);
+  }
+  EXPECT_EQ(reopened->ReadString("Tekst"), "ż?");
+  EXPECT_EQ(reopened->ReadString("Ścieżka"), "%T%");
+  EXPECT_EQ(reopened->ReadInteger("Liczba"), static_cast<int32_t>(0x8000002a));
+  EXPECT_FALSE(reopened->TryReadValue("Brak").has_value());
+}
+
+// The raw forms of what the typed writes store, as another program reads them.
+TYPED_TEST(RegistryConformanceTest, TypedValuesReadRawAsTheRegistryStoresThem) {
+  using namespace std::string_literals;
+  auto key = this->Create(kBase);
+  key->WriteString("Tekst", "Zą");
+  key->WriteInteger("Liczba", -2);
+  EXPECT_EQ(key->TryReadValue("tekst"), (RegistryValue{kRegSz, "Z\x00\x05\x01\x00\x00"s}));
+  EXPECT_EQ(key->TryReadValue("Liczba"), (RegistryValue{kRegDword, "\xfe\xff\xff\xff"s}));
+}
+
+TYPED_TEST(RegistryConformanceTest, RawWritesAreRefusedWhereTypedOnesAre) {
+  this->Create(kBase)->WriteString("Name", "old");
+  auto key = this->registry().OpenKey(kCU, kBase, kKeyRead, false);
+  ASSERT_NE(key, nullptr);
+  ExpectError([&] { key->WriteValue("Name", {kRegBinary, "x"}); }, Message(kSetDataFailedMessage, "Name"));
+  EXPECT_EQ(key->ReadString("Name"), "old");
+}
+
 #ifdef _WIN32
 TEST(RegistryOverrideTest, RedirectsBothRootsAndLeavesNothingBehind) {
   win32::Win32Registry registry;

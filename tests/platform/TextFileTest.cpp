@@ -285,5 +285,55 @@ TEST_F(TextFileTest, CreateFoldersThroughAFileRaisesCreateFailed) {
   EXPECT_EQ(Entries(), (Lines{"plik"}));
 }
 
+// A backup puts a file back as it was, whatever its bytes.
+TEST_F(TextFileTest, ContentIsWrittenByteForByte) {
+  const std::string path = PathOf("sqlnet.ora");
+  const std::string cases[] = {"", "no line end", "mac\rlone\nmixed\r\n", std::string("nul\0byte", 8), "\xA5\xB3"};
+  for (const std::string& content : cases) {
+    WriteFileContent(path, content);
+    EXPECT_EQ(Bytes(path), content);
+    EXPECT_EQ(ReadFileContent(path), content);
+  }
+  EXPECT_EQ(Entries(), (Lines{"sqlnet.ora"}));
+}
+
+// Armed for one file, the fault lets the writes of others through.
+TEST_F(TextFileTest, AFaultForOneFileWaitsForItsWrite) {
+  ScopedWriteFaultForTesting armed(WriteFault::Replace, "tnsnames.ora");
+  WriteFileContent(PathOf("manifest.txt"), "kept");
+  WriteTextLines(PathOf("sqlnet.ora"), {"kept"});
+  ExpectReasonAfter(ErrorOf([&] { WriteTextLines(PathOf("tnsnames.ora"), {"new"}); }), kCreateFileFailedMessage,
+                    PathOf("tnsnames.ora"));
+  WriteTextLines(PathOf("tnsnames.ora"), {"second"});
+  EXPECT_EQ(Entries(), (Lines{"manifest.txt", "sqlnet.ora", "tnsnames.ora"}));
+  EXPECT_EQ(Bytes(PathOf("tnsnames.ora")), "second\r\n");
+}
+
+TEST_F(TextFileTest, RemoveFileTellsWhetherThereWasOne) {
+  WriteBytes(PathOf("plik.ora"), "x");
+  EXPECT_TRUE(RemoveFile(PathOf("plik.ora")));
+  EXPECT_FALSE(RemoveFile(PathOf("plik.ora")));
+  EXPECT_FALSE(RemoveFile(PathOf("brak") + "/plik.ora"));
+  EXPECT_TRUE(Entries().empty());
+  fs::create_directory(folder_ / "folder");
+  ExpectReasonAfter(ErrorOf([&] { RemoveFile(PathOf("folder")); }), kDeleteFileFailedMessage, PathOf("folder"));
+}
+
+TEST_F(TextFileTest, SubfoldersAreListedAndRemovedWithEverythingInThem) {
+  CreateFolders(PathOf("20261209-103000-123") + "/pod");
+  CreateFolders(PathOf("Zażółć"));
+  WriteBytes(PathOf("20261209-103000-123") + "/manifest.txt", "x");
+  WriteBytes(PathOf("20261209-103000-123") + "/pod/01-przed.reg", "y");
+  WriteBytes(PathOf("plik"), "z");
+  Lines names = SubfolderNames(PathOf(""));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (Lines{"20261209-103000-123", "Zażółć"}));
+  EXPECT_TRUE(SubfolderNames(PathOf("brak")).empty());
+
+  RemoveFolder(PathOf("20261209-103000-123"));
+  RemoveFolder(PathOf("brak"));
+  EXPECT_EQ(Entries(), (Lines{"Zażółć", "plik"}));
+}
+
 }  // namespace
 }  // namespace platform

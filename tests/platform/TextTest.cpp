@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace platform {
 namespace {
 
@@ -103,6 +105,28 @@ TEST(TextTest, Format) {
       {"%d %s", {"x"}, "%d x"},
   };
   for (const FormatCase& c : cases) EXPECT_EQ(Format(c.pattern, c.args), c.expected) << c.pattern;
+}
+
+// The engine's file and the backup's manifest keep any text in one field.
+TEST(TextTest, FieldsEscapeWhatWouldBreakTheirLineAndRoundTrip) {
+  struct Case {
+    std::string text;
+    std::string escaped;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"100%", "100%25"},
+      {"a\tb\r\nc", "a%09b%0D%0Ac"},
+      {" brzegi ", "%20brzegi%20"},
+      {"w środku spacja", "w środku spacja"},
+      {std::string("\0\x7F", 2), "%00%7F"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EscapeField(c.text), c.escaped);
+    EXPECT_EQ(UnescapeField(c.escaped), c.text);
+  }
+  for (const char* broken : {"%", "%2", "%zz", "a%G0"}) EXPECT_FALSE(UnescapeField(broken)) << broken;
+  EXPECT_EQ(UnescapeField("%0d"), "\r");
 }
 
 }  // namespace
