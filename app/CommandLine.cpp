@@ -8,6 +8,14 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& problem) { throw AnswersError("Niepoprawny wiersz poleceń: " + problem); }
 
+// The field a switch that takes a file fills, or none for another argument.
+std::string* FileOf(CommandLine& line, const std::string& argument) {
+  if (platform::EqualsAsciiNoCase(argument, "/s")) return &line.answersPath;
+  if (platform::EqualsAsciiNoCase(argument, "/log")) return &line.logPath;
+  if (platform::EqualsAsciiNoCase(argument, "/json")) return &line.jsonPath;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -19,9 +27,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    std::string* target = nullptr;
-    if (platform::EqualsAsciiNoCase(argument, "/s")) target = &line.answersPath;
-    if (platform::EqualsAsciiNoCase(argument, "/log")) target = &line.logPath;
+    std::string* target = FileOf(line, argument);
     if (target == nullptr) Fail("nieznany argument \"" + argument + "\"");
     if (!target->empty()) Fail("argument \"" + argument + "\" podany drugi raz");
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
@@ -30,6 +36,33 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
   line.mode = CommandLine::Mode::Unattended;
   return line;
+}
+
+CommandLine OutputsOfRefusedCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  CommandLine seen;
+  for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+    std::string* target = FileOf(seen, arguments[i]);
+    if (target == nullptr || !target->empty() || arguments[i + 1].empty()) continue;
+    CommandLine ignored;
+    if (FileOf(ignored, arguments[i + 1]) != nullptr) continue;
+    *target = arguments[++i];
+  }
+  line.logPath = seen.logPath;
+  line.jsonPath = seen.jsonPath;
+  return line;
+}
+
+std::string_view ModeName(const CommandLine& line) {
+  switch (line.mode) {
+    case CommandLine::Mode::Window:
+      return "window";
+    case CommandLine::Mode::Unattended:
+      return "configure";
+    case CommandLine::Mode::Usage:
+      return "usage";
+  }
+  return "";
 }
 
 }  // namespace app

@@ -1,10 +1,13 @@
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "app/ErrorText.h"
+#include "app/RunResult.h"
 #include "app/Unattended.h"
 #include "app/WizardWindow.h"
 #include "bde/AliasEngineChoice.h"
@@ -15,34 +18,82 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/Text.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
 
 namespace {
 
-// Without arguments the one wizard window, until it closes; with "/s" the
-// same configuration without any window.
+// %s: what happened, as the system's crash handler or the last catch says it.
+constexpr char kUnexpectedFailureMessage[] = "Nieoczekiwany błąd programu: %s";
+
+std::string UnexpectedFailure(const std::string& what) {
+  return app::WithFinalStop(platform::Format(kUnexpectedFailureMessage, {what}));
+}
+
+// Ends a mode without a window on a failure nobody foresaw: its report and
+// result say so, with exit code 1.
+int EndUnexpectedly(const app::CommandLine& commandLine, const app::RunHost& host, const std::string& what) {
+  app::RunResult result;
+  result.mode = app::ModeName(commandLine);
+  result.exitCode = app::kExitConfigurationFailed;
+  result.report = {UnexpectedFailure(what)};
+  return app::FinishRun(commandLine, std::move(result), host);
+}
+
+// A command line that names no mode: the error and the usage on the
+// console, and the report and result where the refused line names them.
+int RefuseCommandLine(const std::vector<std::string>& arguments, const std::string& error, const app::RunHost& host) {
+  app::RunResult result;
+  result.mode = "invalid";
+  result.exitCode = app::kExitWrongAnswers;
+  result.report = {app::WithFinalStop(error)};
+  app::RunHost withUsage = host;
+  withUsage.toConsole = [&](const std::string& text) { host.toConsole(text + "\r\n" + std::string(app::kUsage)); };
+  return app::FinishRun(app::OutputsOfRefusedCommandLine(arguments), std::move(result), withUsage);
+}
+
+int RunWithoutWindow(const app::CommandLine& commandLine, const app::RunHost& host) {
+  const auto registry = platform::win32::CreateSystemRegistry();
+  bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
+  return app::RunUnattended(commandLine, *registry, engine, platform::win32::SystemOemCodePage(), host);
+}
+
+// Without arguments the one wizard window, until it closes; with any
+// switch no window at all, not even for a crash.
 int Run(platform::win32::Win32UiServices& ui) {
+  const std::vector<std::string> arguments = platform::win32::CommandLineArguments();
+  const app::RunHost host{platform::win32::ComputerName(), app::UtcTimestamp(std::chrono::system_clock::now()),
+                          platform::win32::WriteToConsole};
   app::CommandLine commandLine;
+  if (!arguments.empty()) {
+    // Until the command line is read, a crash has no files to write.
+    platform::win32::PrepareForNobodyAtScreen([&](const std::string& what) { EndUnexpectedly(commandLine, host, what); });
+  }
   try {
-    commandLine = app::ParseCommandLine(platform::win32::CommandLineArguments());
+    commandLine = app::ParseCommandLine(arguments);
   } catch (const app::AnswersError& error) {
-    platform::win32::WriteToConsole(app::WithFinalStop(error.what()) + "\r\n" + std::string(app::kUsage));
-    return app::kExitWrongAnswers;
+    return RefuseCommandLine(arguments, error.what(), host);
   }
   if (commandLine.mode == app::CommandLine::Mode::Usage) {
     platform::win32::WriteToConsole(std::string(app::kUsage));
     return app::kExitDone;
+  }
+  if (commandLine.mode != app::CommandLine::Mode::Window) {
+    try {
+      return RunWithoutWindow(commandLine, host);
+    } catch (const std::exception& error) {
+      return EndUnexpectedly(commandLine, host, error.what());
+    } catch (...) {
+      return EndUnexpectedly(commandLine, host, "wyjątek nieznanego rodzaju");
+    }
   }
 
   platform::win32::InitCommonControls();
   const auto registry = platform::win32::CreateSystemRegistry();
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
   const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
-  if (commandLine.mode == app::CommandLine::Mode::Unattended) {
-    return app::RunUnattended(commandLine, *registry, engine, oemCodePage, platform::win32::WriteToConsole);
-  }
   bde::Session session;
   session.RegisterDriver(std::string(bde::kSqlNativeClientDriver),
                          std::make_unique<mssql::OdbcConnectionDriver>(*registry, mssql::odbc::kDriverManagerLibrary));

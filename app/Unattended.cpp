@@ -14,11 +14,24 @@
 #include "platform/TextFile.h"
 
 namespace app {
+namespace {
+
+void WriteOutput(const std::function<void()>& write, RunResult& result) {
+  try {
+    write();
+  } catch (const std::exception& error) {
+    result.report.push_back(WithFinalStop(error.what()));
+    if (result.exitCode == kExitDone) result.exitCode = kExitConfigurationFailed;
+  }
+}
+
+}  // namespace
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole) {
-  std::vector<std::string> lines;
-  int code = kExitDone;
+                  const platform::CodePage& oemCodePage, const RunHost& host) {
+  RunResult result;
+  result.mode = ModeName(commandLine);
+  bde::StatusReport report(result.report);
   try {
     const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
     std::optional<bde::AliasEngineChoice> aliases;
@@ -27,31 +40,39 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
       return aliases->Aliases();
     };
     const Answers answers = ResolveAnswers(file, registry, started);
-    bde::StatusReport report(lines);
     try {
       ApplyConfiguration(registry, started()).Run(answers, report);
     } catch (const std::exception& error) {
       // What was written before the error stays, so the report says it.
-      lines.push_back(WithFinalStop(error.what()));
-      code = kExitConfigurationFailed;
+      report.Add(WithFinalStop(error.what()));
+      result.exitCode = kExitConfigurationFailed;
     }
   } catch (const AnswersError& error) {
-    lines = {WithFinalStop(error.what())};
-    code = kExitWrongAnswers;
+    report.Clear();
+    report.Add(WithFinalStop(error.what()));
+    result.exitCode = kExitWrongAnswers;
   } catch (const std::exception& error) {
-    lines = {WithFinalStop(error.what())};
-    code = kExitConfigurationFailed;
+    report.Clear();
+    report.Add(WithFinalStop(error.what()));
+    result.exitCode = kExitConfigurationFailed;
   }
+  result.changes = report.Changes();
+  return FinishRun(commandLine, std::move(result), host);
+}
+
+int FinishRun(const CommandLine& commandLine, RunResult result, const RunHost& host) {
+  result.computer = host.computer;
+  result.time = host.startTime;
   if (!commandLine.logPath.empty()) {
-    try {
-      platform::WriteTextLines(commandLine.logPath, lines);
-    } catch (const std::exception& error) {
-      lines.push_back(WithFinalStop(error.what()));
-      if (code == kExitDone) code = kExitConfigurationFailed;
-    }
+    WriteOutput([&] { platform::WriteTextLines(commandLine.logPath, result.report); }, result);
   }
-  toConsole(platform::JoinLines(lines));
-  return code;
+  if (!commandLine.jsonPath.empty()) {
+    // A result whose own write failed cannot hold that failure: the
+    // console and the exit code carry it.
+    WriteOutput([&] { WriteRunResult(commandLine.jsonPath, result); }, result);
+  }
+  if (host.toConsole) host.toConsole(platform::JoinLines(result.report));
+  return result.exitCode;
 }
 
 }  // namespace app

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "app/RunResult.h"
+
 namespace platform {
 class CodePage;
 class Registry;
@@ -20,6 +22,14 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitConfigurationFailed = 1;
 inline constexpr int kExitWrongAnswers = 2;
 
+// What the program entry gives every mode without a window: where the run
+// happens, when it began, and where its report goes besides the files.
+struct RunHost {
+  std::string computer;
+  std::string startTime;
+  std::function<void(const std::string&)> toConsole;
+};
+
 // The configuration without a window: the answers file is read and checked
 // in full before anything is written, then the same apply step as
 // "Wykonaj" runs, on the engine the window would use (AliasEngineChoice).
@@ -27,10 +37,15 @@ inline constexpr int kExitWrongAnswers = 2;
 // one ends with exit code 2 on any machine; an installed engine that does
 // not start then fails the configuration (exit code 1): the answers may
 // well be right, the machine is not. The report (the status page's lines,
-// or what was done up to the error followed by the error) goes to the log
-// file when one is named and to the console. Returns the program's exit
-// code.
+// or what was done up to the error followed by the error) goes where
+// FinishRun sends it. Returns the program's exit code.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::function<void(const std::string&)>& toConsole);
+                  const platform::CodePage& oemCodePage, const RunHost& host);
+
+// The end of every mode without a window: the report goes to the log file
+// when one is named, the result to the /json file when one is named, and
+// the report to the console. A file that cannot be written adds its error
+// to the report and turns exit code 0 into 1. Returns the exit code.
+int FinishRun(const CommandLine& commandLine, RunResult result, const RunHost& host);
 
 }  // namespace app

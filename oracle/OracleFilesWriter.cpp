@@ -29,6 +29,7 @@ void ReportFile(bde::StatusReport& report, bool existed, const std::string& path
   quoted.append(path).push_back('"');
   report.Add(std::move(quoted));
   report.Add("");
+  report.Changed({bde::Change::Item::File, path, !existed});
 }
 
 // The parameters other than the first one of each ensured key, as they read.

@@ -10,6 +10,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "app/RunResult.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "platform/TextFile.h"
@@ -51,9 +52,10 @@ class UnattendedTest : public ::testing::Test {
 
   int Run(const std::string& answers, bool log = true) {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
-    CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : ""};
+    CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : "",
+                     Path("result.json")};
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage, [this](const std::string& text) { console += text; });
+    return RunUnattended(line, registry, engine, codePage, {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
   }
 
   std::string Path(const char* name) const { return (folder.Path() / name).string(); }
@@ -61,6 +63,12 @@ class UnattendedTest : public ::testing::Test {
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
   Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
+  std::string Result() const { return platform::ReadFileContent(Path("result.json")); }
+  // The result file a run should leave: its report is the log's.
+  std::string ExpectedResult(int code, std::vector<bde::Change> changes) const {
+    RunResult expected{"configure", "PC01", "2026-12-09T11:30:05Z", code, Report(), std::move(changes), {}};
+    return platform::JoinLines(platform::SplitLines(RunResultJson(expected)));
+  }
   // The one line of a wrong answers file; "*" in the problem stands for the
   // path of tnsnames.ora.
   std::string WrongAnswersLine(const std::string& problem) const {
@@ -88,6 +96,67 @@ Lines CreatedAliasLines() {
   Lines lines;
   for (const std::string& alias : kAliases) lines.push_back("  Utworzono alias \"X Novera- " + alias + "\".");
   return lines;
+}
+
+std::vector<bde::Change> AliasChanges(bool created) {
+  std::vector<bde::Change> changes;
+  for (const std::string& alias : kAliases) changes.push_back({bde::Change::Item::Alias, "X Novera- " + alias, created});
+  return changes;
+}
+
+std::vector<bde::Change> Then(std::vector<bde::Change> first, const std::vector<bde::Change>& more) {
+  first.insert(first.end(), more.begin(), more.end());
+  return first;
+}
+
+TEST_F(UnattendedTest, TheResultNamesEachItemCreatedOrModifiedInOrder) {
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  const bde::Change created{bde::Change::Item::DataSource, "Novera LM", true};
+  EXPECT_EQ(Result(), ExpectedResult(kExitDone, Then({created}, AliasChanges(true))));
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  const bde::Change modified{bde::Change::Item::DataSource, "Novera LM", false};
+  EXPECT_EQ(Result(), ExpectedResult(kExitDone, Then({modified}, AliasChanges(false))));
+
+  // The SQL Server aliases are of another driver: the Oracle run fails at
+  // the first, after its files.
+  EXPECT_EQ(Run(ReadmeExamples()[1]), kExitConfigurationFailed);
+  const std::string network = Home() + "\\NETWORK\\ADMIN\\";
+  const std::vector<bde::Change> files = {{bde::Change::Item::File, network + "sqlnet.ora", true},
+                                          {bde::Change::Item::File, network + "tnsnames.ora", false}};
+  EXPECT_EQ(Result(), ExpectedResult(kExitConfigurationFailed, files));
+}
+
+TEST_F(UnattendedTest, AWrongFileOrAFailedRunHasItsCodeInTheResult) {
+  EXPECT_EQ(Run("[KonfigNovera]\nWersja=12\n"), kExitWrongAnswers);
+  EXPECT_EQ(Result(), ExpectedResult(kExitWrongAnswers, {}));
+  {
+    bde::Engine engine(registry, Config());
+    engine.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+    engine.CreateAlias("X Novera- LM", "ORACLE", {});
+    engine.SaveConfiguration();
+  }
+  EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n"), kExitConfigurationFailed);
+  EXPECT_EQ(Result(), ExpectedResult(kExitConfigurationFailed,
+                                     {{bde::Change::Item::DataSource, "MSSQL Novera LM", true},
+                                      {bde::Change::Item::Alias, "X Novera- Ochrona", true}}));
+}
+
+// A log that cannot be written fails the run; the result says so. A result
+// that cannot be written fails it too, and the console says so.
+TEST_F(UnattendedTest, AnOutputFileThatCannotBeWrittenEndsWithExitCodeOne) {
+  platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(ReadmeExamples()[0]));
+  const std::string missing = Path("brak") + "/";
+  const RunHost host{"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
+  bde::Engine engine(registry, Config());
+  CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), missing + "report.txt", Path("result.json")};
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host), kExitConfigurationFailed);
+  EXPECT_NE(Result().find("\"exitCode\": 1,"), std::string::npos);
+  EXPECT_NE(Result().find("report.txt"), std::string::npos);
+
+  console.clear();
+  line = {CommandLine::Mode::Unattended, Path("answers.ini"), Path("report.txt"), missing + "result.json"};
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host), kExitConfigurationFailed);
+  EXPECT_NE(platform::SplitLines(console).back().find("result.json"), std::string::npos) << console;
 }
 
 TEST_F(UnattendedTest, TheSqlServerExampleConfiguresTheDataSourceAndTheAliases) {
@@ -279,6 +348,16 @@ TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
   EXPECT_EQ(report[2], " Utworzono źródło danych ODBC \"MSSQL Novera LM\".");
   EXPECT_EQ(report[7], "  Utworzono alias \"X Novera- Ochrona\".");
   EXPECT_EQ(report[8], "Alias BDE \"X Novera- LM\" istnieje i jest innego typu.");
+}
+
+TEST(CommandLineTest, ARefusedLineStillNamesItsReportAndResult) {
+  const CommandLine named = OutputsOfRefusedCommandLine({"/x", "/json", "w.json", "/log", "r.txt", "/json", "2.json"});
+  EXPECT_EQ(named.jsonPath, "w.json");
+  EXPECT_EQ(named.logPath, "r.txt");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json", "/log", "r.txt"}).jsonPath, "");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json", "/log", "r.txt"}).logPath, "r.txt");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json"}).jsonPath, "");
+  EXPECT_EQ(ParseCommandLine({"/s", "a.ini", "/JSON", "w.json"}).jsonPath, "w.json");
 }
 
 TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
