@@ -34,12 +34,17 @@ sed -n '/^```ini$/,/^```$/p' "$ROOT/README.md" | awk -v dir="$WORK" '
   /^```$/ {next}
   {print >> out}'
 
+# Every run also writes its result for scripts, which must match the
+# README's schema, carry the run's exit code and hold the log's lines.
 unattended() {  # ANSWERS: runs it and sets CODE
+  rm -f "$WORK/result.json"
   set +e
-  wine "$WIZARD_EXE" /s "C:\\unattended\\$1" /log 'C:\unattended\report.txt' >"$WORK/console.txt"
+  wine "$WIZARD_EXE" /s "C:\\unattended\\$1" /log 'C:\unattended\report.txt' \
+       /json 'C:\unattended\result.json' >"$WORK/console.txt"
   CODE=$?
   set -e
   wineserver -w
+  python3 "$ROOT/tests/e2e/check_result.py" "$WORK/result.json" configure "$CODE" "$WORK/report.txt"
 }
 
 expect_code() {
@@ -133,3 +138,13 @@ for file in odbc.reg bde.reg settings.reg tnsnames.ora sqlnet.ora IDAPI32.CFG; d
   [ ! -e "$WORK/before/$file" ] && [ ! -e "$WORK/after/$file" ] && continue
   cmp -s "$WORK/before/$file" "$WORK/after/$file" || { echo "a wrong answers file changed $file" >&2; exit 1; }
 done
+
+# A wrong command line still leaves its result where it names one.
+set +e
+wine "$WIZARD_EXE" /s 'C:\unattended\wrong.ini' /nic /json 'C:\unattended\result.json' >"$WORK/console.txt"
+CODE=$?
+set -e
+wineserver -w
+expect_code 2
+python3 "$ROOT/tests/e2e/check_result.py" "$WORK/result.json" invalid 2
+grep -q 'nieznany argument' "$WORK/result.json" || { echo "the result lacks the command line's error" >&2; exit 1; }
