@@ -2,15 +2,6 @@
 
 namespace app {
 
-ServerKind ServerKindOfItem(int itemIndex) {
-  return itemIndex == 0 ? ServerKind::MicrosoftSqlServer : ServerKind::Oracle;
-}
-
-SuiteVersion SuiteVersionOfItem(int itemIndex) {
-  if (itemIndex == 0) return SuiteVersion::V9;
-  return itemIndex == 2 ? SuiteVersion::V11 : SuiteVersion::V10;
-}
-
 int ItemOf(SuiteVersion version) {
   switch (version) {
     case SuiteVersion::V9:

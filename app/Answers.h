@@ -3,19 +3,21 @@
 #include <optional>
 #include <string>
 
+#include "app/ControlTable.h"
+#include "app/servers/Kinds.h"
 #include "oracle/ServiceEntry.h"
 
 namespace app {
 
-enum class ServerKind { MicrosoftSqlServer, Oracle };
-
 // The suite versions, in the order the first page offers them.
 enum class SuiteVersion { V9, V10, V11 };
 
-// The first page's radio items: any server item but the first is Oracle,
-// and a version item other than the first and the last decides like 10.
-ServerKind ServerKindOfItem(int itemIndex);
-SuiteVersion SuiteVersionOfItem(int itemIndex);
+// The version of a first-page item: an item other than the first and the
+// last decides like 10.
+constexpr SuiteVersion SuiteVersionOfItem(int itemIndex) {
+  if (itemIndex == 0) return SuiteVersion::V9;
+  return itemIndex == 2 ? SuiteVersion::V11 : SuiteVersion::V10;
+}
 int ItemOf(SuiteVersion version);
 
 // Values of the service entry to be written to tnsnames.ora; a value not
@@ -35,27 +37,28 @@ struct ServiceEntryValues {
 
 // Everything one configuration run needs, as a plain value. Texts are used
 // exactly as given: nothing is trimmed, and an empty text stays empty. The
-// defaults are the window's values at start.
+// defaults are the window's values at start, as the control table gives
+// them; each server kind reads and fills its own part.
 struct Answers {
-  ServerKind server = ServerKind::MicrosoftSqlServer;
-  SuiteVersion version = SuiteVersion::V11;
-  bool testCopy = false;
+  ServerKind server = ServerKindOfItem(InitialChoice(ControlId::RadioGroupSerwer));
+  SuiteVersion version = SuiteVersionOfItem(InitialChoice(ControlId::RadioGroupWersja));
+  bool testCopy = InitiallyChecked(ControlId::CheckBoxKopia);
 
   // Microsoft SQL Server.
-  std::string dataSourceName = "MSSQL Novera LM";
-  std::string sqlServer;
-  bool windowsLogin = true;
-  std::string database;
-  std::string archiveDatabase;  // version 11 only
-  std::string metersDatabase;
+  std::string dataSourceName{InitialText(ControlId::ComboBoxNazwaZrodla)};
+  std::string sqlServer{InitialText(ControlId::ComboBoxServer)};
+  bool windowsLogin = InitiallyChecked(ControlId::CheckBoxWindows);
+  std::string database{InitialText(ControlId::ComboBoxBaza)};
+  std::string archiveDatabase{InitialText(ControlId::ComboBoxBazaArchiwum)};  // version 11 only
+  std::string metersDatabase{InitialText(ControlId::ComboBoxBazaLiczniki)};
 
   // Oracle.
-  std::string oracleHomeFolder;  // ORACLE_HOME of the chosen home
-  std::string oracleService = "xe.serwer";
+  std::string oracleHomeFolder{InitialText(ControlId::EditFolderHome)};  // ORACLE_HOME of the chosen home
+  std::string oracleService{InitialText(ControlId::ComboBoxOracleServer)};
   ServiceEntryValues serviceEntry;
-  std::string userOchrona = "NOVERA_OCHRONA";
-  std::string userLM = "NOVERA_LM";
-  std::string userLiczniki;
+  std::string userOchrona{InitialText(ControlId::ComboBoxUserOchrona)};
+  std::string userLM{InitialText(ControlId::ComboBoxUserLM)};
+  std::string userLiczniki{InitialText(ControlId::ComboBoxUserLiczniki)};
 };
 
 }  // namespace app

@@ -1,7 +1,11 @@
 #include "app/AnswersFile.h"
 
 #include <exception>
+#include <iterator>
+#include <vector>
 
+#include "app/servers/Kinds.h"
+#include "app/servers/ServerKind.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -13,31 +17,31 @@ namespace {
 using platform::Blanks;
 using platform::Trim;
 
-struct KnownKey {
-  std::string_view section;
-  std::string_view key;
-};
+// The main section's keys; each server kind names its own section and keys.
+constexpr std::string_view kMainKeys[] = {kServerKey, kVersionKey, kTestCopyKey};
 
-constexpr KnownKey kKnownKeys[] = {
-    {kMainSection, "Serwer"},
-    {kMainSection, "Wersja"},
-    {kMainSection, "Kopia"},
-    {kMssqlSection, "ZrodloDanych"},
-    {kMssqlSection, "SerwerMSSQL"},
-    {kMssqlSection, "LogowanieWindows"},
-    {kMssqlSection, "Baza"},
-    {kMssqlSection, "BazaArchiwum"},
-    {kMssqlSection, "BazaLiczniki"},
-    {kOracleSection, "DomOracle"},
-    {kOracleSection, "Serwis"},
-    {kOracleSection, "Protokol"},
-    {kOracleSection, "Host"},
-    {kOracleSection, "Port"},
-    {kOracleSection, "NazwaBazy"},
-    {kOracleSection, "UzytkownikOchrona"},
-    {kOracleSection, "UzytkownikLumira"},
-    {kOracleSection, "UzytkownikLiczniki"},
-};
+// The section as the wizard spells it, or nothing for one it does not know.
+std::optional<std::string_view> KnownSection(std::string_view name) {
+  if (platform::EqualsNoCase(name, kMainSection)) return kMainSection;
+  for (const servers::Kind* kind : servers::AllKinds()) {
+    if (platform::EqualsNoCase(name, kind->Section())) return kind->Section();
+  }
+  return std::nullopt;
+}
+
+// The key of the section as the wizard spells it, or nothing.
+std::optional<std::string_view> KnownKey(std::string_view section, std::string_view key) {
+  std::vector<std::string_view> keys;
+  if (section == kMainSection) keys.assign(std::begin(kMainKeys), std::end(kMainKeys));
+  for (const servers::Kind* kind : servers::AllKinds()) {
+    if (section != kind->Section()) continue;
+    for (const servers::Kind::AnswerKey& answerKey : kind->Keys()) keys.push_back(answerKey.key);
+  }
+  for (std::string_view known : keys) {
+    if (platform::EqualsNoCase(known, key)) return known;
+  }
+  return std::nullopt;
+}
 
 std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
   std::u16string units;
@@ -94,10 +98,7 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     if (line.front() == '[') {
       if (line.back() != ']') FailAtLine(path, number, "niezrozumiały wiersz \"" + std::string(line) + "\"");
       const std::string_view name = Trim(line.substr(1, line.size() - 2), Blanks::SpaceAndTab);
-      section.reset();
-      for (std::string_view known : {kMainSection, kMssqlSection, kOracleSection}) {
-        if (platform::EqualsNoCase(name, known)) section = known;
-      }
+      section = KnownSection(name);
       if (!section) FailAtLine(path, number, "nieznana sekcja [" + std::string(name) + "]");
       continue;
     }
@@ -107,17 +108,14 @@ AnswersFile AnswersFile::Parse(const std::string& path, std::string_view text) {
     }
     const std::string_view key = Trim(line.substr(0, equals), Blanks::SpaceAndTab);
     if (!section) FailAtLine(path, number, "klucz \"" + std::string(key) + "\" przed pierwszą sekcją");
-    const KnownKey* known = nullptr;
-    for (const KnownKey& candidate : kKnownKeys) {
-      if (candidate.section == *section && platform::EqualsNoCase(candidate.key, key)) known = &candidate;
-    }
+    const std::optional<std::string_view> known = KnownKey(*section, key);
     if (!known) FailAtLine(path, number, "nieznany klucz \"" + std::string(key) + "\" w sekcji [" + std::string(*section) + "]");
-    if (const auto earlier = file.Find(known->section, known->key)) {
-      FailAtLine(path, number, "klucz \"" + std::string(known->key) + "\" podany drugi raz (pierwszy raz w wierszu " +
+    if (const auto earlier = file.Find(*section, *known)) {
+      FailAtLine(path, number, "klucz \"" + std::string(*known) + "\" podany drugi raz (pierwszy raz w wierszu " +
                                    std::to_string(earlier->line) + ")");
     }
     const std::string value(Trim(line.substr(equals + 1), Blanks::SpaceAndTab));
-    file.entries_.push_back({known->section, known->key, {value, number}});
+    file.entries_.push_back({*section, *known, {value, number}});
   }
   return file;
 }

@@ -16,10 +16,12 @@ class AnswersError : public platform::Error {
   using platform::Error::Error;
 };
 
-// The sections and keys an answers file may hold.
+// The main section and its keys; each server kind reads a section of its
+// own (servers::Kind), which names the kind in "Serwer".
 inline constexpr std::string_view kMainSection = "KonfigNovera";
-inline constexpr std::string_view kMssqlSection = "MSSQL";
-inline constexpr std::string_view kOracleSection = "Oracle";
+inline constexpr std::string_view kServerKey = "Serwer";
+inline constexpr std::string_view kVersionKey = "Wersja";
+inline constexpr std::string_view kTestCopyKey = "Kopia";
 
 // The file's bytes as UTF-8 text: UTF-8 with or without its BOM, UTF-16
 // with its BOM (either byte order); anything else is taken to be in the
@@ -30,7 +32,8 @@ std::optional<std::string> DecodeAnswersText(std::string_view bytes);
 // An answers file in the INI layout: "[section]" lines and "key=value"
 // lines, sections and keys compared without regard to letter case, ";"
 // starting a comment to the end of the line, blanks around names and
-// values dropped. Every section and key must be one the wizard knows, and
+// values dropped. Every section and key must be one the wizard knows (the
+// main section's, and those of the server kinds), and
 // no key may be given twice; the first fault raises AnswersError naming
 // the file and the line.
 class AnswersFile {

@@ -1,30 +1,35 @@
 #include "app/ApplyConfiguration.h"
 
 #include "app/WizardSettings.h"
-#include "bde/AliasWriter.h"
-#include "bde/Drivers.h"
+#include "app/servers/Kinds.h"
+#include "app/servers/ServerKind.h"
 #include "bde/AliasEngine.h"
+#include "bde/AliasWriter.h"
 #include "bde/StatusReport.h"
-#include "bde/Templates.h"
-#include "mssql/DataSourceWriter.h"
-#include "oracle/OracleFilesWriter.h"
-#include "oracle/ServiceFile.h"
 
 namespace app {
 namespace {
 
 constexpr char kConfigurationLine[] = " Zmodyfikowano konfigurację BDE.";
 
-// The modules whose aliases follow the main one, in the order they are written.
-constexpr const char* kModules[] = {"Faktury", "Magistr", "Odbiorcy", "Odczyty"};
+struct SuiteAliasName {
+  servers::SuiteAlias alias;
+  const char* module;  // what follows AliasPrefix + "Novera- "
+};
+
+// The aliases of every server kind, in the order they are written.
+constexpr SuiteAliasName kSuiteAliases[] = {
+    {servers::SuiteAlias::Ochrona, "Ochrona"},         {servers::SuiteAlias::LM, "LM"},
+    {servers::SuiteAlias::Faktury, "LM- Faktury"},     {servers::SuiteAlias::Magistr, "LM- Magistr"},
+    {servers::SuiteAlias::Odbiorcy, "LM- Odbiorcy"},   {servers::SuiteAlias::Odczyty, "LM- Odczyty"},
+    {servers::SuiteAlias::Archiwum, "LM- Archiwum"},   {servers::SuiteAlias::Liczniki, "LM- Liczniki"},
+};
 
 }  // namespace
 
 ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine)
-    : registry_(registry),
-      engine_(engine),
-      database1_("", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters()),
-      databaseOracle_("", std::string(bde::kOracleDriver), bde::DatabaseOracleParameters()) {
+    : registry_(registry), engine_(engine) {
+  for (const servers::Kind* kind : servers::AllKinds()) templates_.push_back(kind->AliasTemplate());
   engine_.SetConfigurationMode(bde::ConfigurationMode::Persistent);
 }
 
@@ -34,73 +39,27 @@ void ApplyConfiguration::Run(const Answers& answers, bde::StatusReport& report) 
   report.Add("");
 
   const std::vector<std::string> existing = engine_.ListAliases();
-  bde::AliasWriter(engine_, report, database1_).EnsureNetAlias(existing);
-  if (answers.server == ServerKind::MicrosoftSqlServer) {
-    WriteMssql(answers, existing, report);
-  } else {
-    WriteOracle(answers, existing, report);
-  }
+  bde::AliasWriter writer(engine_, report);
+  writer.EnsureNetAlias(existing);
+  const servers::Kind& kind = servers::KindOf(answers.server);
+  kind.WriteClient(registry_, answers, report);
+  report.Add(kConfigurationLine);
+  WriteSuiteAliases(kind, answers, existing, writer);
   engine_.SaveConfiguration();
 }
 
-// A value set for one alias stays in force for the next ones: this is how
-// the meters alias takes the archive database when only that was given.
-void ApplyConfiguration::WriteMssql(const Answers& answers, const std::vector<std::string>& existing,
-                                    bde::StatusReport& report) {
-  mssql::DataSourceWriter(registry_).ConfigureDataSource(answers.dataSourceName, answers.sqlServer,
-                                                         answers.windowsLogin, report);
-  report.Add(kConfigurationLine);
-
-  bde::ParameterList& params = database1_.Params();
-  params.Set("DATABASE NAME", answers.database);
-  params.Set("USER NAME", answers.windowsLogin ? "dbo" : "novera");
-  params.Set("ODBC DSN", answers.dataSourceName);
-
-  bde::AliasWriter writer(engine_, report, database1_);
-  std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
-  writer.WriteMssqlAlias(stem + "Ochrona", existing);
-  stem += "LM";
-  writer.WriteMssqlAlias(stem, existing);
-  stem += "- ";
-  for (const char* module : kModules) writer.WriteMssqlAlias(stem + module, existing);
-  if (answers.version == SuiteVersion::V11) {
-    if (!answers.archiveDatabase.empty()) params.Set("DATABASE NAME", answers.archiveDatabase);
-    writer.WriteMssqlAlias(stem + "Archiwum", existing);
+// The kind sets its values on its template before each alias; what it set
+// stays in force for the aliases after it.
+void ApplyConfiguration::WriteSuiteAliases(const servers::Kind& kind, const Answers& answers,
+                                           const std::vector<std::string>& existing, bde::AliasWriter& writer) {
+  bde::Database& aliasTemplate = templates_[static_cast<size_t>(answers.server)];
+  kind.SetRunValues(answers, aliasTemplate.Params());
+  const std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
+  for (const auto& [alias, module] : kSuiteAliases) {
+    if (alias == servers::SuiteAlias::Archiwum && answers.version != SuiteVersion::V11) continue;
+    kind.SetAliasValues(alias, answers, aliasTemplate.Params());
+    writer.WriteAlias(stem + module, existing, aliasTemplate);
   }
-  if (!answers.metersDatabase.empty()) params.Set("DATABASE NAME", answers.metersDatabase);
-  writer.WriteMssqlAlias(stem + "Liczniki", existing);
-}
-
-void ApplyConfiguration::WriteOracle(const Answers& answers, const std::vector<std::string>& existing,
-                                     bde::StatusReport& report) {
-  const std::string folder = oracle::NetworkFolder(answers.oracleHomeFolder);
-  oracle::UpdateSqlnetOra(folder, report);
-  // The file is read now, so that entries written meanwhile by someone
-  // else survive the rewrite of ours.
-  if (answers.serviceEntry.Any()) {
-    oracle::ServiceFile file;
-    file.Read(folder);
-    // The values given over the entry the file holds, or over a new entry's
-    // defaults.
-    file.WriteEntry(answers.oracleService, answers.serviceEntry.Over(file.EntryOrNew(answers.oracleService)), report);
-  }
-  report.Add(kConfigurationLine);
-
-  bde::ParameterList& params = databaseOracle_.Params();
-  params.Set("SERVER NAME", answers.oracleService);
-
-  bde::AliasWriter writer(engine_, report, database1_);
-  std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
-  params.Set("USER NAME", answers.userOchrona);
-  writer.WriteAlias(stem + "Ochrona", existing, databaseOracle_);
-  stem += "LM";
-  params.Set("USER NAME", answers.userLM);
-  writer.WriteAlias(stem, existing, databaseOracle_);
-  stem += "- ";
-  for (const char* module : kModules) writer.WriteAlias(stem + module, existing, databaseOracle_);
-  if (answers.version == SuiteVersion::V11) writer.WriteAlias(stem + "Archiwum", existing, databaseOracle_);
-  if (!answers.userLiczniki.empty()) params.Set("USER NAME", answers.userLiczniki);
-  writer.WriteAlias(stem + "Liczniki", existing, databaseOracle_);
 }
 
 }  // namespace app

@@ -12,8 +12,13 @@ class Registry;
 
 namespace bde {
 class AliasEngine;
+class AliasWriter;
 class StatusReport;
 }  // namespace bde
+
+namespace app::servers {
+class Kind;
+}
 
 namespace app {
 
@@ -22,8 +27,8 @@ namespace app {
 // configuration. The first error ends the run where it happened: what was
 // written stays, nothing is saved, and the error passes to the caller.
 //
-// The step owns the parameter templates of the aliases; what one run sets
-// on them stays there for the next run of the same step.
+// The step owns the parameter template of each server kind's aliases; what
+// one run sets on them stays there for the next run of the same step.
 class ApplyConfiguration {
  public:
   // Puts the engine into persistent mode, so that the run's save writes.
@@ -36,14 +41,14 @@ class ApplyConfiguration {
   void Run(const Answers& answers, bde::StatusReport& report);
 
  private:
-  void WriteMssql(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
-  void WriteOracle(const Answers& answers, const std::vector<std::string>& existing, bde::StatusReport& report);
+  void WriteSuiteAliases(const servers::Kind& kind, const Answers& answers, const std::vector<std::string>& existing,
+                         bde::AliasWriter& writer);
 
   platform::Registry& registry_;
   bde::AliasEngine& engine_;
-  // Of every SQL Server alias, and of every Oracle alias.
-  bde::Database database1_;
-  bde::Database databaseOracle_;
+  // By server kind: Database1 of the SQL Server aliases, DatabaseOracle of
+  // the Oracle ones.
+  std::vector<bde::Database> templates_;
 };
 
 }  // namespace app

@@ -6,6 +6,16 @@
 
 namespace app {
 
+void ControlSet::Add(Control& control) { controls_[IndexOf(control.Id())] = &control; }
+
+bool ControlSet::Complete() const {
+  return std::all_of(controls_.begin(), controls_.end(), [](const Control* control) { return control != nullptr; });
+}
+
+Control::Control(ControlSet& set, ControlId id) : text(RowOf(id).text), visible(!RowOf(id).hidden), id_(id) {
+  set.Add(*this);
+}
+
 void CheckBox::SetChecked(bool value) {
   if (checked_ == value) return;
   checked_ = value;

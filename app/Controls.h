@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/ControlTable.h"
 
 // The wizard's controls as plain objects, independent of any toolkit. The
 // view mirrors them into real controls and forwards the user's actions
@@ -12,49 +15,60 @@
 // its stored copy, always follow it. A combo box's or edit's change
 // handler runs only for the user's typing or picking, so filling a field
 // from the registry or a file never sets off the handler that reacts to
-// the user.
+// the user. Each control starts as its row of the control table says.
 namespace app {
 
-enum class ControlKind { Label, Button, CheckBox, RadioGroup, ComboBox, Edit, Memo, GroupBox };
+class Control;
+
+// Every control of one window, found by its identity; each control enters
+// the set of its window as it is made.
+class ControlSet {
+ public:
+  ControlSet() = default;
+  ControlSet(const ControlSet&) = delete;
+  ControlSet& operator=(const ControlSet&) = delete;
+
+  void Add(Control& control);
+  Control& operator[](ControlId id) const { return *controls_[IndexOf(id)]; }
+  // Whether every row of the table has its control.
+  bool Complete() const;
+
+ private:
+  std::array<Control*, kControlCount> controls_{};
+};
 
 class Control {
  public:
-  Control(std::string name, ControlKind kind) : name_(std::move(name)), kind_(kind) {}
+  Control(ControlSet& set, ControlId id);
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  const std::string& Name() const { return name_; }
-  ControlKind Kind() const { return kind_; }
+  ControlId Id() const { return id_; }
+  std::string_view Name() const { return RowOf(id_).name; }
+  ControlKind Kind() const { return RowOf(id_).kind; }
 
   std::string text;
   bool enabled = true;
   bool visible = true;
 
  private:
-  std::string name_;
-  ControlKind kind_;
+  ControlId id_;
 };
 
 class Label : public Control {
  public:
-  explicit Label(std::string name, std::string caption = {}) : Control(std::move(name), ControlKind::Label) {
-    text = std::move(caption);
-  }
+  Label(ControlSet& set, ControlOfKind<ControlKind::Label> row) : Control(set, row.id) {}
 };
 
 class GroupBox : public Control {
  public:
-  GroupBox(std::string name, std::string caption) : Control(std::move(name), ControlKind::GroupBox) {
-    text = std::move(caption);
-  }
+  GroupBox(ControlSet& set, ControlOfKind<ControlKind::GroupBox> row) : Control(set, row.id) {}
 };
 
 class Button : public Control {
  public:
-  Button(std::string name, std::string caption) : Control(std::move(name), ControlKind::Button) {
-    text = std::move(caption);
-  }
+  Button(ControlSet& set, ControlOfKind<ControlKind::Button> row) : Control(set, row.id) {}
   // A press reaches the handler only while the button can be pressed.
   void Click() {
     if (enabled && visible && onClick) onClick();
@@ -65,16 +79,14 @@ class Button : public Control {
 
 class CheckBox : public Control {
  public:
-  CheckBox(std::string name, std::string caption, bool isChecked)
-      : Control(std::move(name), ControlKind::CheckBox), checked_(isChecked) {
-    text = std::move(caption);
-  }
+  CheckBox(ControlSet& set, ControlOfKind<ControlKind::CheckBox> row)
+      : Control(set, row.id), captionLeft(RowOf(row.id).captionLeft), checked_(RowOf(row.id).checked) {}
   bool Checked() const { return checked_; }
   // Runs the click handler when the state changes, whoever changes it.
   void SetChecked(bool value);
 
   std::function<void()> onClick;
-  bool captionLeft = false;
+  const bool captionLeft;
 
  private:
   bool checked_;
@@ -82,10 +94,10 @@ class CheckBox : public Control {
 
 class RadioGroup : public Control {
  public:
-  RadioGroup(std::string name, std::string caption, std::vector<std::string> items, int index)
-      : Control(std::move(name), ControlKind::RadioGroup), items_(std::move(items)), itemIndex_(index) {
-    text = std::move(caption);
-  }
+  RadioGroup(ControlSet& set, ControlOfKind<ControlKind::RadioGroup> row)
+      : Control(set, row.id),
+        items_(RowOf(row.id).lines.begin(), RowOf(row.id).lines.end()),
+        itemIndex_(RowOf(row.id).choice) {}
   const std::vector<std::string>& Items() const { return items_; }
   // -1 when no item is marked.
   int ItemIndex() const { return itemIndex_; }
@@ -102,10 +114,11 @@ class RadioGroup : public Control {
 
 class ComboBox : public Control {
  public:
-  ComboBox(std::string name, std::string initialText, bool isEditable, bool isSorted, size_t limit = 0)
-      : Control(std::move(name), ControlKind::ComboBox), editable(isEditable), sorted(isSorted), maxLength(limit) {
-    text = std::move(initialText);
-  }
+  ComboBox(ControlSet& set, ControlOfKind<ControlKind::ComboBox> row)
+      : Control(set, row.id),
+        editable(!RowOf(row.id).pickOnly),
+        sorted(RowOf(row.id).sorted),
+        maxLength(LimitOf(row.id)) {}
 
   const std::vector<std::string>& Items() const { return items_; }
   // A sorted list inserts in order of text without regard to case and
@@ -144,8 +157,8 @@ class ComboBox : public Control {
 
 class Edit : public Control {
  public:
-  Edit(std::string name, bool isReadOnly, size_t limit = 0)
-      : Control(std::move(name), ControlKind::Edit), readOnly(isReadOnly), maxLength(limit) {}
+  Edit(ControlSet& set, ControlOfKind<ControlKind::Edit> row)
+      : Control(set, row.id), readOnly(RowOf(row.id).readOnly), maxLength(LimitOf(row.id)) {}
   void UserSetText(std::string value);
 
   const bool readOnly;
@@ -156,8 +169,8 @@ class Edit : public Control {
 // A read-only multi-line text.
 class Memo : public Control {
  public:
-  Memo(std::string name, std::vector<std::string> initialLines)
-      : Control(std::move(name), ControlKind::Memo), lines(std::move(initialLines)) {}
+  Memo(ControlSet& set, ControlOfKind<ControlKind::Memo> row)
+      : Control(set, row.id), lines(RowOf(row.id).lines.begin(), RowOf(row.id).lines.end()) {}
 
   std::vector<std::string> lines;
 };
@@ -165,8 +178,9 @@ class Memo : public Control {
 // One page of a page control and its show handler.
 class Page {
  public:
-  explicit Page(std::string name) : name_(std::move(name)) {}
-  const std::string& Name() const { return name_; }
+  explicit Page(PageId id) : id_(id) {}
+  PageId Id() const { return id_; }
+  std::string_view Name() const { return PageName(id_); }
 
   std::function<void()> onShow;
   bool tabVisible = true;
@@ -174,7 +188,7 @@ class Page {
   int tag = 0;
 
  private:
-  std::string name_;
+  PageId id_;
 };
 
 // Pages without tabs; the program alone moves between them.

@@ -1,21 +1,21 @@
 #include "app/WizardWindow.h"
 
-#include <algorithm>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "app/ApplyConfiguration.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
+#include "app/servers/Kinds.h"
+#include "app/servers/Mssql.h"
+#include "app/servers/Oracle.h"
 #include "bde/Session.h"
 #include "bde/StatusReport.h"
 #include "mssql/OdbcApi.h"
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
-#include "oracle/AliasPresets.h"
 #include "oracle/OciDriver.h"
-#include "oracle/OracleHomes.h"
-#include "oracle/ServiceFile.h"
 #include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
 
@@ -24,26 +24,9 @@ namespace app {
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
                            platform::UiServices& ui)
     : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
-  controls_ = {&Label5,         &RadioGroupSerwer,    &RadioGroupWersja,     &CheckBoxKopia,
-               &LabelConfigFile, &Label1,             &ComboBoxNazwaZrodla,  &Memo1,
-               &Label6,         &ComboBoxOracleHome,  &Label8,               &EditBoundle,
-               &LabelNLS,       &EditNLS,             &Label7,               &EditFolderHome,
-               &Memo6,          &Label2,              &ComboBoxServer,       &CheckBoxWindows,
-               &Memo2,          &CheckBoxDMO,         &Label9,               &ComboBoxOracleServer,
-               &Label10,        &DBEdit1,             &Label11,              &DBEdit2,
-               &Label12,        &DBEdit3,             &Label13,              &DBEdit4,
-               &Memo5,          &Label3,              &ComboBoxBaza,         &Label4,
-               &ComboBoxBazaLiczniki, &LabelBazaArchiwum, &ComboBoxBazaArchiwum, &Memo3,
-               &GroupBox1,      &Label14,             &ComboBoxUserOchrona,  &Label15,
-               &ComboBoxUserLM, &Label16,             &ComboBoxUserLiczniki, &Memo4,
-               &ButtonWstecz,   &ButtonDalej,         &ButtonWykonaj,        &MemoStatus,
-               &Button1};
-
-  CheckBoxWindows.captionLeft = true;
-  CheckBoxDMO.captionLeft = true;
-  CheckBoxDMO.visible = false;
-  LabelBazaArchiwum.visible = false;
-  ComboBoxBazaArchiwum.visible = false;
+  // A row of the control table without its member would leave the view
+  // nothing to mirror.
+  if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");
 
   RadioGroupSerwer.onClick = [this] { RadioGroupSerwerClick(); };
   RadioGroupWersja.onClick = [this] { RadioGroupWersjaClick(); };
@@ -61,12 +44,10 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, 
   for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) {
     box->onDropDown = [this] { ComboBoxUserDropDown(); };
   }
-  const std::pair<Edit*, oracle::ServiceField> boundEdits[] = {{&DBEdit1, oracle::ServiceField::Protocol},
-                                                               {&DBEdit2, oracle::ServiceField::Host},
-                                                               {&DBEdit3, oracle::ServiceField::Port},
-                                                               {&DBEdit4, oracle::ServiceField::Service}};
-  for (const auto& bound : boundEdits) {
-    bound.first->onChange = [this, bound] { DBEditChange(*bound.first, bound.second); };
+  for (const ControlRow& row : kControls) {
+    if (!row.entryField) continue;
+    auto& edit = static_cast<Edit&>(ControlOf(row.id));
+    edit.onChange = [this, &edit, field = *row.entryField] { DBEditChange(edit, field); };
   }
   ClientDataSet1.onNewRecord = [this](oracle::ServiceEntry& entry) { ClientDataSet1NewRecord(entry); };
   ClientDataSet1.onAfterEdit = [this] { ClientDataSet1AfterEdit(); };
@@ -116,10 +97,28 @@ void WizardWindow::RunShowHandler(void (WizardWindow::*handler)()) {
   }
 }
 
-void WizardWindow::ShowPage(int index) { PageControl1.SetActiveIndex(index); }
+const servers::Kind& WizardWindow::ActiveKind() const { return servers::KindOf(ServerKindOfItem(ServerKind())); }
+
+// The kind is chosen on the first page alone, so every other page shown
+// is one of the active kind's.
+size_t WizardWindow::StepOfCurrentPage() const {
+  const std::span<const PageId> pages = ActiveKind().Pages();
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (PageIndex(pages[i]) == CurrentPage()) return i + 1;
+  }
+  return 0;
+}
+
+void WizardWindow::ShowStep(size_t step) {
+  const std::span<const PageId> pages = ActiveKind().Pages();
+  if (step > pages.size()) return;
+  PageControl1.SetActiveIndex(step == 0 ? PageIndex(PageId::TabSheet0) : PageIndex(pages[step - 1]));
+}
+
+servers::Sources WizardWindow::ProposalSources() const { return {registry_, aliasEngine_, aliasPrefix_}; }
 
 void WizardWindow::FormShow() {
-  ShowPage(0);
+  ShowStep(0);
   PageControl2.SetActiveIndex(0);
   UpdateButtons();
   if (choicesRestored_) {
@@ -132,19 +131,18 @@ void WizardWindow::FormShow() {
 }
 
 void WizardWindow::UpdateButtons() {
-  const int i = CurrentPage();
-  const int last = kPageCount - (ServerKind() == 0 ? 2 : 1);
-  ButtonWstecz.enabled = i > 0;
-  ButtonDalej.enabled = i < last;
-  ButtonWykonaj.enabled = i == last;
+  const size_t step = StepOfCurrentPage();
+  const size_t last = ActiveKind().Pages().size();
+  ButtonWstecz.enabled = step > 0;
+  ButtonDalej.enabled = step < last;
+  ButtonWykonaj.enabled = step == last;
 }
 
 void WizardWindow::ButtonDalejClick() {
   // A refused entry stays unsaved and keeps the user on the service page.
   ClientDataSet1.Post(ComboBoxOracleServer.text);
   ShowServiceEntry();
-  const int step = (ServerKind() == 0 && CurrentPage() == 0) ? 1 : 2;
-  ShowPage(CurrentPage() + step);
+  ShowStep(StepOfCurrentPage() + 1);
   UpdateButtons();
 }
 
@@ -153,7 +151,8 @@ void WizardWindow::ButtonDalejClick() {
 void WizardWindow::ButtonWsteczClick() {
   ClientDataSet1.Cancel();
   ShowServiceEntry();
-  ShowPage(std::max(CurrentPage() - 2, 0));
+  const size_t step = StepOfCurrentPage();
+  ShowStep(step > 0 ? step - 1 : 0);
   UpdateButtons();
 }
 
@@ -165,28 +164,14 @@ void WizardWindow::ButtonWykonajClick() {
   PageControl2.SetActiveIndex(1);
 }
 
-// The service entry goes to tnsnames.ora whole, and only once the user
-// has changed it.
+// The active kind reads its pages; the service entry counts as given only
+// once the user has changed it, and then whole.
 Answers WizardWindow::AnswersOnPages() const {
-  Answers answers{.server = ServerKindOfItem(ServerKind()),
-                  .version = SuiteVersionOfItem(VersionIndex()),
-                  .testCopy = CheckBoxKopia.Checked(),
-                  .dataSourceName = ComboBoxNazwaZrodla.text,
-                  .sqlServer = ComboBoxServer.text,
-                  .windowsLogin = CheckBoxWindows.Checked(),
-                  .database = ComboBoxBaza.text,
-                  .archiveDatabase = ComboBoxBazaArchiwum.text,
-                  .metersDatabase = ComboBoxBazaLiczniki.text,
-                  .oracleHomeFolder = EditFolderHome.text,
-                  .oracleService = ComboBoxOracleServer.text,
-                  .serviceEntry = {},
-                  .userOchrona = ComboBoxUserOchrona.text,
-                  .userLM = ComboBoxUserLM.text,
-                  .userLiczniki = ComboBoxUserLiczniki.text};
-  if (ServiceEntryModified) {
-    const oracle::ServiceEntry& entry = ClientDataSet1.Current();
-    answers.serviceEntry = {entry.protocol, entry.host, entry.port, entry.service};
-  }
+  Answers answers;
+  answers.server = ServerKindOfItem(ServerKind());
+  answers.version = SuiteVersionOfItem(VersionIndex());
+  answers.testCopy = CheckBoxKopia.Checked();
+  ActiveKind().Collect(fields_, answers);
   return answers;
 }
 
@@ -223,13 +208,7 @@ void WizardWindow::TabSheet1Show() {
   FillDataSourceList();
   if (TabSheet1.tag != 0) return;
   TabSheet1.tag = 1;
-  const mssql::AliasPresets::Values presets = mssql::AliasPresets(aliases_).Read(AliasPrefix());
-  for (const auto& [field, value] : {std::pair{&ComboBoxNazwaZrodla, &presets.dataSource},
-                                     std::pair{&ComboBoxBaza, &presets.database},
-                                     std::pair{&ComboBoxBazaLiczniki, &presets.meterDatabase},
-                                     std::pair{&ComboBoxBazaArchiwum, &presets.archiveDatabase}}) {
-    if (!value->empty()) field->text = *value;
-  }
+  servers::Mssql::ProposeFromAliases(ProposalSources(), fields_);
 }
 
 void WizardWindow::FillDataSourceList() {
@@ -242,9 +221,7 @@ void WizardWindow::FillDataSourceList() {
 void WizardWindow::TabSheet2Show() {
   if (TabSheet2.tag != 0) return;
   TabSheet2.tag = 1;
-  const auto settings = mssql::DataSourceCatalog(registry_).ReadSettings(ComboBoxNazwaZrodla.text);
-  if (settings.server) ComboBoxServer.text = *settings.server;
-  if (settings.windowsLogin) CheckBoxWindows.SetChecked(*settings.windowsLogin);
+  servers::Mssql::ProposeFromDataSource(registry_, fields_);
 }
 
 void WizardWindow::ComboBoxServerDropDown() {
@@ -269,45 +246,27 @@ void WizardWindow::FillDatabaseList(ComboBox& field) {
 }
 
 void WizardWindow::TabSheet1OracleShow() {
-  ComboBoxOracleHome.ClearItems();
-  ComboBoxOracleHome.text.clear();
-  for (oracle::OracleHome& home : oracle::OracleHomeLister(registry_).List()) {
-    ComboBoxOracleHome.AddItem(std::move(home.name), std::move(home.subkey));
-  }
-  if (!ComboBoxOracleHome.Items().empty()) {
-    ComboBoxOracleHome.SelectItem(0);
-    ComboBoxOracleHomeChange();
-  }
+  servers::Oracle::ProposeHome(registry_, fields_);
   // The schema users of an earlier run are proposed once per run.
   if (TabSheet1Oracle.tag != 0) return;
   TabSheet1Oracle.tag = 1;
-  const oracle::AliasPresets::Users users = oracle::AliasPresets(aliases_).ReadUsers(aliasPrefix_);
-  for (auto [box, user] : {std::pair{&ComboBoxUserOchrona, &users.ochrona}, std::pair{&ComboBoxUserLM, &users.lm},
-                           std::pair{&ComboBoxUserLiczniki, &users.liczniki}}) {
-    if (!user->empty()) box->text = *user;
-  }
+  servers::Oracle::ProposeUsers(ProposalSources(), fields_);
 }
 
 void WizardWindow::ComboBoxOracleHomeChange() {
   const int index = ComboBoxOracleHome.ItemIndex();
   if (index < 0) return;
-  const oracle::OracleHomeDetails home = oracle::OracleHomeLister(registry_).Details(ComboBoxOracleHome.ItemData(index));
-  if (home.bundle) EditBoundle.text = *home.bundle;
-  if (home.nls) EditNLS.text = *home.nls;
-  if (home.folder) EditFolderHome.text = *home.folder;
+  servers::Oracle::ProposeHomeDetails(registry_, ComboBoxOracleHome.ItemData(index), fields_);
 }
 
 void WizardWindow::TabSheet2OracleShow() {
-  TnsnamesFile.Read(oracle::NetworkFolder(EditFolderHome.text));
+  servers::Oracle::ReadServiceFile(fields_, TnsnamesFile);
   ServiceEntryModified = false;
-  std::vector<std::string> names = ClientDataSet1.Names();
-  if (!names.empty()) ComboBoxOracleServer.text = names.front();
-  ComboBoxOracleServer.SetItems(std::move(names));
+  servers::Oracle::ProposeService(TnsnamesFile, fields_);
   // On the first showing the service of the main alias is proposed.
   if (TabSheet2Oracle.tag == 0) {
     TabSheet2Oracle.tag = 1;
-    std::string service = oracle::AliasPresets(aliases_).ReadService(aliasPrefix_);
-    if (!service.empty()) ComboBoxOracleServer.text = std::move(service);
+    servers::Oracle::ProposeAliasService(ProposalSources(), fields_);
   }
   ComboBoxOracleServerChange();
 }
@@ -331,11 +290,9 @@ void WizardWindow::DBEditChange(const Edit& edit, oracle::ServiceField field) {
 
 // The edit fields mirror the current entry.
 void WizardWindow::ShowServiceEntry() {
-  const oracle::ServiceEntry& entry = ClientDataSet1.Current();
-  DBEdit1.text = entry.protocol;
-  DBEdit2.text = entry.host;
-  DBEdit3.text = entry.port;
-  DBEdit4.text = entry.service;
+  for (const ControlRow& row : kControls) {
+    if (row.entryField) ControlOf(row.id).text = oracle::FieldOf(ClientDataSet1.Current(), *row.entryField);
+  }
 }
 
 void WizardWindow::ComboBoxUserDropDown() {
@@ -345,22 +302,6 @@ void WizardWindow::ComboBoxUserDropDown() {
   oracle::FetchSchemaUsers(Query2, [this](const std::vector<std::string>& users) {
     for (ComboBox* box : {&ComboBoxUserOchrona, &ComboBoxUserLM, &ComboBoxUserLiczniki}) box->SetItems(users);
   });
-}
-
-Control* WizardWindow::FindControl(std::string_view name) const {
-  for (Control* control : controls_) {
-    if (control->Name() == name) return control;
-  }
-  return nullptr;
-}
-
-Page* WizardWindow::FindPage(std::string_view name) const {
-  for (const PageControl* pages : {&PageControl1, &PageControl2}) {
-    for (Page* page : pages->Pages()) {
-      if (page->Name() == name) return page;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace app

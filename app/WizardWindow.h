@@ -8,6 +8,8 @@
 #include "app/Answers.h"
 #include "app/ApplyConfiguration.h"
 #include "app/Controls.h"
+#include "app/WindowFields.h"
+#include "app/servers/ServerKind.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
 #include "bde/Templates.h"
@@ -34,7 +36,6 @@ namespace app {
 // back through Dispatch, which is the top-level error handler.
 class WizardWindow {
  public:
-  static constexpr int kPageCount = 7;
   static constexpr char kCaption[] = "Konfiguracja BDE";
 
   // The session opens the connections; the alias engine does the alias work.
@@ -64,7 +65,8 @@ class WizardWindow {
   void RadioGroupWersjaClick();
   void RadioGroupSerwerClick();
 
-  // The other pages' fills, served by the SQL Server and Oracle paths.
+  // The other pages' fills: what the server kinds propose, and the lists
+  // filled for the user.
   void TabSheet1Show();
   void TabSheet1OracleShow();
   void TabSheet2Show();
@@ -91,110 +93,92 @@ class WizardWindow {
   int CurrentPage() const { return PageControl1.ActiveIndex(); }
   bool CloseRequested() const { return closeRequested_; }
 
-  const std::vector<Control*>& AllControls() const { return controls_; }
-  Control* FindControl(std::string_view name) const;
-  Page* FindPage(std::string_view name) const;
+  Control& ControlOf(ControlId id) const { return controls_[id]; }
 
   // The pages.
-  Page TabSheet0{"TabSheet0"}, TabSheet1{"TabSheet1"}, TabSheet1Oracle{"TabSheet1Oracle"},
-      TabSheet2{"TabSheet2"}, TabSheet2Oracle{"TabSheet2Oracle"}, TabSheet3{"TabSheet3"},
-      TabSheet3Oracle{"TabSheet3Oracle"}, TabSheet4{"TabSheet4"}, TabSheet5{"TabSheet5"};
+  Page TabSheet0{PageId::TabSheet0}, TabSheet1{PageId::TabSheet1}, TabSheet1Oracle{PageId::TabSheet1Oracle},
+      TabSheet2{PageId::TabSheet2}, TabSheet2Oracle{PageId::TabSheet2Oracle}, TabSheet3{PageId::TabSheet3},
+      TabSheet3Oracle{PageId::TabSheet3Oracle}, TabSheet4{PageId::TabSheet4}, TabSheet5{PageId::TabSheet5};
   PageControl PageControl1{{&TabSheet0, &TabSheet1, &TabSheet1Oracle, &TabSheet2, &TabSheet2Oracle, &TabSheet3,
                             &TabSheet3Oracle}};
   PageControl PageControl2{{&TabSheet4, &TabSheet5}};
 
+ private:
+  // Declared before the controls, which enter it as they are made.
+  ControlSet controls_;
+
+ public:
+  // The controls, each as its row of app/ControlTable.h describes it.
   // Page 0.
-  Label Label5{"Label5", "Konfiguracja BDE dla systemu Novera - Lumira"};
-  RadioGroup RadioGroupSerwer{"RadioGroupSerwer", "Serwer", {"Microsoft SQL Server", "Oracle Server"}, 0};
-  RadioGroup RadioGroupWersja{"RadioGroupWersja", "Wersja", {"9 (II)", "10 (X)", "11 (XI)"}, 2};
-  CheckBox CheckBoxKopia{"CheckBoxKopia", "Baza testowa (Kopia)", false};
-  Label LabelConfigFile{"LabelConfigFile"};
+  Label Label5{controls_, ControlId::Label5};
+  RadioGroup RadioGroupSerwer{controls_, ControlId::RadioGroupSerwer};
+  RadioGroup RadioGroupWersja{controls_, ControlId::RadioGroupWersja};
+  CheckBox CheckBoxKopia{controls_, ControlId::CheckBoxKopia};
+  Label LabelConfigFile{controls_, ControlId::LabelConfigFile};
 
   // Page 1.
-  Label Label1{"Label1", "Nazwa źródła danych ODBC"};
-  ComboBox ComboBoxNazwaZrodla{"ComboBoxNazwaZrodla", "MSSQL Novera LM", true, true, 32};
-  Memo Memo1{"Memo1",
-             {"Należy wprowadzić nazwę źródła danych ODBC do połaczenia z bazą ", "danych.",
-              "Istniejące źródła można wybrać z listy rozwijanej.",
-              "Jeśli źródło danych o podanej nazwie istnieje, zostanie zmodyfikowane.",
-              "Jeśli źródło danych o podanej nazwie nie istnieje, zostanie utworzone.", ""}};
+  Label Label1{controls_, ControlId::Label1};
+  ComboBox ComboBoxNazwaZrodla{controls_, ControlId::ComboBoxNazwaZrodla};
+  Memo Memo1{controls_, ControlId::Memo1};
 
   // Page 2.
-  Label Label6{"Label6", "Nazwa Oracle Home"};
-  ComboBox ComboBoxOracleHome{"ComboBoxOracleHome", "", false, true};
-  Label Label8{"Label8", "Nazwa pakietu"};
-  Edit EditBoundle{"EditBoundle", true};
-  Label LabelNLS{"LabelNLS", "Kodowanie znaków"};
-  Edit EditNLS{"EditNLS", true};
-  Label Label7{"Label7", "Folder Oracle Home"};
-  Edit EditFolderHome{"EditFolderHome", true};
-  Memo Memo6{"Memo6",
-             {"Należy wybrać z listy nazwę ORACLE HOME.",
-              "Jeśli lista jest pusta to klient ORACLE nie został poprawnie zainstalowany."}};
+  Label Label6{controls_, ControlId::Label6};
+  ComboBox ComboBoxOracleHome{controls_, ControlId::ComboBoxOracleHome};
+  Label Label8{controls_, ControlId::Label8};
+  Edit EditBoundle{controls_, ControlId::EditBoundle};
+  Label LabelNLS{controls_, ControlId::LabelNLS};
+  Edit EditNLS{controls_, ControlId::EditNLS};
+  Label Label7{controls_, ControlId::Label7};
+  Edit EditFolderHome{controls_, ControlId::EditFolderHome};
+  Memo Memo6{controls_, ControlId::Memo6};
 
   // Page 3.
-  Label Label2{"Label2", "Nazwa serwera MSSQL"};
-  ComboBox ComboBoxServer{"ComboBoxServer", "", true, false};
-  CheckBox CheckBoxWindows{"CheckBoxWindows", "Logowanie do serwera poprzez użytkownika Windows", true};
-  Memo Memo2{"Memo2",
-             {"Należy wprowadzić nazwę serwera MSSQL na którym zainstalowano bazę ",
-              "danych i wybać sposób logowania użytkownika na serwerze.",
-              "Sposób logowania zależy od konfiguracji sieci w przedsiębiorstwie i od ",
-              "systemu operacyjnego komputera na którym zainstalowano serwer ", "MSSQL."}};
-  CheckBox CheckBoxDMO{"CheckBoxDMO",
-                       "Użyj metody wyszukiwania serwerów \"SQLBrowseConnect\" (szybka ale nie zawsze skuteczna).",
-                       true};
+  Label Label2{controls_, ControlId::Label2};
+  ComboBox ComboBoxServer{controls_, ControlId::ComboBoxServer};
+  CheckBox CheckBoxWindows{controls_, ControlId::CheckBoxWindows};
+  Memo Memo2{controls_, ControlId::Memo2};
+  CheckBox CheckBoxDMO{controls_, ControlId::CheckBoxDMO};
 
   // Page 4.
-  Label Label9{"Label9", "Nazwa serwisu Oracle"};
-  ComboBox ComboBoxOracleServer{"ComboBoxOracleServer", "xe.serwer", true, true};
-  Label Label10{"Label10", "Protokół"};
-  Edit DBEdit1{"DBEdit1", false, 10};
-  Label Label11{"Label11", "Nazwa lub IP serwera"};
-  Edit DBEdit2{"DBEdit2", false, 30};
-  Label Label12{"Label12", "Port serwera"};
-  Edit DBEdit3{"DBEdit3", false, 10};
-  Label Label13{"Label13", "Nazwa bazy (SID)"};
-  Edit DBEdit4{"DBEdit4", false, 20};
-  Memo Memo5{"Memo5", {"Należy wprowadzić parametry serwera ORACLE na którym zainstalowano bazę ", "danych."}};
+  Label Label9{controls_, ControlId::Label9};
+  ComboBox ComboBoxOracleServer{controls_, ControlId::ComboBoxOracleServer};
+  Label Label10{controls_, ControlId::Label10};
+  Edit DBEdit1{controls_, ControlId::DBEdit1};
+  Label Label11{controls_, ControlId::Label11};
+  Edit DBEdit2{controls_, ControlId::DBEdit2};
+  Label Label12{controls_, ControlId::Label12};
+  Edit DBEdit3{controls_, ControlId::DBEdit3};
+  Label Label13{controls_, ControlId::Label13};
+  Edit DBEdit4{controls_, ControlId::DBEdit4};
+  Memo Memo5{controls_, ControlId::Memo5};
 
   // Page 5.
-  Label Label3{"Label3", "Nazwa bazy danych"};
-  ComboBox ComboBoxBaza{"ComboBoxBaza", "", true, true};
-  Label Label4{"Label4", "Nazwa bazy danych dla liczników"};
-  ComboBox ComboBoxBazaLiczniki{"ComboBoxBazaLiczniki", "", true, true};
-  Label LabelBazaArchiwum{"LabelBazaArchiwum", "Nazwa bazy danych dla archiwum"};
-  ComboBox ComboBoxBazaArchiwum{"ComboBoxBazaArchiwum", "", true, true};
-  Memo Memo3{"Memo3",
-             {"Należy wprowadzić nazwę bazy danych przygotowaną do użycia z ", "systemem ", "\"Lumira\". ",
-              "Jeśli możliwe jest wybranie jej z listy rozwijanej to wcześniejsze parametry ",
-              "zostały określone poprawnie.",
-              "Jeśli dane liczników są przechowywane w osobnej bazie, należy ją również ",
-              "wprowadzić lub wybrać z listy.", "Jeśli pole pozostanie nie wypełnione, przyjęta zostanie nazwa bazy ",
-              "ogólnej."}};
+  Label Label3{controls_, ControlId::Label3};
+  ComboBox ComboBoxBaza{controls_, ControlId::ComboBoxBaza};
+  Label Label4{controls_, ControlId::Label4};
+  ComboBox ComboBoxBazaLiczniki{controls_, ControlId::ComboBoxBazaLiczniki};
+  Label LabelBazaArchiwum{controls_, ControlId::LabelBazaArchiwum};
+  ComboBox ComboBoxBazaArchiwum{controls_, ControlId::ComboBoxBazaArchiwum};
+  Memo Memo3{controls_, ControlId::Memo3};
 
   // Page 6.
-  GroupBox GroupBox1{"GroupBox1", "Nazwy użtkowników schematów"};
-  Label Label14{"Label14", "Ochrona"};
-  ComboBox ComboBoxUserOchrona{"ComboBoxUserOchrona", "NOVERA_OCHRONA", true, false};
-  Label Label15{"Label15", "Lumira"};
-  ComboBox ComboBoxUserLM{"ComboBoxUserLM", "NOVERA_LM", true, false};
-  Label Label16{"Label16", "Lumira - Liczniki"};
-  ComboBox ComboBoxUserLiczniki{"ComboBoxUserLiczniki", "", true, false};
-  Memo Memo4{"Memo4",
-             {"Należy wprowadzić nazwy schematów bazy przygotowanej do użycia z systemem \"Lumira\".",
-              "Jeśli możliwe jest wybranie ich z listy to wcześniejsze parametry zostały określone poprawnie.",
-              "Jeśli dane liczników są przechowywane w osobnym shemacie, należy go również wprowadzić.",
-              "Jeśli pole pozostanie nie wypełnione, przyjęta zostanie nazwa schematu bazy LM."}};
+  GroupBox GroupBox1{controls_, ControlId::GroupBox1};
+  Label Label14{controls_, ControlId::Label14};
+  ComboBox ComboBoxUserOchrona{controls_, ControlId::ComboBoxUserOchrona};
+  Label Label15{controls_, ControlId::Label15};
+  ComboBox ComboBoxUserLM{controls_, ControlId::ComboBoxUserLM};
+  Label Label16{controls_, ControlId::Label16};
+  ComboBox ComboBoxUserLiczniki{controls_, ControlId::ComboBoxUserLiczniki};
+  Memo Memo4{controls_, ControlId::Memo4};
 
   // The wizard's button row.
-  Button ButtonWstecz{"ButtonWstecz", "< Wstecz"};
-  Button ButtonDalej{"ButtonDalej", "Dalej >"};
-  Button ButtonWykonaj{"ButtonWykonaj", "Wykonaj"};
+  Button ButtonWstecz{controls_, ControlId::ButtonWstecz};
+  Button ButtonDalej{controls_, ControlId::ButtonDalej};
+  Button ButtonWykonaj{controls_, ControlId::ButtonWykonaj};
 
   // The status page.
-  Memo MemoStatus{"MemoStatus", {}};
-  Button Button1{"Button1", "OK"};
+  Memo MemoStatus{controls_, ControlId::MemoStatus};
+  Button Button1{controls_, ControlId::Button1};
 
   // tnsnames.ora of the chosen Oracle home as the service page read it.
   oracle::ServiceFile TnsnamesFile;
@@ -217,7 +201,13 @@ class WizardWindow {
   // A show handler's error is held until the page change is complete, so
   // the page is shown and the buttons follow it before the error box.
   void RunShowHandler(void (WizardWindow::*handler)());
-  void ShowPage(int index);
+  // The kind of the first page's choice, whose pages the buttons walk.
+  const servers::Kind& ActiveKind() const;
+  // The current page's place in the walk: 0 for the first page, then the
+  // place among the active kind's pages.
+  size_t StepOfCurrentPage() const;
+  void ShowStep(size_t step);
+  servers::Sources ProposalSources() const;
   void ShowServiceEntry();
   void DBEditChange(const Edit& edit, oracle::ServiceField field);
 
@@ -228,8 +218,10 @@ class WizardWindow {
   ApplyConfiguration apply_;
   // The schema users of the Oracle server.
   bde::Query Query2{session_, std::string(bde::kOracleDatabaseName), oracle::SchemaUserQueryLines()};
-  std::vector<Control*> controls_;
   std::string aliasPrefix_;
+  // What the server kinds' proposals read and fill.
+  WindowFields fields_{*this};
+  const std::function<bde::AliasEngine&()> aliasEngine_ = [this]() -> bde::AliasEngine& { return aliases_; };
   std::vector<std::string> pendingErrors_;
   // Whether the last TabSheet0Show ran to its end: only then do the
   // choices on screen stand for the stored ones.

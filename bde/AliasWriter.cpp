@@ -36,10 +36,6 @@ void AliasWriter::WriteAlias(const std::string& name, const std::vector<std::str
   report_.Changed({Change::Item::Alias, name, verb == "Utworzono"});
 }
 
-void AliasWriter::WriteMssqlAlias(const std::string& name, const std::vector<std::string>& existing) {
-  WriteAlias(name, existing, mssqlTemplate_);
-}
-
 void AliasWriter::EnsureNetAlias(const std::vector<std::string>& existing) {
   const std::string oldName(kOldMainAliasName);
   if (Listed(existing, kNetAliasName) || !Listed(existing, oldName)) return;

@@ -22,15 +22,13 @@ inline constexpr std::string_view kOldMainAliasName = "Novera- LM";
 // alias the run itself creates is not found again by the same run.
 class AliasWriter {
  public:
-  // mssqlTemplate is the template of every SQL Server alias; it is read at
-  // each write, so parameters set on it between writes take effect.
-  AliasWriter(AliasEngine& engine, StatusReport& report, const Database& mssqlTemplate)
-      : engine_(engine), report_(report), mssqlTemplate_(mssqlTemplate) {}
+  AliasWriter(AliasEngine& engine, StatusReport& report) : engine_(engine), report_(report) {}
 
-  // An existing alias of another driver (compared exactly, letter case
-  // included) raises kAliasOfOtherDriverMessage and is left alone.
+  // The alias takes the driver and the parameters the template holds at
+  // this write. An existing alias of another driver (compared exactly,
+  // letter case included) raises kAliasOfOtherDriverMessage and is left
+  // alone.
   void WriteAlias(const std::string& name, const std::vector<std::string>& existing, const Database& tmpl);
-  void WriteMssqlAlias(const std::string& name, const std::vector<std::string>& existing);
 
   // Brings an older STANDARD alias "Novera- LM" forward as "Novera- Net",
   // when that does not exist yet and the old one has a path.
@@ -39,7 +37,6 @@ class AliasWriter {
  private:
   AliasEngine& engine_;
   StatusReport& report_;
-  const Database& mssqlTemplate_;
 };
 
 }  // namespace bde

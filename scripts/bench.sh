@@ -66,10 +66,10 @@ trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 echo
 echo "## Start-up under Wine: process start until the window is shown and idle ($RUNS runs each)"
 echo "On build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
-wine "$RUNNING/tests/bench/startup_timer.exe" "$RUNS" "$(winepath -w "$RUNNING/app/KonfigNovera.exe")" \
+wine "$RUNNING/tests/bench/startup_timer.exe" "$RUNS" "$(winepath -w "$RUNNING/program/KonfigNovera.exe")" \
     "$(winepath -w "$RUNNING/tests/bench/bare_window.exe")" | tr -d '\r'
 
-EXE="$ROOT/build/win32/app/KonfigNovera.exe"
+EXE="$ROOT/build/win32/program/KonfigNovera.exe"
 echo
 echo "## Executable (the 32-bit product)"
 awk -v bytes="$(stat -c %s "$EXE")" 'BEGIN { printf "KonfigNovera.exe: %d bytes (%.2f MB)\n", bytes, bytes / 1048576 }'

@@ -13,7 +13,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/scripts/wine-env.sh"
 export WINEPREFIX=${WINEPREFIX:-$ROOT/$(prefix_name .wine)}
 
-EXE="$ROOT/build/$WINDOWS_BUILD/app/KonfigNovera.exe"
+EXE="$ROOT/build/$WINDOWS_BUILD/program/KonfigNovera.exe"
 DRIVER="$ROOT/build/$WINDOWS_BUILD/tests/e2e/wizard_driver.exe"
 echo "The wizard runs from build/$WINDOWS_BUILD, since $WINDOWS_BUILD_REASON."
 if [ -n "${DISPLAY:-}" ]; then

@@ -210,24 +210,17 @@ HWND WizardView::CreateChild(const wchar_t* windowClass, const std::string& text
 // page is first shown, so start-up creates the first page alone.
 void WizardView::CreateControls() {
   for (const ControlPlacement& placement : kWizardLayout) {
-    ViewControl view{&placement, model_.FindControl(placement.name), nullptr, -1, nullptr, {}, {}};
-    if (!view.control) continue;
-    for (const app::PageControl* pages : {&model_.PageControl1, &model_.PageControl2}) {
-      for (size_t i = 0; i < pages->Pages().size(); ++i) {
-        if (pages->Pages()[i]->Name() == placement.page) {
-          view.pageControl = pages;
-          view.pageIndex = static_cast<int>(i);
-        }
-      }
-    }
-    controls_.push_back(std::move(view));
+    const app::PageId page = app::RowOf(placement.control).page;
+    const app::PageControl* pages = app::IsWizardPage(page) ? &model_.PageControl1 : &model_.PageControl2;
+    controls_.push_back(
+        {&placement, &model_.ControlOf(placement.control), pages, app::PageIndex(page), nullptr, {}, {}});
   }
 }
 
 // The dialog manager takes the keyboard order from the windows' order, so
 // a window made later is placed after the one made before it in the table.
 void WizardView::CreateWindowOf(ViewControl& view) {
-  const auto [id, name, page, x, y, width, height, style] = *view.placement;
+  const auto [controlId, id, x, y, width, height, style] = *view.placement;
   app::Control& control = *view.control;
   // Each control starts its own group, which also ends a radio group.
   const DWORD group = WS_GROUP;
@@ -390,8 +383,7 @@ void WizardView::UpdateDefaultButton() {
   if (model_.PageControl2.ActiveIndex() == 0) {
     target = model_.ButtonDalej.enabled ? &model_.ButtonDalej : &model_.ButtonWykonaj;
   }
-  const ControlPlacement* placement = FindPlacement(target->Name());
-  if (!placement) return;
+  const ControlPlacement* placement = &PlacementOf(target->Id());
   HWND previousDefault = GetDlgItem(dialog_, static_cast<int>(LOWORD(SendMessageW(dialog_, DM_GETDEFID, 0, 0))));
   if (previousDefault) SendMessageW(previousDefault, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(placement->id), 0);

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/servers/Mssql.h"
+#include "app/servers/Oracle.h"
 #include "tests/ErrorOf.h"
 #include "tests/TempFolder.h"
 

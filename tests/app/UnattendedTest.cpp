@@ -196,6 +196,34 @@ TEST_F(UnattendedTest, TheOracleExampleRewritesTheEntryAndWritesTheAliases) {
   EXPECT_EQ(Param("X Novera- LM", "SERVER NAME"), "XE.SERWER");
 }
 
+// A key the file gives wins over what an earlier run left, which the pages
+// would propose; a key left out takes that instead.
+TEST_F(UnattendedTest, AGivenValueWinsOverWhatAnEarlierRunLeft) {
+  struct Case {
+    size_t example;  // the README's example of the earlier run
+    const char* answers;
+    const char* alias;
+    const char* parameter;
+    const char* value;
+  };
+  const char* const mssql = "[KonfigNovera]\nSerwer=MSSQL\n[MSSQL]\nLogowanieWindows=0\nBaza=INNA\n";
+  const char* const oracle = "[KonfigNovera]\nSerwer=Oracle\n[Oracle]\nUzytkownikOchrona=INNY\n";
+  const Case cases[] = {
+      {0, mssql, "X Novera- LM- Faktury", "DATABASE NAME", "INNA"},  // over the aliases
+      {0, mssql, "X Novera- LM", "USER NAME", "novera"},             // over the data source
+      {0, mssql, "X Novera- LM", "ODBC DSN", "Novera LM"},           // left out: the aliases'
+      {1, oracle, "X Novera- Ochrona", "USER NAME", "INNY"},
+      {1, oracle, "X Novera- LM", "USER NAME", "LUMIRA"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.alias) + " " + c.parameter);
+    std::filesystem::remove(Config());
+    ASSERT_EQ(Run(ReadmeExamples()[c.example]), kExitDone);
+    ASSERT_EQ(Run(c.answers), kExitDone) << console;
+    EXPECT_EQ(Param(c.alias, c.parameter), c.value);
+  }
+}
+
 // Nothing is read into the run before the whole file is known good.
 TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
   struct Case {

@@ -29,7 +29,7 @@ class AliasWriterTest : public ::testing::Test {
   StatusReport report{lines};
   Database mssql{"", std::string(kSqlNativeClientDriver), Database1Parameters()};
   Database oracle{std::string(kOracleDatabaseName), std::string(kOracleDriver), DatabaseOracleParameters()};
-  AliasWriter writer{engine, report, mssql};
+  AliasWriter writer{engine, report};
 };
 
 // The templates as the configuration of the suite defines them, written out
@@ -95,9 +95,9 @@ TEST_F(AliasWriterTest, TemplatesHoldTheirLinesInOrder) {
 
 TEST_F(AliasWriterTest, CreatesThenModifiesUnderTheNameAsTheCallerSpellsIt) {
   mssql.Params().Set("DATABASE NAME", "DB");
-  writer.WriteMssqlAlias("X Novera- LM", {});
+  writer.WriteAlias("X Novera- LM", {}, mssql);
   mssql.Params().Set("DATABASE NAME", "DB2");
-  writer.WriteMssqlAlias("x novera- lm", engine.ListAliases());
+  writer.WriteAlias("x novera- lm", engine.ListAliases(), mssql);
   EXPECT_EQ(lines, (Lines{"  Utworzono alias \"X Novera- LM\".", "  Zmodyfikowano alias \"x novera- lm\"."}));
   EXPECT_EQ(engine.ReadAliasParameters("X Novera- LM").Value("DATABASE NAME"), "DB2");
   EXPECT_EQ(engine.ListAliases().size(), 1u);
@@ -112,7 +112,7 @@ TEST_F(AliasWriterTest, TheListOfTheRunDecidesNotTheEngine) {
 }
 
 TEST_F(AliasWriterTest, AnAliasOfAnotherDriverIsRefusedAndLeftAlone) {
-  writer.WriteMssqlAlias("X Novera- LM", {});
+  writer.WriteAlias("X Novera- LM", {}, mssql);
   lines.clear();
   const Lines existing = engine.ListAliases();
   EXPECT_EQ(testing_support::ErrorOf([&] { writer.WriteAlias("X Novera- LM", existing, oracle); }),
@@ -138,10 +138,10 @@ class RecordingEngine final : public Engine {
 // without it, and a value set later lands at the end.
 TEST_F(AliasWriterTest, AnEmptyTemplateValueLeavesTheParameterOut) {
   RecordingEngine recording{registry, (folder.Path() / "nagrany.cfg").string()};
-  AliasWriter recordingWriter{recording, report, mssql};
+  AliasWriter recordingWriter{recording, report};
   mssql.Params().Set("DATABASE NAME", "NOVERA");
   mssql.Params().Set("DATABASE NAME", "");
-  recordingWriter.WriteMssqlAlias("X Novera- LM", {});
+  recordingWriter.WriteAlias("X Novera- LM", {}, mssql);
   ASSERT_EQ(recording.handed.size(), 1u);
   EXPECT_FALSE(recording.handed[0].Has("DATABASE NAME"));
   EXPECT_TRUE(recording.handed[0].Has("USER NAME"));
@@ -178,7 +178,7 @@ TEST_F(AliasWriterTest, NetAliasIsBroughtForwardOnlyFromAStandardAliasWithAPath)
     if (c.netExists) caseEngine.CreateStandardAlias("Novera- Net", "D:\\", "");
     Lines caseLines;
     StatusReport caseReport(caseLines);
-    AliasWriter(caseEngine, caseReport, mssql).EnsureNetAlias(caseEngine.ListAliases());
+    AliasWriter(caseEngine, caseReport).EnsureNetAlias(caseEngine.ListAliases());
     EXPECT_EQ(caseLines.size(), c.created ? 1u : 0u);
     if (c.created) {
       EXPECT_EQ(caseLines[0], "  Utworzono alias \"Novera- Net\".");

@@ -166,8 +166,9 @@ std::string ControlName(HWND window) {
   if (!window) return "(nothing)";
   const int id = GetDlgCtrlID(window);
   for (const ControlPlacement& placement : kWizardLayout) {
-    const bool radioItem = placement.name.starts_with("RadioGroup") && id > placement.id && id < placement.id + 10;
-    if (id == placement.id || radioItem) return std::string(placement.name);
+    const bool radioGroup = app::RowOf(placement.control).kind == app::ControlKind::RadioGroup;
+    const bool radioItem = radioGroup && id > placement.id && id < placement.id + 10;
+    if (id == placement.id || radioItem) return std::string(placement.Name());
   }
   return "(control " + std::to_string(id) + ")";
 }
@@ -242,7 +243,7 @@ void Dump() {
   for (const ControlPlacement& placement : kWizardLayout) {
     HWND control = GetDlgItem(wizard, placement.id);
     if (!control) continue;
-    std::printf("%-22s visible=%d enabled=%d checked=%d text=\"%s\"\n", std::string(placement.name).c_str(),
+    std::printf("%-22s visible=%d enabled=%d checked=%d text=\"%s\"\n", std::string(placement.Name()).c_str(),
                 IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0, Checked(control) ? 1 : 0,
                 Text(control).c_str());
   }

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "app/AnswersFile.h"
+#include "app/servers/Mssql.h"
+#include "app/servers/Oracle.h"
 #include "platform/TextFile.h"
 #include "platform/Utf16.h"
 

@@ -1,0 +1,110 @@
+#include "app/servers/Mssql.h"
+
+#include <string>
+
+#include "app/AnswerFields.h"
+#include "app/Answers.h"
+#include "app/AnswersFile.h"
+#include "bde/Connection.h"
+#include "bde/Drivers.h"
+#include "bde/ParameterList.h"
+#include "bde/Templates.h"
+#include "mssql/DataSourceWriter.h"
+#include "mssql/PickLists.h"
+
+namespace app::servers {
+namespace {
+
+constexpr PageId kPages[] = {PageId::TabSheet1, PageId::TabSheet2, PageId::TabSheet3};
+
+constexpr Kind::AnswerKey kKeys[] = {
+    {"ZrodloDanych", ControlId::ComboBoxNazwaZrodla, Kind::Check::Required},
+    {"SerwerMSSQL", ControlId::ComboBoxServer},
+    {"LogowanieWindows", ControlId::CheckBoxWindows, Kind::Check::Flag},
+    {"Baza", ControlId::ComboBoxBaza},
+    {"BazaArchiwum", ControlId::ComboBoxBazaArchiwum},
+    {"BazaLiczniki", ControlId::ComboBoxBazaLiczniki},
+};
+
+void CheckDataSourceName(const AnswerFields& fields) {
+  const std::string name = fields.Text(ControlId::ComboBoxNazwaZrodla);
+  if (const char c = mssql::ForbiddenDataSourceNameChar(name)) {
+    fields.Fail(ControlId::ComboBoxNazwaZrodla,
+                "nazwa źródła danych \"" + name + "\" zawiera niedozwolony znak \"" + std::string(1, c) + "\"");
+  }
+}
+
+}  // namespace
+
+std::span<const PageId> Mssql::Pages() const { return kPages; }
+
+std::span<const Kind::AnswerKey> Mssql::Keys() const { return kKeys; }
+
+void Mssql::ProposeFromAliases(const Sources& sources, PageFields& fields) {
+  const mssql::AliasPresets::Values presets = mssql::AliasPresets(sources.aliases()).Read(sources.aliasPrefix);
+  for (const auto& [field, value] : {std::pair{ControlId::ComboBoxNazwaZrodla, &presets.dataSource},
+                                     std::pair{ControlId::ComboBoxBaza, &presets.database},
+                                     std::pair{ControlId::ComboBoxBazaLiczniki, &presets.meterDatabase},
+                                     std::pair{ControlId::ComboBoxBazaArchiwum, &presets.archiveDatabase}}) {
+    if (!value->empty()) fields.Propose(field, *value);
+  }
+}
+
+void Mssql::ProposeFromDataSource(platform::Registry& registry, PageFields& fields) {
+  const auto settings = mssql::DataSourceCatalog(registry).ReadSettings(fields.Text(ControlId::ComboBoxNazwaZrodla));
+  if (settings.server) fields.Propose(ControlId::ComboBoxServer, *settings.server);
+  if (settings.windowsLogin) fields.ProposeChecked(ControlId::CheckBoxWindows, *settings.windowsLogin);
+}
+
+// Every value the file gives is checked before the engine is asked for the
+// earlier run's aliases.
+void Mssql::Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const {
+  AnswerFields fields(file, Section(), kKeys);
+  fields.Take(ControlId::ComboBoxNazwaZrodla);
+  if (fields.Given(ControlId::ComboBoxNazwaZrodla)) CheckDataSourceName(fields);
+  fields.TakeRest();
+  if (!mssql::DriverRegistered(sources.registry)) {
+    file.Fail(kMainSection, kServerKey, "brak sterownika ODBC \"" + std::string(mssql::kDriverName) + "\"");
+  }
+  ProposeFromAliases(sources, fields);
+  if (!fields.Given(ControlId::ComboBoxNazwaZrodla)) CheckDataSourceName(fields);
+  ProposeFromDataSource(sources.registry, fields);
+  Collect(fields, answers);
+}
+
+void Mssql::Collect(const PageFields& fields, Answers& answers) const {
+  answers.dataSourceName = fields.Text(ControlId::ComboBoxNazwaZrodla);
+  answers.sqlServer = fields.Text(ControlId::ComboBoxServer);
+  answers.windowsLogin = fields.Checked(ControlId::CheckBoxWindows);
+  answers.database = fields.Text(ControlId::ComboBoxBaza);
+  answers.archiveDatabase = fields.Text(ControlId::ComboBoxBazaArchiwum);
+  answers.metersDatabase = fields.Text(ControlId::ComboBoxBazaLiczniki);
+}
+
+void Mssql::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const {
+  mssql::DataSourceWriter(registry).ConfigureDataSource(answers.dataSourceName, answers.sqlServer,
+                                                        answers.windowsLogin, report);
+}
+
+bde::Database Mssql::AliasTemplate() const {
+  return bde::Database("", std::string(bde::kSqlNativeClientDriver), bde::Database1Parameters());
+}
+
+void Mssql::SetRunValues(const Answers& answers, bde::ParameterList& params) const {
+  params.Set("DATABASE NAME", answers.database);
+  params.Set("USER NAME", answers.windowsLogin ? "dbo" : "novera");
+  params.Set("ODBC DSN", answers.dataSourceName);
+}
+
+// The meters alias takes the archive database when only that was given:
+// the value set for the archive alias is still in force.
+void Mssql::SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const {
+  if (alias == SuiteAlias::Archiwum && !answers.archiveDatabase.empty()) {
+    params.Set("DATABASE NAME", answers.archiveDatabase);
+  }
+  if (alias == SuiteAlias::Liczniki && !answers.metersDatabase.empty()) {
+    params.Set("DATABASE NAME", answers.metersDatabase);
+  }
+}
+
+}  // namespace app::servers

@@ -1,0 +1,218 @@
+#include "app/servers/Oracle.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/AnswerFields.h"
+#include "app/Answers.h"
+#include "bde/Connection.h"
+#include "bde/Drivers.h"
+#include "bde/ParameterList.h"
+#include "bde/Templates.h"
+#include "oracle/AliasPresets.h"
+#include "oracle/OracleFilesWriter.h"
+#include "oracle/OracleHomes.h"
+#include "oracle/ServiceFile.h"
+#include "oracle/TnsnamesWriter.h"
+
+namespace app::servers {
+namespace {
+
+constexpr PageId kPages[] = {PageId::TabSheet1Oracle, PageId::TabSheet2Oracle, PageId::TabSheet3Oracle};
+
+constexpr Kind::AnswerKey kKeys[] = {
+    {"DomOracle", ControlId::ComboBoxOracleHome},
+    {"Serwis", ControlId::ComboBoxOracleServer, Kind::Check::Required},
+    {"Protokol", ControlId::DBEdit1, Kind::Check::Required},
+    {"Host", ControlId::DBEdit2, Kind::Check::Required},
+    {"Port", ControlId::DBEdit3, Kind::Check::Port},
+    {"NazwaBazy", ControlId::DBEdit4, Kind::Check::Required},
+    {"UzytkownikOchrona", ControlId::ComboBoxUserOchrona},
+    {"UzytkownikLumira", ControlId::ComboBoxUserLM},
+    {"UzytkownikLiczniki", ControlId::ComboBoxUserLiczniki},
+};
+
+// The edits of the service entry, in the order of the service page.
+struct EntryField {
+  ControlId field;
+  std::optional<std::string> ServiceEntryValues::*value;
+};
+
+constexpr EntryField kEntryFields[] = {{ControlId::DBEdit1, &ServiceEntryValues::protocol},
+                                       {ControlId::DBEdit2, &ServiceEntryValues::host},
+                                       {ControlId::DBEdit3, &ServiceEntryValues::port},
+                                       {ControlId::DBEdit4, &ServiceEntryValues::service}};
+
+// The values of the service entry to be written: those of the fields
+// edited.
+ServiceEntryValues EntryValues(const PageFields& fields) {
+  ServiceEntryValues values;
+  for (const EntryField& entryField : kEntryFields) {
+    if (fields.Edited(entryField.field)) values.*entryField.value = fields.Text(entryField.field);
+  }
+  return values;
+}
+
+std::string NetworkFolderOf(const std::string& homeFolder) { return oracle::NetworkFolder(homeFolder); }
+
+// A host any file can hold, standing in for the one a new entry is given,
+// so that the name alone is tried first.
+constexpr char kPlainHost[] = "localhost";
+
+std::string RewriteProblem(const oracle::RewriteFault& fault, ControlId field, const std::string& value,
+                           const std::string& serviceName, const std::string& path) {
+  const bool name = field == ControlId::ComboBoxOracleServer;
+  if (fault.edited) {
+    return "wpisu \"" + serviceName + "\" nie można zapisać w pliku \"" + path + "\"" +
+           (name ? "" : " z wartością \"" + value + "\"");
+  }
+  const std::string write = (name ? "" : "z wartością \"" + value + "\" ") + "zapis wpisu \"" + serviceName +
+                            "\" w pliku \"" + path + "\" ";
+  if (fault.added) return write + "dodałby wpis \"" + fault.name + "\" o nazwie innej niż podana";
+  return write + "zmieniłby wpis \"" + fault.name + "\", którego nie edytowano";
+}
+
+// The rewrite of tnsnames.ora that the apply step would make, checked as it
+// checks it, so that a value the file cannot hold is a wrong answer and
+// nothing is written. The key named is the first whose value, put in one
+// at a time over an entry the file can hold, makes the check refuse: the
+// name first, then the values in the order of the service page.
+void CheckServiceEntry(const AnswerFields& fields, const oracle::ServiceFile& file) {
+  const ServiceEntryValues given = EntryValues(fields);
+  const std::string name = fields.Text(ControlId::ComboBoxOracleServer);
+  const std::string path = file.Folder() + "tnsnames.ora";
+  if (!given.Any()) return;
+  if (!given.host && !file.FindEntry(name)) {
+    fields.Fail(ControlId::DBEdit2,
+                "wpisu \"" + name + "\" nie ma w pliku \"" + path + "\", więc adres serwera jest wymagany");
+  }
+  const auto whole = oracle::RewriteTnsnamesEntry(file.Lines(), name, given.Over(file.EntryOrNew(name))).fault;
+  if (!whole) return;
+  oracle::ServiceEntry start = file.EntryOrNew(name);
+  if (!file.FindEntry(name)) start.host = kPlainHost;
+  ServiceEntryValues tried;
+  ControlId field = ControlId::ComboBoxOracleServer;
+  std::string value = name;
+  auto fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, start).fault;
+  for (const EntryField& entryField : kEntryFields) {
+    if (fault) break;
+    if (!(given.*entryField.value)) continue;
+    tried.*entryField.value = given.*entryField.value;
+    fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, tried.Over(start)).fault;
+    field = entryField.field;
+    value = *(given.*entryField.value);
+  }
+  fields.Fail(field, RewriteProblem(fault.value_or(*whole), field, value, name, path));
+}
+
+}  // namespace
+
+std::span<const PageId> Oracle::Pages() const { return kPages; }
+
+std::span<const Kind::AnswerKey> Oracle::Keys() const { return kKeys; }
+
+bool Oracle::ProposeHome(platform::Registry& registry, PageFields& fields) {
+  std::vector<PageFields::Choice> choices;
+  for (oracle::OracleHome& home : oracle::OracleHomeLister(registry).List()) {
+    choices.push_back({std::move(home.name), std::move(home.subkey)});
+  }
+  const std::optional<std::string> subkey = fields.Choose(ControlId::ComboBoxOracleHome, std::move(choices));
+  if (subkey) ProposeHomeDetails(registry, *subkey, fields);
+  return subkey.has_value();
+}
+
+void Oracle::ProposeHomeDetails(platform::Registry& registry, const std::string& subkey, PageFields& fields) {
+  const oracle::OracleHomeDetails home = oracle::OracleHomeLister(registry).Details(subkey);
+  if (home.bundle) fields.Propose(ControlId::EditBoundle, *home.bundle);
+  if (home.nls) fields.Propose(ControlId::EditNLS, *home.nls);
+  if (home.folder) fields.Propose(ControlId::EditFolderHome, *home.folder);
+}
+
+void Oracle::ProposeUsers(const Sources& sources, PageFields& fields) {
+  oracle::AliasPresets::Users users = oracle::AliasPresets(sources.aliases()).ReadUsers(sources.aliasPrefix);
+  for (auto [field, user] : {std::pair{ControlId::ComboBoxUserOchrona, &users.ochrona},
+                             std::pair{ControlId::ComboBoxUserLM, &users.lm},
+                             std::pair{ControlId::ComboBoxUserLiczniki, &users.liczniki}}) {
+    if (!user->empty()) fields.Propose(field, std::move(*user));
+  }
+}
+
+void Oracle::ReadServiceFile(const PageFields& fields, oracle::ServiceFile& file) {
+  file.Read(NetworkFolderOf(fields.Text(ControlId::EditFolderHome)));
+}
+
+void Oracle::ProposeService(const oracle::ServiceFile& file, PageFields& fields) {
+  fields.Offer(ControlId::ComboBoxOracleServer, file.Table().Names());
+}
+
+void Oracle::ProposeAliasService(const Sources& sources, PageFields& fields) {
+  std::string service = oracle::AliasPresets(sources.aliases()).ReadService(sources.aliasPrefix);
+  if (!service.empty()) fields.Propose(ControlId::ComboBoxOracleServer, std::move(service));
+}
+
+// Every value the file gives is checked before the engine is asked for the
+// earlier run's aliases; only a left-out service name needs them first.
+void Oracle::Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const {
+  AnswerFields fields(file, Section(), kKeys);
+  fields.Take(ControlId::ComboBoxOracleHome);
+  if (!ProposeHome(sources.registry, fields)) {
+    if (fields.Given(ControlId::ComboBoxOracleHome)) {
+      fields.Fail(ControlId::ComboBoxOracleHome,
+                  "nieznany Oracle Home \"" + fields.Text(ControlId::ComboBoxOracleHome) + "\"");
+    }
+    fields.Fail(ControlId::ComboBoxOracleHome, "w rejestrze nie ma żadnego Oracle Home");
+  }
+  oracle::ServiceFile serviceFile;
+  ReadServiceFile(fields, serviceFile);
+  fields.TakeRest();
+  if (!fields.Given(ControlId::ComboBoxOracleServer)) {
+    ProposeService(serviceFile, fields);
+    ProposeAliasService(sources, fields);
+  }
+  CheckServiceEntry(fields, serviceFile);
+  ProposeUsers(sources, fields);
+  Collect(fields, answers);
+}
+
+void Oracle::Collect(const PageFields& fields, Answers& answers) const {
+  answers.oracleHomeFolder = fields.Text(ControlId::EditFolderHome);
+  answers.oracleService = fields.Text(ControlId::ComboBoxOracleServer);
+  answers.serviceEntry = EntryValues(fields);
+  answers.userOchrona = fields.Text(ControlId::ComboBoxUserOchrona);
+  answers.userLM = fields.Text(ControlId::ComboBoxUserLM);
+  answers.userLiczniki = fields.Text(ControlId::ComboBoxUserLiczniki);
+}
+
+void Oracle::WriteClient(platform::Registry&, const Answers& answers, bde::StatusReport& report) const {
+  const std::string folder = NetworkFolderOf(answers.oracleHomeFolder);
+  oracle::UpdateSqlnetOra(folder, report);
+  // The file is read now, so that entries written meanwhile by someone
+  // else survive the rewrite of ours.
+  if (answers.serviceEntry.Any()) {
+    oracle::ServiceFile file;
+    file.Read(folder);
+    // The values given over the entry the file holds, or over a new entry's
+    // defaults.
+    file.WriteEntry(answers.oracleService, answers.serviceEntry.Over(file.EntryOrNew(answers.oracleService)), report);
+  }
+}
+
+bde::Database Oracle::AliasTemplate() const {
+  return bde::Database("", std::string(bde::kOracleDriver), bde::DatabaseOracleParameters());
+}
+
+void Oracle::SetRunValues(const Answers& answers, bde::ParameterList& params) const {
+  params.Set("SERVER NAME", answers.oracleService);
+}
+
+// The archive alias has no schema user of its own; the meters alias has
+// one when it is given.
+void Oracle::SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const {
+  if (alias == SuiteAlias::Ochrona) params.Set("USER NAME", answers.userOchrona);
+  if (alias == SuiteAlias::LM) params.Set("USER NAME", answers.userLM);
+  if (alias == SuiteAlias::Liczniki && !answers.userLiczniki.empty()) params.Set("USER NAME", answers.userLiczniki);
+}
+
+}  // namespace app::servers
