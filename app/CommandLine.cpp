@@ -13,6 +13,7 @@ std::string* FileOf(CommandLine& line, const std::string& argument) {
   if (platform::EqualsAsciiNoCase(argument, "/s")) return &line.answersPath;
   if (platform::EqualsAsciiNoCase(argument, "/log")) return &line.logPath;
   if (platform::EqualsAsciiNoCase(argument, "/json")) return &line.jsonPath;
+  if (platform::EqualsAsciiNoCase(argument, "/export")) return &line.exportPath;
   return nullptr;
 }
 
@@ -33,7 +34,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\"");
+  if (!line.answersPath.empty() && !line.exportPath.empty()) Fail("\"/s\" i \"/export\" wykluczają się");
+  if (!line.exportPath.empty()) {
+    line.mode = CommandLine::Mode::Export;
+    return line;
+  }
+  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\" ani \"/export PLIK_ODPOWIEDZI\"");
   line.mode = CommandLine::Mode::Unattended;
   return line;
 }
@@ -59,6 +65,8 @@ std::string_view ModeName(const CommandLine& line) {
       return "window";
     case CommandLine::Mode::Unattended:
       return "configure";
+    case CommandLine::Mode::Export:
+      return "export";
     case CommandLine::Mode::Usage:
       return "usage";
   }

@@ -8,6 +8,7 @@
 #include "app/ApplyConfiguration.h"
 #include "app/CommandLine.h"
 #include "app/ErrorText.h"
+#include "app/ExportAnswers.h"
 #include "app/UnattendedAnswers.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
@@ -25,7 +26,37 @@ void WriteOutput(const std::function<void()>& write, RunResult& result) {
   }
 }
 
+// The engine the window would use, started the first time it is asked for.
+EngineStart StartOnFirstUse(std::optional<bde::AliasEngineChoice>& aliases, platform::Registry& registry,
+                            bde::Engine& engine, const platform::CodePage& oemCodePage) {
+  return [&]() -> bde::AliasEngine& {
+    if (!aliases) aliases.emplace(registry, engine, oemCodePage);
+    return aliases->Aliases();
+  };
+}
+
 }  // namespace
+
+int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+              const platform::CodePage& oemCodePage, const RunHost& host) {
+  RunResult result;
+  result.mode = ModeName(commandLine);
+  bde::StatusReport report(result.report);
+  try {
+    std::optional<bde::AliasEngineChoice> aliases;
+    const std::vector<std::string> lines = DescribeWorkstation(
+        registry, StartOnFirstUse(aliases, registry, engine, oemCodePage), host.computer, host.startTime);
+    const bool existed = platform::FileExists(commandLine.exportPath);
+    platform::WriteTextLines(commandLine.exportPath, lines);
+    report.Add("Zapisano plik odpowiedzi \"" + commandLine.exportPath + "\".");
+    report.Changed({bde::Change::Item::File, commandLine.exportPath, !existed});
+  } catch (const std::exception& error) {
+    report.Add(WithFinalStop(error.what()));
+    result.exitCode = kExitConfigurationFailed;
+  }
+  result.changes = report.Changes();
+  return FinishRun(commandLine, std::move(result), host);
+}
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
                   const platform::CodePage& oemCodePage, const RunHost& host) {
@@ -35,10 +66,7 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
   try {
     const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
     std::optional<bde::AliasEngineChoice> aliases;
-    const EngineStart started = [&]() -> bde::AliasEngine& {
-      if (!aliases) aliases.emplace(registry, engine, oemCodePage);
-      return aliases->Aliases();
-    };
+    const EngineStart started = StartOnFirstUse(aliases, registry, engine, oemCodePage);
     const Answers answers = ResolveAnswers(file, registry, started);
     try {
       ApplyConfiguration(registry, started()).Run(answers, report);

@@ -42,6 +42,14 @@ struct RunHost {
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
                   const platform::CodePage& oemCodePage, const RunHost& host);
 
+// /export: writes the answers file that describes this workstation
+// (DescribeWorkstation), reading the registry, the files and the engine
+// the window would use and changing nothing else. Exit code 0, or 1 when
+// the file cannot be written or the workstation cannot be read (an
+// installed engine that does not start). The report is one line.
+int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+              const platform::CodePage& oemCodePage, const RunHost& host);
+
 // The end of every mode without a window: the report goes to the log file
 // when one is named, the result to the /json file when one is named, and
 // the report to the console. A file that cannot be written adds its error

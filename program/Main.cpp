@@ -57,7 +57,11 @@ int RefuseCommandLine(const std::vector<std::string>& arguments, const std::stri
 int RunWithoutWindow(const app::CommandLine& commandLine, const app::RunHost& host) {
   const auto registry = platform::win32::CreateSystemRegistry();
   bde::Engine engine(*registry, platform::win32::DefaultEngineConfigFile());
-  return app::RunUnattended(commandLine, *registry, engine, platform::win32::SystemOemCodePage(), host);
+  const platform::CodePage& oemCodePage = platform::win32::SystemOemCodePage();
+  if (commandLine.mode == app::CommandLine::Mode::Export) {
+    return app::RunExport(commandLine, *registry, engine, oemCodePage, host);
+  }
+  return app::RunUnattended(commandLine, *registry, engine, oemCodePage, host);
 }
 
 // Without arguments the one wizard window, until it closes; with any

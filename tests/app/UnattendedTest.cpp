@@ -58,7 +58,15 @@ class UnattendedTest : public ::testing::Test {
     return RunUnattended(line, registry, engine, codePage, {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
   }
 
-  std::string Path(const char* name) const { return (folder.Path() / name).string(); }
+  int Export(const std::string& path = "") {
+    CommandLine line{CommandLine::Mode::Export, "", Path("report.txt"), Path("result.json"),
+                     path.empty() ? Path("export.ini") : path};
+    bde::Engine engine(registry, Config());
+    return RunExport(line, registry, engine, codePage,
+                     {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
+  }
+
+  std::string Path(const std::string& name) const { return (folder.Path() / name).string(); }
   std::string Home() const { return Path("oracle"); }
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
@@ -157,6 +165,82 @@ TEST_F(UnattendedTest, AnOutputFileThatCannotBeWrittenEndsWithExitCodeOne) {
   line = {CommandLine::Mode::Unattended, Path("answers.ini"), Path("report.txt"), missing + "result.json"};
   EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host), kExitConfigurationFailed);
   EXPECT_NE(platform::SplitLines(console).back().find("result.json"), std::string::npos) << console;
+}
+
+// What a workstation holds that an answers file decides: the data source's
+// values and its list entry, every alias with its driver and parameters,
+// and tnsnames.ora.
+std::string WorkstationState(platform::Registry& registry, const std::string& config, const std::string& tnsnames) {
+  std::string state;
+  for (const char* key : {"\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM"}) {
+    if (const platform::OpenedKey opened =
+            registry.OpenKey(platform::RegistryRoot::LocalMachine, key, platform::kKeyRead, false)) {
+      for (const std::string& name : opened->ValueNames()) state += name + "=" + opened->ReadString(name) + "\n";
+    }
+  }
+  bde::Engine engine(registry, config);
+  for (const std::string& alias : engine.ListAliases()) {
+    state += alias + " " + engine.AliasDriver(alias) + ":";
+    const bde::ParameterList params = engine.ReadAliasParameters(alias);
+    for (const std::string& line : params.Lines()) state += " " + line;
+    state += "\n";
+  }
+  return state + platform::JoinLines(platform::ReadTextLines(tnsnames));
+}
+
+// /export on one workstation, then /s with its file on a second one made
+// afresh like the first, gives the second the same data source, aliases
+// and service entry; and run on the first it changes no value.
+TEST_F(UnattendedTest, AnExportedFileReproducesTheWorkstation) {
+  for (size_t example = 0; example < 2; ++example) {
+    SCOPED_TRACE(example);
+    platform::WriteTextLines(Tnsnames(), kTnsnames);
+    std::filesystem::remove(Config());
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI");
+    ASSERT_EQ(Run(ReadmeExamples()[example]), kExitDone);
+    const std::string configured = WorkstationState(registry, Config(), Tnsnames());
+    ASSERT_EQ(Export(), kExitDone);
+    EXPECT_EQ(Report(), Lines{"Zapisano plik odpowiedzi \"" + Path("export.ini") + "\"."});
+    const Lines exported = platform::ReadTextLines(Path("export.ini"));
+    EXPECT_EQ(exported[0], "\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)");
+
+    // Applied again here, nothing changes.
+    ASSERT_EQ(Run(platform::JoinLines(exported)), kExitDone);
+    EXPECT_EQ(WorkstationState(registry, Config(), Tnsnames()), configured);
+
+    // A second workstation as the first was before its run.
+    platform::WriteTextLines(Tnsnames(), kTnsnames);
+    std::filesystem::remove(Config());
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI");
+    std::filesystem::remove(Home() + "\\NETWORK\\ADMIN\\sqlnet.ora");
+    ASSERT_EQ(Run(platform::JoinLines(exported)), kExitDone);
+    EXPECT_EQ(WorkstationState(registry, Config(), Tnsnames()), configured);
+  }
+}
+
+TEST_F(UnattendedTest, AnExportWritesTheReadmeLayoutWithTheProposedValues) {
+  ASSERT_EQ(Run(ReadmeExamples()[1]), kExitDone);
+  ASSERT_EQ(Export(), kExitDone);
+  EXPECT_EQ(platform::ReadTextLines(Path("export.ini")),
+            (Lines{"\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)",
+                   "[KonfigNovera]", "Serwer=Oracle", "Wersja=11", "Kopia=0", "", "[Oracle]",
+                   "DomOracle=OraClient11g_home1", "Serwis=XE.SERWER", "Protokol=TCP", "Host=serwer.firma.pl",
+                   "Port=1521", "NazwaBazy=XE", "UzytkownikOchrona=OCHRONA", "UzytkownikLumira=LUMIRA",
+                   "UzytkownikLiczniki=LICZNIKI"}));
+  EXPECT_NE(Result().find("\"mode\": \"export\""), std::string::npos);
+}
+
+// A value the answers file cannot hold, or a file that cannot be written,
+// ends with exit code 1 and writes nothing.
+TEST_F(UnattendedTest, AnExportThatCannotBeWrittenEndsWithExitCodeOne) {
+  ASSERT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n[MSSQL]\nZrodloDanych=Novera LM\nSerwerMSSQL=SRV\n"), kExitDone);
+  registry.SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM", "Server",
+                    {platform::MemoryRegistry::ValueType::String, "SRV;1 "});
+  EXPECT_EQ(Export(), kExitConfigurationFailed);
+  EXPECT_EQ(Report(), Lines{"Wartości klucza \"SerwerMSSQL\" (\"SRV;1 \") nie można zapisać w pliku odpowiedzi: "
+                            "zawiera średnik albo odstęp na początku lub na końcu."});
+  EXPECT_FALSE(platform::FileExists(Path("export.ini")));
+  EXPECT_EQ(Export(Path("brak") + "/export.ini"), kExitConfigurationFailed);
 }
 
 TEST_F(UnattendedTest, TheSqlServerExampleConfiguresTheDataSourceAndTheAliases) {
@@ -402,7 +486,7 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
       {{"/x"}, "nieznany argument \"/x\""},
       {{"/s"}, "po \"/s\" brak nazwy pliku"},
       {{"/s", ""}, "po \"/s\" brak nazwy pliku"},
-      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\""},
+      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\" ani \"/export PLIK_ODPOWIEDZI\""},
       {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
       {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
   };
