@@ -12,6 +12,7 @@
 #include "app/UnattendedAnswers.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 namespace app {
@@ -85,6 +86,14 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
     result.exitCode = kExitConfigurationFailed;
   }
   result.changes = report.Changes();
+  return FinishRun(commandLine, std::move(result), host);
+}
+
+int EndUnexpectedly(const CommandLine& commandLine, const RunHost& host, const std::string& what) {
+  RunResult result;
+  result.mode = ModeName(commandLine);
+  result.exitCode = kExitConfigurationFailed;
+  result.report = {WithFinalStop(platform::Format(kUnexpectedFailureMessage, {what}))};
   return FinishRun(commandLine, std::move(result), host);
 }
 

@@ -50,6 +50,13 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
 int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
               const platform::CodePage& oemCodePage, const RunHost& host);
 
+// %s: what happened, as the system's crash handler or the last catch says it.
+inline constexpr char kUnexpectedFailureMessage[] = "Nieoczekiwany błąd programu: %s";
+
+// Ends a mode without a window on a failure nobody foresaw: its report
+// and result say so (kUnexpectedFailureMessage), with exit code 1.
+int EndUnexpectedly(const CommandLine& commandLine, const RunHost& host, const std::string& what);
+
 // The end of every mode without a window: the report goes to the log file
 // when one is named, the result to the /json file when one is named, and
 // the report to the console. A file that cannot be written adds its error

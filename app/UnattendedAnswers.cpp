@@ -50,7 +50,8 @@ Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, co
   Answers answers;
   const AnswersSection main(file, kMainSection);
   const std::optional<size_t> server = main.Choice(kServerKey, ServerChoices());
-  const std::optional<size_t> version = main.Choice(kVersionKey, {std::begin(kVersionAnswers), std::end(kVersionAnswers)});
+  const std::optional<size_t> version =
+      main.Choice(kVersionKey, {std::begin(kVersionAnswers), std::end(kVersionAnswers)});
   if (const std::optional<bool> testCopy = main.Flag(kTestCopyKey)) answers.testCopy = *testCopy;
   if (!server || !version) ProposeStoredChoices(registry, answers);
   if (server) answers.server = ServerKindOfItem(static_cast<int>(*server));

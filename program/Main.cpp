@@ -18,29 +18,11 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/Text.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
 
 namespace {
-
-// %s: what happened, as the system's crash handler or the last catch says it.
-constexpr char kUnexpectedFailureMessage[] = "Nieoczekiwany błąd programu: %s";
-
-std::string UnexpectedFailure(const std::string& what) {
-  return app::WithFinalStop(platform::Format(kUnexpectedFailureMessage, {what}));
-}
-
-// Ends a mode without a window on a failure nobody foresaw: its report and
-// result say so, with exit code 1.
-int EndUnexpectedly(const app::CommandLine& commandLine, const app::RunHost& host, const std::string& what) {
-  app::RunResult result;
-  result.mode = app::ModeName(commandLine);
-  result.exitCode = app::kExitConfigurationFailed;
-  result.report = {UnexpectedFailure(what)};
-  return app::FinishRun(commandLine, std::move(result), host);
-}
 
 // A command line that names no mode: the error and the usage on the
 // console, and the report and result where the refused line names them.
@@ -73,7 +55,8 @@ int Run(platform::win32::Win32UiServices& ui) {
   app::CommandLine commandLine;
   if (!arguments.empty()) {
     // Until the command line is read, a crash has no files to write.
-    platform::win32::PrepareForNobodyAtScreen([&](const std::string& what) { EndUnexpectedly(commandLine, host, what); });
+    platform::win32::PrepareForNobodyAtScreen(
+        [&](const std::string& what) { app::EndUnexpectedly(commandLine, host, what); });
   }
   try {
     commandLine = app::ParseCommandLine(arguments);
@@ -88,9 +71,9 @@ int Run(platform::win32::Win32UiServices& ui) {
     try {
       return RunWithoutWindow(commandLine, host);
     } catch (const std::exception& error) {
-      return EndUnexpectedly(commandLine, host, error.what());
+      return app::EndUnexpectedly(commandLine, host, error.what());
     } catch (...) {
-      return EndUnexpectedly(commandLine, host, "wyjątek nieznanego rodzaju");
+      return app::EndUnexpectedly(commandLine, host, "wyjątek nieznanego rodzaju");
     }
   }
 

@@ -1,6 +1,6 @@
-#include "app/RunResult.h"
-
 #include <gtest/gtest.h>
+
+#include "app/RunResult.h"
 
 namespace app {
 namespace {

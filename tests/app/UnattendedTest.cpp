@@ -55,7 +55,8 @@ class UnattendedTest : public ::testing::Test {
     CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : "",
                      Path("result.json")};
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage, {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
+    return RunUnattended(line, registry, engine, codePage,
+                         {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
   }
 
   int Export(const std::string& path = "") {
@@ -108,7 +109,9 @@ Lines CreatedAliasLines() {
 
 std::vector<bde::Change> AliasChanges(bool created) {
   std::vector<bde::Change> changes;
-  for (const std::string& alias : kAliases) changes.push_back({bde::Change::Item::Alias, "X Novera- " + alias, created});
+  for (const std::string& alias : kAliases) {
+    changes.push_back({bde::Change::Item::Alias, "X Novera- " + alias, created});
+  }
   return changes;
 }
 
@@ -172,7 +175,8 @@ TEST_F(UnattendedTest, AnOutputFileThatCannotBeWrittenEndsWithExitCodeOne) {
 // and tnsnames.ora.
 std::string WorkstationState(platform::Registry& registry, const std::string& config, const std::string& tnsnames) {
   std::string state;
-  for (const char* key : {"\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM"}) {
+  for (const char* key :
+       {"\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM"}) {
     if (const platform::OpenedKey opened =
             registry.OpenKey(platform::RegistryRoot::LocalMachine, key, platform::kKeyRead, false)) {
       for (const std::string& name : opened->ValueNames()) state += name + "=" + opened->ReadString(name) + "\n";
@@ -202,7 +206,8 @@ TEST_F(UnattendedTest, AnExportedFileReproducesTheWorkstation) {
     ASSERT_EQ(Export(), kExitDone);
     EXPECT_EQ(Report(), Lines{"Zapisano plik odpowiedzi \"" + Path("export.ini") + "\"."});
     const Lines exported = platform::ReadTextLines(Path("export.ini"));
-    EXPECT_EQ(exported[0], "\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)");
+    EXPECT_EQ(exported[0],
+              "\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)");
 
     // Applied again here, nothing changes.
     ASSERT_EQ(Run(platform::JoinLines(exported)), kExitDone);
@@ -241,6 +246,18 @@ TEST_F(UnattendedTest, AnExportThatCannotBeWrittenEndsWithExitCodeOne) {
                             "zawiera średnik albo odstęp na początku lub na końcu."});
   EXPECT_FALSE(platform::FileExists(Path("export.ini")));
   EXPECT_EQ(Export(Path("brak") + "/export.ini"), kExitConfigurationFailed);
+}
+
+// What the crash handlers call: the report and the result of the mode say
+// what happened, with exit code 1.
+TEST_F(UnattendedTest, AnUnexpectedEndIsReportedWithExitCodeOne) {
+  const CommandLine line{CommandLine::Mode::Export, "", Path("report.txt"), Path("result.json"), Path("a.ini")};
+  const RunHost host{"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
+  EXPECT_EQ(EndUnexpectedly(line, host, "wyjątek systemowy 0xC0000005"), kExitConfigurationFailed);
+  const Lines expected = {"Nieoczekiwany błąd programu: wyjątek systemowy 0xC0000005."};
+  EXPECT_EQ(Report(), expected);
+  const RunResult result{"export", "PC01", "2026-12-09T11:30:05Z", kExitConfigurationFailed, expected, {}, {}};
+  EXPECT_EQ(Result(), platform::JoinLines(platform::SplitLines(RunResultJson(result))));
 }
 
 TEST_F(UnattendedTest, TheSqlServerExampleConfiguresTheDataSourceAndTheAliases) {

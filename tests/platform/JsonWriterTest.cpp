@@ -1,6 +1,6 @@
-#include "platform/JsonWriter.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/JsonWriter.h"
 
 namespace platform {
 namespace {
@@ -19,7 +19,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(QuotedCase{"", R"("")"}, QuotedCase{"Novera LM", R"("Novera LM")"},
                     QuotedCase{R"(SRV\SQLEXPRESS)", R"("SRV\\SQLEXPRESS")"},
                     QuotedCase{R"(plik "a")", R"("plik \"a\"")"}, QuotedCase{"a\r\nb\tc", R"("a\r\nb\tc")"},
-                    QuotedCase{"\b\f", R"("\b\f")"}, QuotedCase{std::string("\x00\x01\x1f", 3), R"("\u0000\u0001\u001f")"},
+                    QuotedCase{"\b\f", R"("\b\f")"},
+                    QuotedCase{std::string("\x00\x01\x1f", 3), R"("\u0000\u0001\u001f")"},
                     // The slash and DEL need no escape; Polish letters and
                     // characters beyond the first plane stay as they are.
                     QuotedCase{"/\x7f", "\"/\x7f\""}, QuotedCase{"Źródło łąk", "\"Źródło łąk\""},
