@@ -235,6 +235,21 @@ TEST_F(UnattendedTest, AnExportWritesTheReadmeLayoutWithTheProposedValues) {
   EXPECT_NE(Result().find("\"mode\": \"export\""), std::string::npos);
 }
 
+// With nothing stored, the first page's choices are those of the main alias
+// an earlier run left; a stored choice stays.
+TEST_F(UnattendedTest, AnExportTakesTheChoicesOfTheMainAliasUnlessStored) {
+  ASSERT_EQ(Run("[KonfigNovera]\nSerwer=Oracle\nWersja=9\nKopia=1\n[Oracle]\nHost=h\n"), kExitDone);
+  ASSERT_EQ(Export(), kExitDone);
+  Lines exported = platform::ReadTextLines(Path("export.ini"));
+  EXPECT_EQ(Lines(exported.begin() + 1, exported.begin() + 7),
+            (Lines{"[KonfigNovera]", "Serwer=Oracle", "Wersja=9", "Kopia=1", "", "[Oracle]"}));
+  StoreChoices(registry, 0, 0);
+  ASSERT_EQ(Export(), kExitDone);
+  exported = platform::ReadTextLines(Path("export.ini"));
+  EXPECT_EQ(Lines(exported.begin() + 1, exported.begin() + 7),
+            (Lines{"[KonfigNovera]", "Serwer=MSSQL", "Wersja=9", "Kopia=1", "", "[MSSQL]"}));
+}
+
 // A value the answers file cannot hold, or a file that cannot be written,
 // ends with exit code 1 and writes nothing.
 TEST_F(UnattendedTest, AnExportThatCannotBeWrittenEndsWithExitCodeOne) {
