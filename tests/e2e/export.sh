@@ -7,15 +7,6 @@ source "$(dirname "$0")/lib.sh"
 STANDIN_DLL=$3
 
 WORK="$WINEPREFIX/drive_c/export"
-BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
-ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
-remove_sample() {
-  wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WINEPREFIX"/.konfignovera-seeded-*
-  wineserver -w
-}
 fresh_workstation() {
   remove_sample
   "$ROOT/scripts/seed-workstation.sh" "$STANDIN_DLL"
@@ -43,7 +34,7 @@ run() {  # MODE ARGUMENTS...: runs the wizard, which must end with exit code 0
 state() {  # FOLDER: what an answers file decides on the workstation
   mkdir -p "$1"
   wine reg export 'HKLM\SOFTWARE\ODBC\ODBC.INI' "$1/odbc.reg" /reg:32 /y >/dev/null 2>&1 || : >"$1/odbc.reg"
-  cp "$BDE_DIR/IDAPI32.CFG" "$ADMIN/tnsnames.ora" "$1/"
+  cp "$SAMPLE_BDE_DIR/IDAPI32.CFG" "$SAMPLE_ADMIN/tnsnames.ora" "$1/"
 }
 
 for example in 1 2; do

@@ -8,22 +8,12 @@ STANDIN_DLL=$3
 
 DSN_KEY='HKLM\SOFTWARE\ODBC\ODBC.INI'
 WORK="$WINEPREFIX/drive_c/unattended"
-BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
 # The installed engine's own configuration, where its aliases are saved.
-CONFIG="$BDE_DIR/IDAPI32.CFG"
-ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
-# The sample workstation of scripts/run.sh, seeded afresh and taken away at
-# the end, as the other tests set up and take away what they need: they
-# expect no installed BDE.
-remove_sample() {
-  wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WORK" "$WINEPREFIX"/.konfignovera-seeded-*
-  wineserver -w
-}
-trap 'remove_sample; stop_display' EXIT
+CONFIG="$SAMPLE_BDE_DIR/IDAPI32.CFG"
+ADMIN=$SAMPLE_ADMIN
+trap 'remove_sample; rm -rf "$WORK"; stop_display' EXIT
 remove_sample
+rm -rf "$WORK"
 "$ROOT/scripts/seed-workstation.sh" "$STANDIN_DLL"
 mkdir -p "$WORK/saved"
 cp "$ADMIN/tnsnames.ora" "$WORK/saved/"
