@@ -7,8 +7,10 @@ source "$(dirname "$0")/lib.sh"
 STANDIN_DLL=$3
 
 WORK="$WINEPREFIX/drive_c/export"
+# Fresh: no choices stored by an earlier window either.
 fresh_workstation() {
   remove_sample
+  reset_settings
   "$ROOT/scripts/seed-workstation.sh" "$STANDIN_DLL"
 }
 trap 'remove_sample; rm -rf "$WORK"; stop_display' EXIT
@@ -33,7 +35,8 @@ run() {  # MODE ARGUMENTS...: runs the wizard, which must end with exit code 0
 
 state() {  # FOLDER: what an answers file decides on the workstation
   mkdir -p "$1"
-  wine reg export 'HKLM\SOFTWARE\ODBC\ODBC.INI' "$1/odbc.reg" /reg:32 /y >/dev/null 2>&1 || : >"$1/odbc.reg"
+  wine reg export 'HKLM\SOFTWARE\ODBC\ODBC.INI' "$1/odbc.utf16" /reg:32 /y >/dev/null 2>&1 || : >"$1/odbc.utf16"
+  iconv -f UTF-16 -t UTF-8 "$1/odbc.utf16" | tr -d '\r' >"$1/odbc.reg"
   cp "$SAMPLE_BDE_DIR/IDAPI32.CFG" "$SAMPLE_ADMIN/tnsnames.ora" "$1/"
 }
 
