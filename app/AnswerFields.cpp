@@ -81,6 +81,7 @@ std::optional<std::string> AnswerFields::Choose(ControlId list, std::vector<Choi
   for (Choice& choice : choices) {
     if (!Given(list) || platform::EqualsNoCase(choice.text, Text(list))) {
       if (!Given(list)) texts_[IndexOf(list)] = choice.text;
+      chosen_[IndexOf(list)] = choice.data;
       return std::move(choice.data);
     }
   }

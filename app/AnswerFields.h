@@ -40,6 +40,7 @@ class AnswerFields final : public servers::PageFields {
   void Propose(ControlId field, std::string text) override;
   void ProposeChecked(ControlId field, bool checked) override;
   std::optional<std::string> Choose(ControlId list, std::vector<Choice> choices) override;
+  std::string ChosenData(ControlId list) const override { return chosen_[IndexOf(list)]; }
   void Offer(ControlId field, std::vector<std::string> items) override;
 
  private:
@@ -51,6 +52,7 @@ class AnswerFields final : public servers::PageFields {
   std::array<bool, kControlCount> checked_{};
   std::array<bool, kControlCount> given_{};
   std::array<bool, kControlCount> taken_{};
+  std::array<std::string, kControlCount> chosen_;
 };
 
 }  // namespace app

@@ -54,6 +54,7 @@ struct Answers {
 
   // Oracle.
   std::string oracleHomeFolder{InitialText(ControlId::EditFolderHome)};  // ORACLE_HOME of the chosen home
+  std::string oracleHomeKey;  // its subkey of \SOFTWARE\ORACLE, which may set TNS_ADMIN
   std::string oracleService{InitialText(ControlId::ComboBoxOracleServer)};
   ServiceEntryValues serviceEntry;
   std::string userOchrona{InitialText(ControlId::ComboBoxUserOchrona)};

@@ -38,10 +38,11 @@ void ApplyConfiguration::Run(const Answers& answers, bde::StatusReport& report) 
   report.Add("Konfiguracja została utworzona!");
   report.Add("");
 
+  const servers::Kind& kind = servers::KindOf(answers.server);
+  kind.CheckClient(registry_, answers);
   const std::vector<std::string> existing = engine_.ListAliases();
   bde::AliasWriter writer(engine_, report);
   writer.EnsureNetAlias(existing);
-  const servers::Kind& kind = servers::KindOf(answers.server);
   kind.WriteClient(registry_, answers, report);
   report.Add(kConfigurationLine);
   WriteSuiteAliases(kind, answers, existing, writer);

@@ -37,6 +37,11 @@ std::optional<std::string> WindowFields::Choose(ControlId list, std::vector<Choi
   return box.ItemData(box.ItemIndex());
 }
 
+std::string WindowFields::ChosenData(ControlId list) const {
+  const auto& box = static_cast<const ComboBox&>(window_.ControlOf(list));
+  return box.ItemIndex() < 0 ? std::string() : box.ItemData(box.ItemIndex());
+}
+
 void WindowFields::Offer(ControlId field, std::vector<std::string> items) {
   auto& box = static_cast<ComboBox&>(window_.ControlOf(field));
   if (!items.empty()) box.text = items.front();

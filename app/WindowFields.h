@@ -20,6 +20,7 @@ class WindowFields final : public servers::PageFields {
   void Propose(ControlId field, std::string text) override;
   void ProposeChecked(ControlId field, bool checked) override;
   std::optional<std::string> Choose(ControlId list, std::vector<Choice> choices) override;
+  std::string ChosenData(ControlId list) const override;
   void Offer(ControlId field, std::vector<std::string> items) override;
 
  private:

@@ -140,7 +140,7 @@ void WizardWindow::UpdateButtons() {
 
 void WizardWindow::ButtonDalejClick() {
   // A refused entry stays unsaved and keeps the user on the service page.
-  ClientDataSet1.Post(ComboBoxOracleServer.text);
+  ClientDataSet1.Post(TnsnamesFile.LookupName(ComboBoxOracleServer.text));
   ShowServiceEntry();
   ShowStep(StepOfCurrentPage() + 1);
   UpdateButtons();
@@ -260,7 +260,7 @@ void WizardWindow::ComboBoxOracleHomeChange() {
 }
 
 void WizardWindow::TabSheet2OracleShow() {
-  servers::Oracle::ReadServiceFile(fields_, TnsnamesFile);
+  servers::Oracle::ReadServiceFile(registry_, fields_, TnsnamesFile);
   ServiceEntryModified = false;
   servers::Oracle::ProposeService(TnsnamesFile, fields_);
   // On the first showing the service of the main alias is proposed.
@@ -275,7 +275,7 @@ void WizardWindow::TabSheet2OracleShow() {
 // left for tnsnames.ora until the user changes the entry now shown.
 void WizardWindow::ComboBoxOracleServerChange() {
   ServiceEntryModified = false;
-  ClientDataSet1.Select(ComboBoxOracleServer.text);
+  ClientDataSet1.Select(TnsnamesFile.LookupName(ComboBoxOracleServer.text));
   ShowServiceEntry();
 }
 

@@ -180,7 +180,8 @@ class WizardWindow {
   Memo MemoStatus{controls_, ControlId::MemoStatus};
   Button Button1{controls_, ControlId::Button1};
 
-  // tnsnames.ora of the chosen Oracle home as the service page read it.
+  // The service entries that the client of the chosen Oracle home reads, as
+  // the service page read them.
   oracle::ServiceFile TnsnamesFile;
   // Set by the user's first change of a service entry since the service
   // page was shown: tnsnames.ora is to be rewritten.

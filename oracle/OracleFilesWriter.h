@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "oracle/IncludedFiles.h"
 #include "oracle/ServiceEntry.h"
 #include "oracle/TnsnamesWriter.h"
 
@@ -31,6 +32,16 @@ inline constexpr std::string_view kSqlnetOtherKeyFaultMessage =
 // (FindSqlnetRewriteFault), it raises one of the two messages above and the
 // file stays as it was.
 void UpdateSqlnetOra(const std::string& networkFolder, bde::StatusReport& report);
+// The same over sqlnet.ora and the files it includes: a setting that a
+// file included sets first is made in that file, one that no file sets in
+// sqlnet.ora itself. No file is written before every one is checked; a
+// file that could not be read is never written.
+void UpdateSqlnetOra(const IncludedFiles& files, bde::StatusReport& report);
+
+// The status lines of a file written: "Zmodyfikowano plik" when it existed,
+// else "Utworzono plik", then its quoted path and an empty line.
+void ReportFile(bde::StatusReport& report, bool existed, const std::string& path);
+
 
 // %s: the file's path, then the entry's name.
 inline constexpr std::string_view kOtherEntryFaultMessage =
@@ -40,6 +51,9 @@ inline constexpr std::string_view kEditedEntryFaultMessage =
 // The name as the file would read it, as when "XE SERWER" reads as XESERWER.
 inline constexpr std::string_view kNewEntryFaultMessage =
     "Nie zapisano pliku \"%s\": zapis dodałby do niego wpis \"%s\" o nazwie innej niż podana";
+
+// Raises the message of the fault for the file at path.
+[[noreturn]] void RaiseRewriteFault(const std::string& path, const RewriteFault& fault);
 
 // Puts the entry under serviceName into tnsnamesLines (ReplaceTnsnamesEntry),
 // writes the lines to tnsnames.ora and reports it. The edited lines stay in

@@ -4,11 +4,8 @@
 #include "platform/Registry.h"
 
 namespace oracle {
-namespace {
 
 std::string HomeKeyPath(const std::string& subkey) { return std::string(kOracleKeyPath) + "\\" + subkey; }
-
-}  // namespace
 
 std::vector<OracleHome> OracleHomeLister::List() {
   using platform::RegistryRoot;

@@ -13,6 +13,9 @@ namespace oracle {
 
 inline constexpr std::string_view kOracleKeyPath = "\\SOFTWARE\\ORACLE";
 
+// The key of one home: "\SOFTWARE\ORACLE\" + its subkey.
+std::string HomeKeyPath(const std::string& subkey);
+
 struct OracleHome {
   std::string name;    // ORACLE_HOME_NAME, as the list shows it
   std::string subkey;  // the subkey of \SOFTWARE\ORACLE it came from

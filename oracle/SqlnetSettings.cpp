@@ -71,6 +71,37 @@ std::optional<std::string> SqlnetValue(const std::vector<std::string>& lines, st
   return std::string(Trim(parameter->value, Blanks::SpaceAndControls));
 }
 
+namespace {
+
+void Visit(const IncludedFiles& files, size_t index,
+           const std::function<void(size_t, const SqlnetParameter&)>& visit) {
+  const IncludedFile& file = files.Files()[index];
+  if (file.state != IncludedFile::State::Read) return;
+  for (const SqlnetParameter& parameter : ReadSqlnetParameters(file.lines)) {
+    if (const auto included = file.IncludedAt(parameter.lines.front())) {
+      Visit(files, *included, visit);
+      continue;
+    }
+    visit(index, parameter);
+  }
+}
+
+}  // namespace
+
+void VisitSqlnetParameters(const IncludedFiles& files,
+                           const std::function<void(size_t file, const SqlnetParameter&)>& visit) {
+  Visit(files, 0, visit);
+}
+
+std::optional<SqlnetSetting> FindSqlnetSetting(const IncludedFiles& files, std::string_view key) {
+  std::optional<SqlnetSetting> found;
+  VisitSqlnetParameters(files, [&](size_t file, const SqlnetParameter& parameter) {
+    if (found || !parameter.hasEquals || !platform::EqualsAsciiNoCase(parameter.key, key)) return;
+    found = SqlnetSetting{std::string(Trim(parameter.value, Blanks::SpaceAndControls)), files.Files()[file].path};
+  });
+  return found;
+}
+
 std::string QualifiedServiceName(const std::string& name, const std::vector<std::string>& sqlnetLines) {
   if (name.find('.') != std::string::npos) return name;
   const std::string domain = SqlnetValue(sqlnetLines, "NAMES.DEFAULT_DOMAIN").value_or("");

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "oracle/IncludedFiles.h"
 
 // sqlnet.ora as the Oracle client reads it, for the writer of the file and
 // for the checks of what the client will do with it.
@@ -35,6 +39,23 @@ const SqlnetParameter* FindSqlnetKey(const std::vector<SqlnetParameter>& paramet
 // missing parameter.
 std::vector<std::string> SqlnetItems(const SqlnetParameter* parameter);
 bool HoldsSqlnetItem(const std::vector<std::string>& items, std::string_view item);
+
+// Calls visit(file, parameter) for every parameter of sqlnet.ora and the
+// files it includes, in the order the client reads them: the parameters of
+// an included file in place of its IFILE line; a file that was not read
+// has none. file is the index in the set.
+void VisitSqlnetParameters(const IncludedFiles& files,
+                           const std::function<void(size_t file, const SqlnetParameter&)>& visit);
+
+struct SqlnetSetting {
+  std::string value;  // trimmed, continuation lines joined
+  std::string path;   // the file that sets it
+};
+
+// The first parameter that sets the key, in that order; nothing when none
+// does. The first is the one the writer edits, so reading and writing agree
+// on the line in force.
+std::optional<SqlnetSetting> FindSqlnetSetting(const IncludedFiles& files, std::string_view key);
 
 // The value of the parameter that sets the key, trimmed; nothing when no
 // parameter sets it.

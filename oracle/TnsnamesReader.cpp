@@ -209,18 +209,22 @@ std::optional<ServiceEntry> ReadableEntry(const EntryText& text, ServiceEntry st
   return start;
 }
 
+std::vector<std::string> LoadServiceEntry(std::string_view joinedLine, ServiceEntryTable& table) {
+  std::vector<std::string> stored;
+  const auto text = ReadEntryText(joinedLine);
+  if (!text) return stored;
+  auto entry = ReadableEntry(*text, table.NewRecord());
+  if (!entry) return stored;
+  for (const std::string& name : text->names) {
+    entry->name = name;
+    if (table.Load(*entry)) stored.push_back(CutToCharacters(name, kServiceFields[0].size));
+  }
+  return stored;
+}
+
 void ParseServiceEntries(const std::vector<std::string>& joinedLines, ServiceEntryTable& table) {
   table.Clear(joinedLines.size());
-  for (const std::string& line : joinedLines) {
-    const auto text = ReadEntryText(line);
-    if (!text) continue;
-    auto entry = ReadableEntry(*text, table.NewRecord());
-    if (!entry) continue;
-    for (const std::string& name : text->names) {
-      entry->name = name;
-      table.Load(*entry);
-    }
-  }
+  for (const std::string& line : joinedLines) LoadServiceEntry(line, table);
 }
 
 }  // namespace oracle

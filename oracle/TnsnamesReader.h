@@ -66,6 +66,11 @@ std::optional<EntryText> ReadEntryText(std::string_view joinedLine);
 // which only a group left open gives.
 std::optional<ServiceEntry> ReadableEntry(const EntryText& text, ServiceEntry start);
 
+// Stores each name of the joined line's entry, when it is a readable one,
+// with the entry's values (a name stored before gives way); the names as
+// the table now holds them.
+std::vector<std::string> LoadServiceEntry(std::string_view joinedLine, ServiceEntryTable& table);
+
 // Empties the table and fills it from joined lines: each name of a
 // readable entry is stored with the entry's values. An entry that cannot
 // be read is passed over (it stays in the file untouched); a name that

@@ -13,6 +13,7 @@ inline constexpr std::string_view kOpenFileFailedMessage = "Nie można otworzyć
 inline constexpr std::string_view kCreateFileFailedMessage = "Nie można utworzyć pliku \"%s\". %s";
 
 bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
 
 // Raises kOpenFileFailedMessage with the path and the system's reason.
 std::vector<std::string> ReadTextLines(const std::string& path);

@@ -13,6 +13,7 @@
 #include "bde/ParameterList.h"
 #include "bde/Templates.h"
 #include "oracle/AliasPresets.h"
+#include "oracle/NetworkFolder.h"
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
@@ -56,7 +57,10 @@ ServiceEntryValues EntryValues(const PageFields& fields) {
   return values;
 }
 
-std::string NetworkFolderOf(const std::string& homeFolder) { return oracle::NetworkFolder(homeFolder); }
+// The folder that the client of the home reads.
+oracle::NetworkFolder NetworkFolderOf(platform::Registry& registry, const Answers& answers) {
+  return oracle::FindNetworkFolder(registry, answers.oracleHomeKey, answers.oracleHomeFolder);
+}
 
 // A host any file can hold, standing in for the one a new entry is given,
 // so that the name alone is tried first.
@@ -83,25 +87,25 @@ std::string RewriteProblem(const oracle::RewriteFault& fault, ControlId field, c
 void CheckServiceEntry(const AnswerFields& fields, const oracle::ServiceFile& file) {
   const ServiceEntryValues given = EntryValues(fields);
   const std::string name = fields.Text(ControlId::ComboBoxOracleServer);
-  const std::string path = file.Folder() + "tnsnames.ora";
+  const std::string& path = file.FileOf(name);
   if (!given.Any()) return;
   if (!given.host && !file.FindEntry(name)) {
     fields.Fail(ControlId::DBEdit2,
                 "wpisu \"" + name + "\" nie ma w pliku \"" + path + "\", więc adres serwera jest wymagany");
   }
-  const auto whole = oracle::RewriteTnsnamesEntry(file.Lines(), name, given.Over(file.EntryOrNew(name))).fault;
+  const auto whole = file.PlanEntry(name, given.Over(file.EntryOrNew(name))).fault;
   if (!whole) return;
   oracle::ServiceEntry start = file.EntryOrNew(name);
   if (!file.FindEntry(name)) start.host = kPlainHost;
   ServiceEntryValues tried;
   ControlId field = ControlId::ComboBoxOracleServer;
   std::string value = name;
-  auto fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, start).fault;
+  auto fault = file.PlanEntry(name, start).fault;
   for (const EntryField& entryField : kEntryFields) {
     if (fault) break;
     if (!(given.*entryField.value)) continue;
     tried.*entryField.value = given.*entryField.value;
-    fault = oracle::RewriteTnsnamesEntry(file.Lines(), name, tried.Over(start)).fault;
+    fault = file.PlanEntry(name, tried.Over(start)).fault;
     field = entryField.field;
     value = *(given.*entryField.value);
   }
@@ -140,12 +144,13 @@ void Oracle::ProposeUsers(const Sources& sources, PageFields& fields) {
   }
 }
 
-void Oracle::ReadServiceFile(const PageFields& fields, oracle::ServiceFile& file) {
-  file.Read(NetworkFolderOf(fields.Text(ControlId::EditFolderHome)));
+void Oracle::ReadServiceFile(platform::Registry& registry, const PageFields& fields, oracle::ServiceFile& file) {
+  file.Read(oracle::FindNetworkFolder(registry, fields.ChosenData(ControlId::ComboBoxOracleHome),
+                                      fields.Text(ControlId::EditFolderHome)));
 }
 
 void Oracle::ProposeService(const oracle::ServiceFile& file, PageFields& fields) {
-  fields.Offer(ControlId::ComboBoxOracleServer, file.Table().Names());
+  fields.Offer(ControlId::ComboBoxOracleServer, file.OfferedNames());
 }
 
 void Oracle::ProposeAliasService(const Sources& sources, PageFields& fields) {
@@ -166,13 +171,19 @@ void Oracle::Resolve(const AnswersFile& file, const Sources& sources, Answers& a
     fields.Fail(ControlId::ComboBoxOracleHome, "w rejestrze nie ma żadnego Oracle Home");
   }
   oracle::ServiceFile serviceFile;
-  ReadServiceFile(fields, serviceFile);
+  ReadServiceFile(sources.registry, fields, serviceFile);
   fields.TakeRest();
   if (!fields.Given(ControlId::ComboBoxOracleServer)) {
     ProposeService(serviceFile, fields);
     ProposeAliasService(sources, fields);
   }
   CheckServiceEntry(fields, serviceFile);
+  // An entry left as it is must be one the client finds.
+  if (!EntryValues(fields).Any()) {
+    if (const auto problem = serviceFile.UnresolvedProblem(fields.Text(ControlId::ComboBoxOracleServer))) {
+      fields.Fail(ControlId::ComboBoxOracleServer, *problem);
+    }
+  }
   ProposeUsers(sources, fields);
   Collect(fields, answers);
 }
@@ -183,7 +194,7 @@ std::vector<std::pair<std::string_view, std::string>> Oracle::ProposedValues(con
   const AnswersFile none = AnswersFile::Parse("", "");
   AnswerFields fields(none, Section(), kKeys);
   oracle::ServiceFile serviceFile;
-  if (ProposeHome(sources.registry, fields)) ReadServiceFile(fields, serviceFile);
+  if (ProposeHome(sources.registry, fields)) ReadServiceFile(sources.registry, fields, serviceFile);
   ProposeService(serviceFile, fields);
   ProposeAliasService(sources, fields);
   const oracle::ServiceEntry* entry = serviceFile.FindEntry(fields.Text(ControlId::ComboBoxOracleServer));
@@ -199,6 +210,7 @@ std::vector<std::pair<std::string_view, std::string>> Oracle::ProposedValues(con
 
 void Oracle::Collect(const PageFields& fields, Answers& answers) const {
   answers.oracleHomeFolder = fields.Text(ControlId::EditFolderHome);
+  answers.oracleHomeKey = fields.ChosenData(ControlId::ComboBoxOracleHome);
   answers.oracleService = fields.Text(ControlId::ComboBoxOracleServer);
   answers.serviceEntry = EntryValues(fields);
   answers.userOchrona = fields.Text(ControlId::ComboBoxUserOchrona);
@@ -206,17 +218,28 @@ void Oracle::Collect(const PageFields& fields, Answers& answers) const {
   answers.userLiczniki = fields.Text(ControlId::ComboBoxUserLiczniki);
 }
 
-void Oracle::WriteClient(platform::Registry&, const Answers& answers, bde::StatusReport& report) const {
-  const std::string folder = NetworkFolderOf(answers.oracleHomeFolder);
-  oracle::UpdateSqlnetOra(folder, report);
-  // The file is read now, so that entries written meanwhile by someone
-  // else survive the rewrite of ours.
+// A folder TNS_ADMIN names must be there, and an entry left as it is must
+// be one the client finds; an edited one is written under the name it
+// looks for.
+void Oracle::CheckClient(platform::Registry& registry, const Answers& answers) const {
+  const oracle::NetworkFolder folder = NetworkFolderOf(registry, answers);
+  oracle::CheckNetworkFolder(folder);
+  if (answers.serviceEntry.Any()) return;
+  oracle::ServiceFile files;
+  files.Read(folder);
+  files.CheckResolves(answers.oracleService);
+}
+
+// The files are read now, so that entries written meanwhile by someone
+// else survive the rewrite of ours.
+void Oracle::WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const {
+  oracle::ServiceFile files;
+  files.Read(NetworkFolderOf(registry, answers));
+  oracle::UpdateSqlnetOra(files.Sqlnet(), report);
+  // The values given over the entry in force, or over a new entry's defaults.
   if (answers.serviceEntry.Any()) {
-    oracle::ServiceFile file;
-    file.Read(folder);
-    // The values given over the entry the file holds, or over a new entry's
-    // defaults.
-    file.WriteEntry(answers.oracleService, answers.serviceEntry.Over(file.EntryOrNew(answers.oracleService)), report);
+    files.WriteEntry(answers.oracleService, answers.serviceEntry.Over(files.EntryOrNew(answers.oracleService)),
+                     report);
   }
 }
 

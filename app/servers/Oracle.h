@@ -25,6 +25,7 @@ class Oracle final : public Kind {
   void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const override;
   std::vector<std::pair<std::string_view, std::string>> ProposedValues(const Sources& sources) const override;
   void Collect(const PageFields& fields, Answers& answers) const override;
+  void CheckClient(platform::Registry& registry, const Answers& answers) const override;
   void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report) const override;
   bde::Database AliasTemplate() const override;
   void SetRunValues(const Answers& answers, bde::ParameterList& params) const override;
@@ -39,9 +40,11 @@ class Oracle final : public Kind {
   // Page 2, first showing: the schema users the aliases of an earlier run
   // name, where they name one.
   static void ProposeUsers(const Sources& sources, PageFields& fields);
-  // Page 4, every showing: tnsnames.ora of the home chosen, read afresh.
-  static void ReadServiceFile(const PageFields& fields, oracle::ServiceFile& file);
-  // Page 4, every showing: the file's service names, the first proposed.
+  // Page 4, every showing: the files that the client of the home chosen
+  // reads, read afresh.
+  static void ReadServiceFile(platform::Registry& registry, const PageFields& fields, oracle::ServiceFile& file);
+  // Page 4, every showing: the service names the client finds, the first
+  // proposed.
   static void ProposeService(const oracle::ServiceFile& file, PageFields& fields);
   // Page 4, first showing: the service the main alias of an earlier run
   // names, where it names one.

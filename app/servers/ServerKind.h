@@ -55,6 +55,8 @@ class PageFields {
   // names, or the first one offered). The data of the item chosen, or
   // nothing when none is.
   virtual std::optional<std::string> Choose(ControlId list, std::vector<Choice> choices) = 0;
+  // The data of the item chosen in a pick-only list; empty when none is.
+  virtual std::string ChosenData(ControlId list) const = 0;
   // An editable field's list, the first of its items proposed.
   virtual void Offer(ControlId field, std::vector<std::string> items) = 0;
 };
@@ -113,6 +115,9 @@ class Kind {
   // The answers of the kind's pages, read from their fields.
   virtual void Collect(const PageFields& fields, Answers& answers) const = 0;
 
+  // What the client's own configuration cannot take, said before "Wykonaj"
+  // writes anything: it raises the message.
+  virtual void CheckClient(platform::Registry& registry, const Answers& answers) const = 0;
   // The kind's part of "Wykonaj" before the aliases: the client's own
   // configuration, which reports its lines.
   virtual void WriteClient(platform::Registry& registry, const Answers& answers,

@@ -95,6 +95,8 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool FolderExists(const std::string& path) { return IsFolder(path); }
+
 std::string ReadFileContent(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) Raise(kOpenFileFailedMessage, path, errno);

@@ -69,6 +69,11 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::string ReadFileContent(const std::string& path) {
   // Others may keep the file open, even for writing, while we read it.
   UniqueFileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,

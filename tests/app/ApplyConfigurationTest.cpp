@@ -14,8 +14,10 @@
 #include "bde/Engine.h"
 #include "bde/Session.h"
 #include "bde/StatusReport.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "platform/UiServices.h"
+#include "tests/ErrorOf.h"
 #include "tests/FakeUi.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
@@ -221,6 +223,42 @@ TEST_F(ApplyConfigurationTest, AClientFileThatCannotBeWrittenEndsTheRunBeforeThe
   EXPECT_TRUE(engine->ListAliases().empty());
 }
 
+// With TNS_ADMIN set in the home's key, the page offers and edits what the
+// client reads there: the entry of an included file, found under the name
+// the default domain completes; the home's own files are not touched.
+TEST_F(ApplyConfigurationTest, TheFilesTheClientReadsAreEditedAndTheHomesOwnAreNot) {
+  const std::string home = folder.Path().string() + "/home";
+  const std::string own = home + "\\NETWORK\\ADMIN\\tnsnames.ora";
+  const std::string network = folder.Path().string() + "/central/";
+  std::filesystem::create_directory(network);
+  registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORACLE\\KEY_Client]\n\"ORACLE_HOME_NAME\"=\"Client\"\n"
+                       "\"ORACLE_HOME\"=\"" + home + "\"\n\"TNS_ADMIN\"=\"" + network + "\"\n");
+  platform::WriteTextLines(own, {"LM.FIRMA.PL = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = domowy)))"});
+  platform::WriteTextLines(network + "sqlnet.ora", {"NAMES.DEFAULT_DOMAIN = firma.pl"});
+  platform::WriteTextLines(network + "tnsnames.ora", {"IFILE = wspolny.ora"});
+  platform::WriteTextLines(network + "wspolny.ora", {"LM.FIRMA.PL = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)"
+                                                     "(HOST = stary)(PORT = 1521))(CONNECT_DATA = (SERVICE_NAME = LM)))",
+                                                     "LM = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = martwy)))"});
+  WizardWindow& w = Start(1, 2, [&](WizardWindow& page) {
+    EXPECT_EQ(page.ComboBoxOracleServer.Items(), Lines{"LM.FIRMA.PL"});
+    page.Dispatch([&] { page.ComboBoxOracleServer.UserSetText("LM"); });
+    EXPECT_EQ(page.DBEdit2.text, "stary");
+    page.Dispatch([&] { page.DBEdit2.UserSetText("nowy"); });
+  });
+  Press(w.ButtonWykonaj);
+  ASSERT_TRUE(ui.errors.empty()) << ui.errors.front();
+  ASSERT_GT(Report().size(), 6u);
+  EXPECT_EQ(Report()[6], "     \"" + network + "wspolny.ora\"");
+  const Lines shared = platform::ReadTextLines(network + "wspolny.ora");
+  ASSERT_EQ(shared.size(), 10u);
+  EXPECT_EQ(shared.back(), "  )");
+  EXPECT_EQ(shared[4], "      (ADDRESS = (PROTOCOL = TCP)(HOST = nowy)(PORT = 1521))");
+  EXPECT_EQ(platform::ReadTextLines(network + "tnsnames.ora"), Lines{"IFILE = wspolny.ora"});
+  EXPECT_EQ(platform::ReadTextLines(own).front().find("domowy") != std::string::npos, true);
+  EXPECT_FALSE(platform::FileExists(home + "\\NETWORK\\ADMIN\\sqlnet.ora"));
+  EXPECT_EQ(Param("X Novera- LM", "SERVER NAME"), "LM");
+}
+
 // The Oracle home's folder as the registry names it; the client files lie
 // in its NETWORK\ADMIN folder, joined with backslashes as on Windows.
 TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
@@ -280,7 +318,25 @@ TEST_F(ApplyConfigurationTest, OracleWritesTheClientFilesAndTheSchemaUsers) {
   }
 }
 
-// The step on its own, as the unattended run uses it: it saves without
+// The step on its own, as the unattended run uses it, on a workstation
+// whose Oracle home is the folder.
+struct OracleStep {
+  explicit OracleStep(const testing_support::TempFolder& folder)
+      : config((folder.Path() / "bde.cfg").string()), engine(registry, config), status(report) {
+    answers.server = ServerKind::Oracle;
+    answers.oracleHomeFolder = folder.Path().string();
+  }
+  void Run() { ApplyConfiguration(registry, engine).Run(answers, status); }
+
+  platform::MemoryRegistry registry;
+  std::string config;
+  bde::Engine engine;
+  Lines report;
+  bde::StatusReport status;
+  Answers answers;
+};
+
+// The step saves without
 // anyone switching the engine's mode, and writes the service entry only
 // when a value of it is given, keeping the values not given.
 TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) {
@@ -302,19 +358,12 @@ TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) 
     testing_support::TempFolder folder;
     const std::string network = folder.Path().string() + "\\NETWORK\\ADMIN\\";
     platform::WriteTextLines(network + "tnsnames.ora", tnsnames);
-    platform::MemoryRegistry registry;
-    const std::string config = (folder.Path() / "bde.cfg").string();
-    bde::Engine engine(registry, config);
-    Lines report;
-    bde::StatusReport status(report);
-    Answers answers;
-    answers.server = ServerKind::Oracle;
-    answers.version = SuiteVersion::V9;
-    answers.testCopy = true;
-    answers.oracleHomeFolder = folder.Path().string();
-    answers.oracleService = c.service;
-    answers.serviceEntry = c.given;
-    ApplyConfiguration(registry, engine).Run(answers, status);
+    OracleStep step(folder);
+    step.answers.version = SuiteVersion::V9;
+    step.answers.testCopy = true;
+    step.answers.oracleService = c.service;
+    step.answers.serviceEntry = c.given;
+    step.Run();
 
     Lines file = platform::ReadTextLines(network + "tnsnames.ora");
     if (c.written == nullptr) {
@@ -328,10 +377,26 @@ TEST(ApplyConfigurationStepTest, TheEntryTakesOnlyTheValuesGivenAndTheRunSaves) 
       EXPECT_EQ(file[3], c.written);
       EXPECT_EQ(file[6], std::string("      (SERVICE_NAME = ") + (c.given.port ? "XE" : "I") + ")");
     }
-    bde::Engine again(registry, config);
+    bde::Engine again(step.registry, step.config);
     EXPECT_EQ(again.ListAliases().size(), 7u);
     EXPECT_EQ(again.ReadAliasParameters("Kopia Novera- LM").Value("SERVER NAME"), c.service);
   }
+}
+
+// An entry left as it is must be one the client finds: a name that the
+// default domain completes to one no file holds is refused before anything
+// is written.
+TEST(ApplyConfigurationStepTest, ANameTheClientWouldNotFindIsRefusedBeforeAnythingIsWritten) {
+  testing_support::TempFolder folder;
+  const std::string network = folder.Path().string() + "\\NETWORK\\ADMIN\\";
+  const Lines sqlnet = {"NAMES.DEFAULT_DOMAIN = world"};
+  platform::WriteTextLines(network + "sqlnet.ora", sqlnet);
+  platform::WriteTextLines(network + "tnsnames.ora", {"XE = (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = h)))"});
+  OracleStep step(folder);
+  step.answers.oracleService = "XE";
+  EXPECT_TRUE(testing_support::ErrorOf([&] { step.Run(); }).starts_with("Klient Oracle nie odnajdzie serwisu \"XE\""));
+  EXPECT_EQ(platform::ReadTextLines(network + "sqlnet.ora"), sqlnet);
+  EXPECT_TRUE(bde::Engine(step.registry, step.config).ListAliases().empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,13 @@
 #include "app/RunResult.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
+#include "oracle/NetworkFolder.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeOemCodePage.h"
 #include "tests/RegisteredDriver.h"
+#include "tests/ScopedVariable.h"
 #include "tests/TempFolder.h"
 #include "tests/platform/MemoryRegistry.h"
 
@@ -398,6 +402,64 @@ TEST_F(UnattendedTest, AWrongFileGetsOneLineAndTouchesNothing) {
   EXPECT_EQ(Report(), Lines{"Plik odpowiedzi \"" + Path("answers.ini") +
                             "\", wiersz 2: klucz \"Serwer\": brak sterownika ODBC \"SQL Native Client\""});
   EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
+}
+
+// What the client of the home reads is what is configured: the folder
+// TNS_ADMIN names (for the machine, else in the home's key), the file an
+// IFILE line includes, a name the default domain completes; the home's own
+// files stay.
+TEST_F(UnattendedTest, TheFilesTheClientReadsAreTheOnesConfigured) {
+  const std::string network = Path("central") + "/";
+  const std::string missing = Path("brak");
+  const Lines shared = kTnsnames;
+  constexpr const char* kEnvironment = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+  struct Case {
+    const char* what;
+    std::optional<std::string> process;  // TNS_ADMIN of the run's own environment
+    const char* environmentKey;          // where the machine's environment is kept
+    Lines sqlnet;
+    const char* answers;
+    int code;
+    std::string said;  // the report's line that matters; "@" stands for the folder
+    bool edited;
+  };
+  const Case cases[] = {
+      {"the entry in an included file", {}, kEnvironment, {}, "Host=nowy\n", kExitDone, "     \"@wspolny.ora\"", true},
+      {"set in the home's key only", {}, "\\SYSTEM\\Gdzie indziej", {}, "Host=nowy\n", kExitDone,
+       "     \"@wspolny.ora\"", true},
+      {"a missing folder: the machine is wrong, not the answers", missing, kEnvironment, {}, "Host=nowy\n",
+       kExitConfigurationFailed, platform::Format(oracle::kMissingNetworkFolderMessage, {missing, "zmienna środowiskowa"}) + ".",
+       false},
+      {"a name the default domain completes to one no file holds", {}, kEnvironment, {"NAMES.DEFAULT_DOMAIN = world"},
+       "Serwis=XE\n",
+       kExitWrongAnswers, WrongAnswersLine("wiersz 4: klucz \"Serwis\": przy domyślnej domenie \"world\" (NAMES.DEFAULT_DOMAIN "
+       "w pliku \"@sqlnet.ora\") klient Oracle szuka wpisu \"XE.WORLD\", którego nie ma w pliku \"@tnsnames.ora\" ani w "
+       "plikach, które on włącza; należy użyć nazwy \"XE.SERWER\""), false},
+  };
+  std::filesystem::create_directory(network);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, kEnvironment);
+    registry.SetValue(platform::RegistryRoot::LocalMachine, c.environmentKey, "TNS_ADMIN",
+                      {platform::MemoryRegistry::ValueType::String, network, 0});
+    registry.SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ORACLE\\KEY_OraClient11g_home1", "TNS_ADMIN",
+                      {platform::MemoryRegistry::ValueType::String, c.environmentKey == kEnvironment ? missing : network, 0});
+    platform::WriteTextLines(Config(), {"KonfigNovera BDE 1"});
+    platform::WriteTextLines(network + "tnsnames.ora", {"IFILE = wspolny.ora"});
+    platform::WriteTextLines(network + "wspolny.ora", shared);
+    platform::WriteTextLines(network + "sqlnet.ora", c.sqlnet);
+    const testing_support::ScopedVariable process("TNS_ADMIN", c.process);
+    EXPECT_EQ(Run(std::string("[KonfigNovera]\nSerwer=Oracle\n[Oracle]\n") + c.answers), c.code);
+    const Lines report = Report();
+    ASSERT_FALSE(report.empty());
+    std::string said = report[std::min<size_t>(report.size() - 1, c.code == kExitDone ? 6 : 2)];
+    for (size_t at; (at = said.find(network)) != std::string::npos;) said.replace(at, network.size(), "@");
+    EXPECT_EQ(said, c.said);
+    EXPECT_EQ(platform::ReadTextLines(network + "wspolny.ora") != shared, c.edited);
+    EXPECT_EQ(platform::ReadTextLines(Tnsnames()), kTnsnames);
+    EXPECT_FALSE(platform::FileExists(Home() + "\\NETWORK\\ADMIN\\sqlnet.ora"));
+    EXPECT_EQ(platform::ReadTextLines(Config()).size() > 1, c.edited);
+  }
 }
 
 // The entry keeps what the answers do not give: its keyword for the

@@ -132,7 +132,7 @@ TEST_F(WizardWindowOracleTest, EntriesAreOfferedEditedStoredAndDiscarded) {
   Press(w.ButtonDalej);
   Press(w.ButtonDalej);
   ASSERT_EQ(w.CurrentPage(), 4);
-  EXPECT_EQ(w.TnsnamesFile.Folder(), home + "\\NETWORK\\ADMIN\\");
+  EXPECT_EQ(w.TnsnamesFile.Folder().path, home + "\\NETWORK\\ADMIN\\");
   EXPECT_EQ(w.ComboBoxOracleServer.Items(), (Items{"ALPHA", "XE"}));
   EXPECT_EQ(w.ComboBoxOracleServer.text, "XE");  // the main alias's service
   EXPECT_EQ(Shown(), "TCP|xehost|1521|XE");
@@ -201,7 +201,7 @@ TEST_F(WizardWindowOracleTest, WithoutAFileANewEntryIsStartedAndKeptWhenComingBa
   WizardWindow& w = Start();
   Press(w.ButtonDalej);
   Press(w.ButtonDalej);
-  EXPECT_EQ(w.TnsnamesFile.Folder(), "\\NETWORK\\ADMIN\\");
+  EXPECT_EQ(w.TnsnamesFile.Folder().path, "\\NETWORK\\ADMIN\\");
   EXPECT_EQ(w.ComboBoxOracleServer.text, "xe.serwer");
   EXPECT_EQ(Shown(), "TCP||1521|XE");
   for (const char* typed : {"d", "db"}) User([&] { w.DBEdit2.UserSetText(typed); });

@@ -145,6 +145,60 @@ TEST(OracleFilesWriterTest, ARefusedSqlnetRewriteLeavesTheFileAsItWas) {
   EXPECT_TRUE(status.empty());
 }
 
+// A setting is made in the file that sets it first, which sqlnet.ora may
+// include; one no file sets goes into sqlnet.ora itself. A file that cannot
+// be read is never written, and a refusal in any file writes none.
+TEST(OracleFilesWriterTest, SqlnetSettingsAreMadeInTheFileThatSetsThemFirst) {
+  struct Case {
+    const char* what;
+    Lines sqlnet;
+    std::optional<Lines> shared;  // wspolny.ora
+    Lines sqlnetAfter;
+    std::optional<Lines> sharedAfter;
+    std::string error;  // "@" stands for the folder
+  };
+  const std::string auth = "SQLNET.AUTHENTICATION_SERVICES=(NTS)";
+  const Case cases[] = {
+      {"one key in the included file, the other in sqlnet.ora",
+       {"IFILE = wspolny.ora", "SQLNET.AUTHENTICATION_SERVICES = (NONE)"},
+       Lines{"# firma", "NAMES.DIRECTORY_PATH = (LDAP)"},
+       {"IFILE = wspolny.ora", "SQLNET.AUTHENTICATION_SERVICES=(NONE,NTS)"},
+       Lines{"# firma", "NAMES.DIRECTORY_PATH=(LDAP,TNSNAMES)"},
+       "(no error)"},
+      {"the first that sets it, read before the line after the IFILE",
+       {"IFILE = wspolny.ora", "NAMES.DIRECTORY_PATH = (LDAP)", auth},
+       Lines{"NAMES.DIRECTORY_PATH = (EZCONNECT)"},
+       {"IFILE = wspolny.ora", "NAMES.DIRECTORY_PATH = (LDAP)", auth},
+       Lines{"NAMES.DIRECTORY_PATH=(EZCONNECT,TNSNAMES)"},
+       "(no error)"},
+      {"a missing include is not created", {"IFILE = wspolny.ora"}, std::nullopt,
+       {"IFILE = wspolny.ora", auth, "NAMES.DIRECTORY_PATH=(TNSNAMES)"}, std::nullopt, "(no error)"},
+      {"a refusal in the included file writes neither",
+       {"IFILE = wspolny.ora"},
+       Lines{"NAMES.DIRECTORY_PATH=((LDAP))"},
+       {"IFILE = wspolny.ora"},
+       Lines{"NAMES.DIRECTORY_PATH=((LDAP))"},
+       platform::Format(kSqlnetEnsuredKeyFaultMessage, {"@wspolny.ora", "NAMES.DIRECTORY_PATH", "TNSNAMES"})},
+  };
+  for (const Case& c : cases) {
+    testing_support::TempFolder folder;
+    const std::string network = folder.Path().string() + "/";
+    platform::WriteTextLines(network + "sqlnet.ora", c.sqlnet);
+    if (c.shared) platform::WriteTextLines(network + "wspolny.ora", *c.shared);
+    Lines status;
+    bde::StatusReport report(status);
+    std::string error = testing_support::ErrorOf([&] { UpdateSqlnetOra(network, report); });
+    if (const size_t at = error.find(network); at != std::string::npos) error.replace(at, network.size(), "@");
+    EXPECT_EQ(error, c.error) << c.what;
+    EXPECT_EQ(platform::ReadTextLines(network + "sqlnet.ora"), c.sqlnetAfter) << c.what;
+    EXPECT_EQ(platform::FileExists(network + "wspolny.ora"), c.sharedAfter.has_value()) << c.what;
+    if (c.sharedAfter) EXPECT_EQ(platform::ReadTextLines(network + "wspolny.ora"), *c.sharedAfter) << c.what;
+    size_t reported = 0;
+    for (const std::string& line : status) reported += line.starts_with("     \"");
+    EXPECT_EQ(reported, (c.sqlnet != c.sqlnetAfter) + (c.shared != c.sharedAfter)) << c.what;
+  }
+}
+
 // An entry the nine-line layout holds whole moves to the end in that layout.
 TEST(OracleFilesWriterTest, TheOldEntryGivesWayToTheNewOneAtTheEnd) {
   struct Case {
