@@ -56,7 +56,7 @@ std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
 bool IsUtf8(std::string_view bytes) { return platform::FromUtf16(platform::ToUtf16(bytes)) == bytes; }
 
 [[noreturn]] void FailAtLine(const std::string& path, int line, const std::string& problem) {
-  throw AnswersError("Plik odpowiedzi \"" + path + "\", wiersz " + std::to_string(line) + ": " + problem);
+  throw AnswersError("Plik odpowiedzi \"" + path + "\", wiersz " + std::to_string(line) + ": " + problem, problem);
 }
 
 }  // namespace
@@ -132,7 +132,8 @@ void AnswersFile::Fail(std::string_view section, std::string_view key, const std
     FailAtLine(path_, given->line, "klucz \"" + std::string(key) + "\": " + problem);
   }
   throw AnswersError("Plik odpowiedzi \"" + path_ + "\", sekcja [" + std::string(section) + "], klucz \"" +
-                     std::string(key) + "\" (brak w pliku): " + problem);
+                     std::string(key) + "\" (brak w pliku): " + problem,
+                     problem);
 }
 
 }  // namespace app

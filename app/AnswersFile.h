@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Error.h"
@@ -13,7 +14,14 @@ namespace app {
 // is raised; the unattended run ends with exit code 2.
 class AnswersError : public platform::Error {
  public:
-  using platform::Error::Error;
+  explicit AnswersError(const std::string& message, std::string problem = {})
+      : platform::Error(message), problem_(problem.empty() ? message : std::move(problem)) {}
+
+  // What is wrong, without the file, line or key it was found at.
+  const std::string& Problem() const { return problem_; }
+
+ private:
+  std::string problem_;
 };
 
 // The main section and its keys; each server kind reads a section of its

@@ -25,6 +25,21 @@ constexpr SuiteAliasName kSuiteAliases[] = {
     {servers::SuiteAlias::Archiwum, "LM- Archiwum"},   {servers::SuiteAlias::Liczniki, "LM- Liczniki"},
 };
 
+// The kind sets its values on its template before each alias; what it set
+// stays in force for the aliases after it.
+std::vector<bde::Alias> PlanSuiteAliases(const servers::Kind& kind, const Answers& answers,
+                                         bde::Database& aliasTemplate) {
+  kind.SetRunValues(answers, aliasTemplate.Params());
+  const std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
+  std::vector<bde::Alias> aliases;
+  for (const auto& [alias, module] : kSuiteAliases) {
+    if (alias == servers::SuiteAlias::Archiwum && answers.version != SuiteVersion::V11) continue;
+    kind.SetAliasValues(alias, answers, aliasTemplate.Params());
+    aliases.push_back({stem + module, aliasTemplate.DriverName(), aliasTemplate.Params()});
+  }
+  return aliases;
+}
+
 }  // namespace
 
 ApplyConfiguration::ApplyConfiguration(platform::Registry& registry, bde::AliasEngine& engine)
@@ -45,22 +60,19 @@ void ApplyConfiguration::Run(const Answers& answers, bde::StatusReport& report) 
   writer.EnsureNetAlias(existing);
   kind.WriteClient(registry_, answers, report);
   report.Add(kConfigurationLine);
-  WriteSuiteAliases(kind, answers, existing, writer);
+  std::vector<bde::Alias> aliases =
+      PlanSuiteAliases(kind, answers, templates_[static_cast<size_t>(answers.server)]);
+  for (const bde::Alias& alias : aliases) {
+    writer.WriteAlias(alias.name, existing, bde::Database("", alias.driver, alias.params));
+  }
   engine_.SaveConfiguration();
+  written_ = std::move(aliases);
 }
 
-// The kind sets its values on its template before each alias; what it set
-// stays in force for the aliases after it.
-void ApplyConfiguration::WriteSuiteAliases(const servers::Kind& kind, const Answers& answers,
-                                           const std::vector<std::string>& existing, bde::AliasWriter& writer) {
-  bde::Database& aliasTemplate = templates_[static_cast<size_t>(answers.server)];
-  kind.SetRunValues(answers, aliasTemplate.Params());
-  const std::string stem = AliasPrefixFor(ItemOf(answers.version), answers.testCopy) + "Novera- ";
-  for (const auto& [alias, module] : kSuiteAliases) {
-    if (alias == servers::SuiteAlias::Archiwum && answers.version != SuiteVersion::V11) continue;
-    kind.SetAliasValues(alias, answers, aliasTemplate.Params());
-    writer.WriteAlias(stem + module, existing, aliasTemplate);
-  }
+std::vector<bde::Alias> ApplyConfiguration::SuiteAliases(const Answers& answers) {
+  const servers::Kind& kind = servers::KindOf(answers.server);
+  bde::Database aliasTemplate = kind.AliasTemplate();
+  return PlanSuiteAliases(kind, answers, aliasTemplate);
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Answers.h"
+#include "bde/Alias.h"
 #include "bde/Connection.h"
 
 namespace platform {
@@ -40,15 +41,20 @@ class ApplyConfiguration {
   // what the run did so far.
   void Run(const Answers& answers, bde::StatusReport& report);
 
+  // The suite's aliases a first run with the answers would write, each with
+  // its driver and the values of its write; nothing is written.
+  static std::vector<bde::Alias> SuiteAliases(const Answers& answers);
+  // The suite's aliases of the last run that saved, as it wrote them.
+  const std::vector<bde::Alias>& WrittenAliases() const { return written_; }
+
  private:
-  void WriteSuiteAliases(const servers::Kind& kind, const Answers& answers, const std::vector<std::string>& existing,
-                         bde::AliasWriter& writer);
 
   platform::Registry& registry_;
   bde::AliasEngine& engine_;
   // By server kind: Database1 of the SQL Server aliases, DatabaseOracle of
   // the Oracle ones.
   std::vector<bde::Database> templates_;
+  std::vector<bde::Alias> written_;
 };
 
 }  // namespace app

@@ -28,6 +28,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (platform::EqualsAsciiNoCase(argument, "/verify")) {
+      if (line.verify) Fail("argument \"" + argument + "\" podany drugi raz");
+      line.verify = true;
+      continue;
+    }
     std::string* target = FileOf(line, argument);
     if (target == nullptr) Fail("nieznany argument \"" + argument + "\"");
     if (!target->empty()) Fail("argument \"" + argument + "\" podany drugi raz");
@@ -35,12 +40,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     *target = arguments[++i];
   }
   if (!line.answersPath.empty() && !line.exportPath.empty()) Fail("\"/s\" i \"/export\" wykluczają się");
+  if (line.verify && !line.exportPath.empty()) Fail("\"/verify\" i \"/export\" wykluczają się");
   if (!line.exportPath.empty()) {
     line.mode = CommandLine::Mode::Export;
     return line;
   }
-  if (line.answersPath.empty()) Fail("brak \"/s PLIK_ODPOWIEDZI\" ani \"/export PLIK_ODPOWIEDZI\"");
-  line.mode = CommandLine::Mode::Unattended;
+  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\" ani \"/export PLIK_ODPOWIEDZI\"");
+  line.mode = line.answersPath.empty() ? CommandLine::Mode::Verify : CommandLine::Mode::Unattended;
   return line;
 }
 
@@ -51,7 +57,9 @@ CommandLine OutputsOfRefusedCommandLine(const std::vector<std::string>& argument
     std::string* target = FileOf(seen, arguments[i]);
     if (target == nullptr || !target->empty() || arguments[i + 1].empty()) continue;
     CommandLine ignored;
-    if (FileOf(ignored, arguments[i + 1]) != nullptr) continue;
+    if (FileOf(ignored, arguments[i + 1]) != nullptr || platform::EqualsAsciiNoCase(arguments[i + 1], "/verify")) {
+      continue;
+    }
     *target = arguments[++i];
   }
   line.logPath = seen.logPath;
@@ -65,6 +73,8 @@ std::string_view ModeName(const CommandLine& line) {
       return "window";
     case CommandLine::Mode::Unattended:
       return "configure";
+    case CommandLine::Mode::Verify:
+      return "verify";
     case CommandLine::Mode::Export:
       return "export";
     case CommandLine::Mode::Usage:

@@ -160,6 +160,7 @@ inline constexpr std::string_view kMemo4[] = {
   X(ButtonWykonaj, Button, TabSheet4, .text = "Wykonaj")                                                           \
                                                                                                                    \
   X(MemoStatus, Memo, TabSheet5)                                                                                   \
+  X(ButtonSprawdz, Button, TabSheet5, .text = "Sprawdź połączenia")                                                \
   X(Button1, Button, TabSheet5, .text = "OK")
 
 enum class ControlId : uint8_t {

@@ -15,7 +15,8 @@ namespace app {
 // a deployment script gathers. Its layout is the schema the README gives;
 // a field added later must keep every one here as it is.
 struct RunResult {
-  // The mode's name in the file: "configure" (/s), "usage" (/?), or
+  // The mode's name in the file: "configure" (/s, with or without
+  // /verify), "verify" (/verify alone), "export", "usage" (/?), or
   // "invalid" for a command line that names none.
   std::string mode;
   std::string computer;

@@ -2,16 +2,19 @@
 
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/AnswersFile.h"
 #include "app/ApplyConfiguration.h"
 #include "app/CommandLine.h"
+#include "app/ConnectionChecks.h"
 #include "app/ErrorText.h"
 #include "app/ExportAnswers.h"
 #include "app/UnattendedAnswers.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
+#include "platform/NetworkProbe.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 
@@ -36,14 +39,17 @@ EngineStart StartOnFirstUse(std::optional<bde::AliasEngineChoice>& aliases, plat
   };
 }
 
-// The frame of every mode that reports: the work fills the report and
-// gives the exit code, and the end writes them where they go.
+using CheckResults = std::optional<std::vector<bde::CheckResult>>;
+
+// The frame of every mode that reports: the work fills the report (and the
+// checks' results when it checks) and gives the exit code, and the end
+// writes them where they go.
 int Reporting(const CommandLine& commandLine, const RunHost& host,
-              const std::function<int(bde::StatusReport&)>& work) {
+              const std::function<int(bde::StatusReport&, CheckResults&)>& work) {
   RunResult result;
   result.mode = ModeName(commandLine);
   bde::StatusReport report(result.report);
-  result.exitCode = work(report);
+  result.exitCode = work(report, result.checks);
   result.changes = report.Changes();
   return FinishRun(commandLine, std::move(result), host);
 }
@@ -56,11 +62,44 @@ int Failed(bde::StatusReport& report, const std::exception& error, int code, boo
   return code;
 }
 
+// The run of answers already read, checked afterwards when asked.
+int Configure(bool verify, const servers::CheckSources& sources, const Answers& answers, const EngineStart& started,
+              bde::StatusReport& report, CheckResults& checks) {
+  try {
+    ApplyConfiguration apply(sources.registry, started());
+    apply.Run(answers, report);
+    if (!verify) return kExitDone;
+    checks = CheckConnections(sources, answers, started(), apply.WrittenAliases(), report);
+    return bde::AnyCheckFailed(*checks) ? kExitChecksFailed : kExitDone;
+  } catch (const std::exception& error) {
+    // What was written before the error stays, so the report says it.
+    return Failed(report, error, kExitConfigurationFailed, true);
+  }
+}
+
+// The workstation as it is, checked without writing: the answers are those
+// of an answers file that gives nothing. Whatever stops the checks is the
+// one failed check.
+int Verify(const servers::CheckSources& sources, const EngineStart& started, bde::StatusReport& report,
+           CheckResults& checks) {
+  try {
+    const Answers answers = ResolveAnswers(AnswersFile::Parse("", ""), sources.registry, started);
+    checks = CheckConnections(sources, answers, started(), ApplyConfiguration::SuiteAliases(answers), report);
+  } catch (const AnswersError& error) {
+    checks = {{bde::CheckStatus::Failed, error.Problem()}};
+    bde::ReportChecks(*checks, report);
+  } catch (const std::exception& error) {
+    checks = {{bde::CheckStatus::Failed, error.what()}};
+    bde::ReportChecks(*checks, report);
+  }
+  return bde::AnyCheckFailed(*checks) ? kExitChecksFailed : kExitDone;
+}
+
 }  // namespace
 
 int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
               const platform::CodePage& oemCodePage, const RunHost& host) {
-  return Reporting(commandLine, host, [&](bde::StatusReport& report) {
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults&) {
     try {
       std::optional<bde::AliasEngineChoice> aliases;
       const std::vector<std::string> lines = DescribeWorkstation(
@@ -77,20 +116,16 @@ int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde:
 }
 
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const RunHost& host) {
-  return Reporting(commandLine, host, [&](bde::StatusReport& report) {
+                  const platform::CodePage& oemCodePage, const RunHost& host,
+                  std::shared_ptr<platform::NetworkProbe> network) {
+  const servers::CheckSources sources = SystemCheckSources(registry, std::move(network));
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults& checks) {
+    std::optional<bde::AliasEngineChoice> aliases;
+    const EngineStart started = StartOnFirstUse(aliases, registry, engine, oemCodePage);
+    if (commandLine.mode == CommandLine::Mode::Verify) return Verify(sources, started, report, checks);
     try {
-      const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
-      std::optional<bde::AliasEngineChoice> aliases;
-      const EngineStart started = StartOnFirstUse(aliases, registry, engine, oemCodePage);
-      const Answers answers = ResolveAnswers(file, registry, started);
-      try {
-        ApplyConfiguration(registry, started()).Run(answers, report);
-        return kExitDone;
-      } catch (const std::exception& error) {
-        // What was written before the error stays, so the report says it.
-        return Failed(report, error, kExitConfigurationFailed, true);
-      }
+      const Answers answers = ResolveAnswers(AnswersFile::Read(commandLine.answersPath), registry, started);
+      return Configure(commandLine.verify, sources, answers, started, report, checks);
     } catch (const AnswersError& error) {
       return Failed(report, error, kExitWrongAnswers, false);
     } catch (const std::exception& error) {
@@ -100,7 +135,7 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
 }
 
 int EndUnexpectedly(const CommandLine& commandLine, const RunHost& host, const std::string& what) {
-  return Reporting(commandLine, host, [&](bde::StatusReport& report) {
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults&) {
     report.Add(WithFinalStop(platform::Format(kUnexpectedFailureMessage, {what})));
     return kExitConfigurationFailed;
   });

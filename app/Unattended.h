@@ -1,12 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/RunResult.h"
 
 namespace platform {
 class CodePage;
+class NetworkProbe;
 class Registry;
 }  // namespace platform
 
@@ -21,6 +23,8 @@ struct CommandLine;
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitConfigurationFailed = 1;
 inline constexpr int kExitWrongAnswers = 2;
+// Configured (with "/s"), but a check of the connections failed.
+inline constexpr int kExitChecksFailed = 3;
 
 // What the program entry gives every mode without a window: where the run
 // happens, when it began, and where its report goes besides the files.
@@ -39,8 +43,16 @@ struct RunHost {
 // well be right, the machine is not. The report (the status page's lines,
 // or what was done up to the error followed by the error) goes where
 // FinishRun sends it. Returns the program's exit code.
+//
+// With "/verify" a run that succeeded checks the connections it configured
+// and adds their section to the report and their results to the result.
+// Without "/s" the workstation is checked as it is: the answers are those a
+// run would take with none given, and nothing at all is written; whatever
+// stands in the way of a check (no ODBC driver, no Oracle home, an engine
+// that does not start) is a failed check.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const RunHost& host);
+                  const platform::CodePage& oemCodePage, const RunHost& host,
+                  std::shared_ptr<platform::NetworkProbe> network);
 
 // /export: writes the answers file that describes this workstation
 // (DescribeWorkstation), reading the registry, the files and the engine

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/ApplyConfiguration.h"
+#include "app/ConnectionChecks.h"
 #include "app/ErrorText.h"
 #include "app/WizardSettings.h"
 #include "app/servers/Kinds.h"
@@ -16,6 +17,7 @@
 #include "mssql/PickLists.h"
 #include "mssql/ServerDiscovery.h"
 #include "oracle/OciDriver.h"
+#include "platform/NetworkProbe.h"
 #include "platform/ServerNetwork.h"
 #include "platform/UiServices.h"
 
@@ -23,7 +25,12 @@ namespace app {
 
 WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, bde::AliasEngine& aliases,
                            platform::UiServices& ui)
-    : registry_(registry), session_(session), aliases_(aliases), ui_(ui), apply_(registry, aliases) {
+    : checkSources(SystemCheckSources(registry, platform::CreateSystemNetworkProbe())),
+      registry_(registry),
+      session_(session),
+      aliases_(aliases),
+      ui_(ui),
+      apply_(registry, aliases) {
   // A row of the control table without its member would leave the view
   // nothing to mirror.
   if (!controls_.Complete()) throw std::logic_error("a control of the table has no member in the window");
@@ -35,6 +42,7 @@ WizardWindow::WizardWindow(platform::Registry& registry, bde::Session& session, 
   ButtonWstecz.onClick = [this] { ButtonWsteczClick(); };
   ButtonWykonaj.onClick = [this] { ButtonWykonajClick(); };
   Button1.onClick = [this] { Button1Click(); };
+  ButtonSprawdz.onClick = [this] { ButtonSprawdzClick(); };
   ComboBoxServer.onDropDown = [this] { ComboBoxServerDropDown(); };
   for (ComboBox* field : {&ComboBoxBaza, &ComboBoxBazaLiczniki, &ComboBoxBazaArchiwum}) {
     field->onDropDown = [this, field] { ComboBoxBazaDropDown(*field); };
@@ -160,7 +168,9 @@ void WizardWindow::ButtonWsteczClick() {
 // leaves the user on the last page to correct it and try again.
 void WizardWindow::ButtonWykonajClick() {
   bde::StatusReport report(MemoStatus.lines);
-  apply_.Run(AnswersOnPages(), report);
+  const Answers answers = AnswersOnPages();
+  apply_.Run(answers, report);
+  applied_ = answers;
   PageControl2.SetActiveIndex(1);
 }
 
@@ -178,6 +188,24 @@ Answers WizardWindow::AnswersOnPages() const {
 // "OK" belongs to the status page and closes the wizard only from there.
 void WizardWindow::Button1Click() {
   if (PageControl2.ActiveIndex() == 1) closeRequested_ = true;
+}
+
+// The checks are made here and their network part runs in the
+// background, so the window stays alive; the aliases are read back once it
+// is done, as the engine wants its own thread. The page's own lines stay:
+// the section is added after them.
+void WizardWindow::ButtonSprawdzClick() {
+  const auto checks = std::make_shared<const std::vector<bde::Check>>(MakeConnectionChecks(checkSources, applied_));
+  const auto results = std::make_shared<std::vector<bde::CheckResult>>();
+  ButtonSprawdz.enabled = false;
+  ui_.RunInBackground([checks, results] { *results = RunConnectionChecks(*checks); },
+                      [this, results] { ConnectionChecksDone(std::move(*results)); });
+}
+
+void WizardWindow::ConnectionChecksDone(std::vector<bde::CheckResult> results) {
+  ButtonSprawdz.enabled = true;
+  bde::StatusReport report(MemoStatus.lines);
+  FinishConnectionChecks(std::move(results), aliases_, apply_.WrittenAliases(), report);
 }
 
 void WizardWindow::TabSheet0Show() {

@@ -11,6 +11,7 @@
 #include "app/WindowFields.h"
 #include "app/servers/ServerKind.h"
 #include "bde/Connection.h"
+#include "bde/ConnectionCheck.h"
 #include "bde/Drivers.h"
 #include "bde/Templates.h"
 #include "oracle/SchemaUsers.h"
@@ -59,6 +60,7 @@ class WizardWindow {
   void ButtonWsteczClick();
   void ButtonWykonajClick();
   void Button1Click();
+  void ButtonSprawdzClick();
 
   // Page 0: the choices, their persistence and the alias prefix.
   void TabSheet0Show();
@@ -178,7 +180,12 @@ class WizardWindow {
 
   // The status page.
   Memo MemoStatus{controls_, ControlId::MemoStatus};
+  Button ButtonSprawdz{controls_, ControlId::ButtonSprawdz};
   Button Button1{controls_, ControlId::Button1};
+
+  // What "Sprawdź połączenia" checks with: the system's network and ODBC
+  // driver manager unless a test puts its own.
+  servers::CheckSources checkSources;
 
   // The service entries that the client of the chosen Oracle home reads, as
   // the service page read them.
@@ -211,6 +218,7 @@ class WizardWindow {
   servers::Sources ProposalSources() const;
   void ShowServiceEntry();
   void DBEditChange(const Edit& edit, oracle::ServiceField field);
+  void ConnectionChecksDone(std::vector<bde::CheckResult> results);
 
   platform::Registry& registry_;
   bde::Session& session_;
@@ -224,6 +232,8 @@ class WizardWindow {
   WindowFields fields_{*this};
   const std::function<bde::AliasEngine&()> aliasEngine_ = [this]() -> bde::AliasEngine& { return aliases_; };
   std::vector<std::string> pendingErrors_;
+  // The answers of the run the status page reports, which its checks check.
+  Answers applied_;
   // Whether the last TabSheet0Show ran to its end: only then do the
   // choices on screen stand for the stored ones.
   bool choicesRestored_ = false;

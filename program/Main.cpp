@@ -18,6 +18,7 @@
 #include "mssql/OdbcConnectionDriver.h"
 #include "oracle/OciDriver.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/NetworkProbe.h"
 #include "platform/win32/SystemServices.h"
 #include "platform/win32/Win32UiServices.h"
 #include "view/WizardView.h"
@@ -43,11 +44,12 @@ int RunWithoutWindow(const app::CommandLine& commandLine, const app::RunHost& ho
   if (commandLine.mode == app::CommandLine::Mode::Export) {
     return app::RunExport(commandLine, *registry, engine, oemCodePage, host);
   }
-  return app::RunUnattended(commandLine, *registry, engine, oemCodePage, host);
+  return app::RunUnattended(commandLine, *registry, engine, oemCodePage, host, platform::CreateSystemNetworkProbe());
 }
 
 // Without arguments the one wizard window, until it closes; with any
-// switch no window at all, not even for a crash.
+// switch no window at all, not even for a crash: "/s" is the same
+// configuration, "/verify" alone the check of the workstation as it is.
 int Run(platform::win32::Win32UiServices& ui) {
   const std::vector<std::string> arguments = platform::win32::CommandLineArguments();
   const app::RunHost host{platform::win32::ComputerName(), app::UtcTimestamp(std::chrono::system_clock::now()),

@@ -101,6 +101,7 @@ inline constexpr ControlPlacement kWizardLayout[] = {
     {ControlId::ButtonWykonaj, 1720, 462, 268, 75, 25},
 
     {ControlId::MemoStatus, 1800, 0, 0, 553, 253, Style::Report},
+    {ControlId::ButtonSprawdz, 1820, 106, 276, 125, 25},
     {ControlId::Button1, 1810, 239, 276, 75, 25},
 };
 

@@ -151,6 +151,11 @@ INT_PTR WizardView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam));
       return TRUE;
+    case platform::win32::kBackgroundDoneMessage:
+      // Background work of the model ended: its completion runs here, on
+      // this thread, as any handler does.
+      Dispatch([lParam] { Win32UiServices::FinishBackground(lParam); });
+      return TRUE;
     case WM_SETCURSOR:
       if (ui_.Busy()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));

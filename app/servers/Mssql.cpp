@@ -11,6 +11,7 @@
 #include "bde/Templates.h"
 #include "mssql/DataSourceWriter.h"
 #include "mssql/PickLists.h"
+#include "mssql/SqlServerChecks.h"
 
 namespace app::servers {
 namespace {
@@ -113,6 +114,16 @@ void Mssql::SetAliasValues(SuiteAlias alias, const Answers& answers, bde::Parame
   if (alias == SuiteAlias::Liczniki && !answers.metersDatabase.empty()) {
     params.Set("DATABASE NAME", answers.metersDatabase);
   }
+}
+
+// The databases of the aliases: the general one, the meters' and, for
+// version 11, the archive's; the checks log into each distinct one once.
+std::vector<bde::Check> Mssql::MakeChecks(const CheckSources& sources, const Answers& answers) const {
+  std::vector<std::string> databases{answers.database, answers.metersDatabase};
+  if (answers.version == SuiteVersion::V11) databases.push_back(answers.archiveDatabase);
+  mssql::SqlServerChecks checks(sources.registry, sources.network, sources.driverManagerLibrary,
+                                sources.driverManagerReadsRegistry);
+  return checks.Make({answers.dataSourceName, answers.sqlServer, answers.windowsLogin, std::move(databases)});
 }
 
 }  // namespace app::servers

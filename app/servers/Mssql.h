@@ -24,6 +24,7 @@ class Mssql final : public Kind {
   bde::Database AliasTemplate() const override;
   void SetRunValues(const Answers& answers, bde::ParameterList& params) const override;
   void SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const override;
+  std::vector<bde::Check> MakeChecks(const CheckSources& sources, const Answers& answers) const override;
 
   // Page 1, first showing: the data source and the databases that the
   // aliases of an earlier run name, where they name one.

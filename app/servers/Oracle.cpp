@@ -14,6 +14,7 @@
 #include "bde/Templates.h"
 #include "oracle/AliasPresets.h"
 #include "oracle/NetworkFolder.h"
+#include "oracle/OracleChecks.h"
 #include "oracle/OracleFilesWriter.h"
 #include "oracle/OracleHomes.h"
 #include "oracle/ServiceFile.h"
@@ -257,6 +258,22 @@ void Oracle::SetAliasValues(SuiteAlias alias, const Answers& answers, bde::Param
   if (alias == SuiteAlias::Ochrona) params.Set("USER NAME", answers.userOchrona);
   if (alias == SuiteAlias::LM) params.Set("USER NAME", answers.userLM);
   if (alias == SuiteAlias::Liczniki && !answers.userLiczniki.empty()) params.Set("USER NAME", answers.userLiczniki);
+}
+
+// The client's files in force for the home chosen, read now: what the
+// suite's programs will find in them. sqlnet.ora's parameters are read
+// from it and the files it includes together.
+std::vector<bde::Check> Oracle::MakeChecks(const CheckSources& sources, const Answers& answers) const {
+  oracle::ServiceFile files;
+  files.Read(NetworkFolderOf(sources.registry, answers));
+  std::vector<std::string> sqlnet;
+  for (const oracle::IncludedFile& file : files.Sqlnet().Files()) {
+    sqlnet.insert(sqlnet.end(), file.lines.begin(), file.lines.end());
+  }
+  oracle::OracleChecks checks(sources.network);
+  return checks.Make({answers.oracleService, {answers.userOchrona, answers.userLM, answers.userLiczniki},
+                      files.FileOf(answers.oracleService)},
+                     files.Table(), sqlnet);
 }
 
 }  // namespace app::servers

@@ -30,6 +30,7 @@ class Oracle final : public Kind {
   bde::Database AliasTemplate() const override;
   void SetRunValues(const Answers& answers, bde::ParameterList& params) const override;
   void SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const override;
+  std::vector<bde::Check> MakeChecks(const CheckSources& sources, const Answers& answers) const override;
 
   // Page 2, every showing: the homes the registry lists, the first one
   // chosen with what its key holds. Whether a home was chosen.

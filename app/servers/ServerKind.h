@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -9,10 +10,12 @@
 #include <vector>
 
 #include "app/ControlTable.h"
+#include "bde/ConnectionCheck.h"
 
 namespace platform {
+class NetworkProbe;
 class Registry;
-}
+}  // namespace platform
 
 namespace bde {
 class AliasEngine;
@@ -68,6 +71,15 @@ struct Sources {
   const std::function<bde::AliasEngine&()>& aliases;
   // The alias prefix of the first page's choices.
   std::string aliasPrefix;
+};
+
+// What the checks of a connection use: the registry, the network, and the
+// ODBC driver manager that the suite's programs load.
+struct CheckSources {
+  platform::Registry& registry;
+  std::shared_ptr<platform::NetworkProbe> network;
+  std::string driverManagerLibrary;
+  bool driverManagerReadsRegistry = true;
 };
 
 // The aliases of the suite's modules, in the order "Wykonaj" writes them;
@@ -130,6 +142,13 @@ class Kind {
   // after it.
   virtual void SetRunValues(const Answers& answers, bde::ParameterList& params) const = 0;
   virtual void SetAliasValues(SuiteAlias alias, const Answers& answers, bde::ParameterList& params) const = 0;
+
+  // The checks of the connections the suite's programs make with the
+  // answers, in report order: the client's configuration, the server on
+  // the network, the logins. Made on the caller's thread (it reads the
+  // registry and the files); what waits on the network is left for
+  // bde::RunChecks, on any thread.
+  virtual std::vector<bde::Check> MakeChecks(const CheckSources& sources, const Answers& answers) const = 0;
 };
 
 }  // namespace app::servers

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "platform/UiServices.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeUi.h"
+#include "tests/LoopbackServers.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/TempFolder.h"
 #include "tests/platform/MemoryRegistry.h"
@@ -106,6 +108,69 @@ TEST_F(ApplyConfigurationTest, FirstSqlServerRunReportsEveryStepAndShowsTheStatu
   EXPECT_EQ(Param("X Novera- Ochrona", "USER NAME"), "dbo");
   EXPECT_EQ(Param("X Novera- LM", "ODBC DSN"), "MSSQL Novera LM");
   EXPECT_EQ(engine->AliasDriver("X Novera- LM"), "SQL Native Client");
+}
+
+// "Sprawdź połączenia" adds the checks' section under the page's own
+// lines, which stay as they are; while the network part runs the button
+// cannot be pressed again, and it can once the results are in.
+TEST_F(ApplyConfigurationTest, TheCheckButtonAddsTheSectionWhenTheBackgroundWorkIsDone) {
+  const testing_support::AnsweringServer server(false, "");
+  const std::string address = "127.0.0.1," + std::to_string(server.Port());
+  WizardWindow& w = Start(0, 2);
+  w.ComboBoxServer.text = address;
+  w.Dispatch([&] { w.CheckBoxWindows.SetChecked(false); });
+  w.ComboBoxBaza.text = "DB";
+  Press(w.ButtonWykonaj);
+  const Lines statusLines = Report();
+  EXPECT_TRUE(w.ButtonSprawdz.enabled);
+
+  Press(w.ButtonSprawdz);
+  EXPECT_FALSE(w.ButtonSprawdz.enabled);
+  Press(w.ButtonSprawdz);
+  EXPECT_EQ(ui.background.size(), 1u);
+  EXPECT_EQ(Report(), statusLines);
+
+  w.Dispatch([this] { ui.FinishBackground(); });
+  EXPECT_TRUE(w.ButtonSprawdz.enabled);
+  Lines expected = statusLines;
+  for (const std::string& line :
+       {std::string(), std::string(" Sprawdzenie połączeń:"),
+        std::string("  [BŁĄD] Źródło danych ODBC \"MSSQL Novera LM\": brak pliku sterownika "
+                    "\"C:\\Windows\\system32\\sqlncli.dll\""),
+        "  [OK] Serwer \"" + address + "\": port " + std::to_string(server.Port()) +
+            " przyjmuje połączenia (adres 127.0.0.1)",
+        std::string("  [POMINIĘTO] Baza \"DB\": logowania nie sprawdzono, bo hasło użytkownika serwera MSSQL nie "
+                    "jest znane")}) {
+    expected.push_back(line);
+  }
+  for (const char* alias : {"Ochrona", "LM", "LM- Faktury", "LM- Magistr", "LM- Odbiorcy", "LM- Odczyty",
+                            "LM- Archiwum", "LM- Liczniki"}) {
+    expected.push_back(std::string("  [OK] Alias BDE \"X Novera- ") + alias +
+                       "\": odczytany z konfiguracji BDE, sterownik \"SQL Native Client\", wartości zgodne z "
+                       "zapisanymi");
+  }
+  expected.push_back("");
+  EXPECT_EQ(Report(), expected);
+  EXPECT_TRUE(ui.errors.empty());
+  EXPECT_EQ(w.PageControl2.ActiveIndex(), 1);
+}
+
+// The aliases are read back as the run wrote them: one changed since
+// fails its check.
+TEST_F(ApplyConfigurationTest, TheCheckReadsTheAliasesBackAsWritten) {
+  WizardWindow& w = Start(0, 1);
+  w.ComboBoxBaza.text = "DB";
+  Press(w.ButtonWykonaj);
+  Lines params = {"DATABASE NAME=INNA"};
+  engine->UpdateAlias("X Novera- LM- Magistr", bde::ParameterList(params));
+  Press(w.ButtonSprawdz);
+  w.Dispatch([this] { ui.FinishBackground(); });
+  const Lines& report = Report();
+  EXPECT_NE(std::find(report.begin(), report.end(),
+                      "  [BŁĄD] Alias BDE \"X Novera- LM- Magistr\": wartości inne niż zapisane: DATABASE NAME "
+                      "\"INNA\" zamiast \"DB\""),
+            report.end());
+  EXPECT_EQ(report.back(), "");
 }
 
 TEST_F(ApplyConfigurationTest, VersionsBeforeElevenHaveNoArchiveAlias) {

@@ -15,10 +15,12 @@
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "oracle/NetworkFolder.h"
+#include "platform/NetworkProbe.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
 #include "tests/ErrorOf.h"
 #include "tests/FakeOemCodePage.h"
+#include "tests/LoopbackServers.h"
 #include "tests/RegisteredDriver.h"
 #include "tests/ScopedVariable.h"
 #include "tests/TempFolder.h"
@@ -54,13 +56,19 @@ class UnattendedTest : public ::testing::Test {
     platform::WriteTextLines(Tnsnames(), kTnsnames);
   }
 
-  int Run(const std::string& answers, bool log = true) {
+  int Run(const std::string& answers, bool log = true, bool verify = false) {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
     CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : "",
                      Path("result.json")};
+    line.verify = verify;
+    return Run(line);
+  }
+  int Run(const CommandLine& line) {
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage,
-                         {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
+    return RunUnattended(line, registry, engine, codePage, Host(), platform::CreateSystemNetworkProbe());
+  }
+  RunHost Host() {
+    return {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
   }
 
   int Export(const std::string& path = "") {
@@ -164,13 +172,15 @@ TEST_F(UnattendedTest, AnOutputFileThatCannotBeWrittenEndsWithExitCodeOne) {
   const RunHost host{"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
   bde::Engine engine(registry, Config());
   CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), missing + "report.txt", Path("result.json")};
-  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host), kExitConfigurationFailed);
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host, platform::CreateSystemNetworkProbe()),
+            kExitConfigurationFailed);
   EXPECT_NE(Result().find("\"exitCode\": 1,"), std::string::npos);
   EXPECT_NE(Result().find("report.txt"), std::string::npos);
 
   console.clear();
   line = {CommandLine::Mode::Unattended, Path("answers.ini"), Path("report.txt"), missing + "result.json"};
-  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host), kExitConfigurationFailed);
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, host, platform::CreateSystemNetworkProbe()),
+            kExitConfigurationFailed);
   EXPECT_NE(platform::SplitLines(console).back().find("result.json"), std::string::npos) << console;
 }
 
@@ -656,6 +666,192 @@ TEST_F(UnattendedInstalledEngineTest, AnEngineThatDoesNotStartFailsTheConfigurat
   EXPECT_EQ(Report(), Lines{"Cannot open a system file: " + StandinConfig() + "."});
   EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
   EXPECT_FALSE(platform::FileExists(Config()));
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+// A SQL Server whose port answers on the loopback address, a data source
+// with a SQL Server login (no password is known, so no login is tried),
+// and a driver whose file the test puts or leaves out.
+class UnattendedVerifyTest : public UnattendedTest {
+ protected:
+  UnattendedVerifyTest() {
+    registry.LoadRegText("[HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\SQL Native Client]\n\"Driver\"=\"" +
+                         DriverFile() + "\"\n");
+    platform::WriteTextLines(DriverFile(), {"driver"});
+  }
+
+  std::string DriverFile() const { return Path("sqlncli.dll"); }
+  std::string Server() const { return "127.0.0.1," + std::to_string(server.Port()); }
+  std::string Answers() const {
+    return "[KonfigNovera]\nSerwer=MSSQL\nWersja=11\n[MSSQL]\nSerwerMSSQL=" + Server() +
+           "\nLogowanieWindows=0\nBaza=DB\n";
+  }
+  int Verify() {
+    CommandLine line{CommandLine::Mode::Verify, "", Path("report.txt"), Path("result.json")};
+    line.verify = true;
+    return Run(line);
+  }
+
+  // The section the checks add, the data source's line as given.
+  Lines Section(const std::string& dataSourceLine) const {
+    Lines lines = {"", " Sprawdzenie połączeń:", dataSourceLine,
+                   "  [OK] Serwer \"" + Server() + "\": port " + std::to_string(server.Port()) +
+                       " przyjmuje połączenia (adres 127.0.0.1)",
+                   "  [POMINIĘTO] Baza \"DB\": logowania nie sprawdzono, bo hasło użytkownika serwera MSSQL nie jest "
+                   "znane"};
+    for (const char* alias : {"Ochrona", "LM", "LM- Faktury", "LM- Magistr", "LM- Odbiorcy", "LM- Odczyty",
+                              "LM- Archiwum", "LM- Liczniki"}) {
+      lines.push_back(std::string("  [OK] Alias BDE \"X Novera- ") + alias +
+                      "\": odczytany z konfiguracji BDE, sterownik \"SQL Native Client\", wartości zgodne z "
+                      "zapisanymi");
+    }
+    lines.push_back("");
+    return lines;
+  }
+  Lines ReportTail(size_t count) const {
+    const Lines report = Report();
+    return count > report.size() ? report : Lines(report.end() - static_cast<long>(count), report.end());
+  }
+
+  const std::string kDataSourceOk = "  [OK] Źródło danych ODBC \"MSSQL Novera LM\": zarejestrowane ze sterownikiem "
+                                    "\"SQL Native Client\" (plik \"" + DriverFile() + "\")";
+  const std::string kDriverFileMissing = "  [BŁĄD] Źródło danych ODBC \"MSSQL Novera LM\": brak pliku sterownika \"" +
+                                         DriverFile() + "\"";
+  testing_support::AnsweringServer server{false, ""};
+};
+
+// A skipped login is no failure; a missing driver file is, after a
+// configuration that was made all the same.
+TEST_F(UnattendedVerifyTest, TheChecksFollowASuccessfulRunAndAFailureExitsWithThree) {
+  ASSERT_NE(server.Port(), 0);
+  EXPECT_EQ(Run(Answers(), true, true), kExitDone) << console;
+  const Lines section = Section(kDataSourceOk);
+  EXPECT_EQ(ReportTail(section.size()), section);
+  EXPECT_EQ(Report()[0], "Konfiguracja została utworzona!");
+
+  std::filesystem::remove(DriverFile());
+  EXPECT_EQ(Run(Answers(), true, true), kExitChecksFailed);
+  EXPECT_EQ(ReportTail(section.size()), Section(kDriverFileMissing));
+  EXPECT_EQ(Param("X Novera- LM", "DATABASE NAME"), "DB");
+
+  // Without the switch the same run checks nothing.
+  EXPECT_EQ(Run(Answers()), kExitDone);
+  EXPECT_EQ(Report().back(), "  Zmodyfikowano alias \"X Novera- LM- Liczniki\".");
+}
+
+// The workstation as an earlier run of version 11 (the first page's
+// default, as nothing is stored) left it: the data source, its server and
+// login, and the aliases' database, all read, and not one value written:
+// the write the registry is set to refuse is still to come.
+TEST_F(UnattendedVerifyTest, VerifyAloneChecksTheWorkstationAsItIsAndWritesNothing) {
+  ASSERT_EQ(Run(Answers()), kExitDone) << console;
+  const Lines config = platform::ReadTextLines(Config());
+  registry.FailNthWrite(1);
+
+  EXPECT_EQ(Verify(), kExitDone) << console;
+  EXPECT_EQ(Report(), Section(kDataSourceOk));
+  std::filesystem::remove(DriverFile());
+  console.clear();
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_EQ(Report(), Section(kDriverFileMissing));
+  EXPECT_EQ(console, platform::JoinLines(Report()));
+
+  EXPECT_EQ(platform::ReadTextLines(Config()), config);
+  EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::CurrentUser, kSettingsKey));
+  auto key = registry.OpenKey(platform::RegistryRoot::CurrentUser, "\\SOFTWARE\\Test", platform::kKeyAllAccess, true);
+  EXPECT_THROW(key->WriteString("x", "y"), platform::Error);
+}
+
+// What stops the answers being found is a failed check, not a wrong file.
+TEST_F(UnattendedVerifyTest, VerifyAloneReportsWhatStandsInTheWayAsAFailedCheck) {
+  registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_EQ(Report(), (Lines{"", " Sprawdzenie połączeń:", "  [BŁĄD] brak sterownika ODBC \"SQL Native Client\"", ""}));
+  EXPECT_FALSE(platform::FileExists(Config()));
+}
+
+// The result holds the checks the report's section shows, one object each,
+// and names /verify alone as a mode of its own.
+TEST_F(UnattendedVerifyTest, TheResultHoldsTheChecksWhenTheyRan) {
+  const auto count = [](const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+  };
+  const size_t checks = Section(kDataSourceOk).size() - 3;
+  EXPECT_EQ(Run(Answers()), kExitDone);
+  EXPECT_NE(Result().find("\"checks\": null"), std::string::npos) << Result();
+
+  EXPECT_EQ(Run(Answers(), true, true), kExitDone);
+  EXPECT_NE(Result().find("\"mode\": \"configure\""), std::string::npos);
+  EXPECT_EQ(count(Result(), "\"status\": "), checks) << Result();
+  EXPECT_EQ(count(Result(), "\"status\": \"skipped\""), 1u);
+
+  std::filesystem::remove(DriverFile());
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_NE(Result().find("\"mode\": \"verify\""), std::string::npos);
+  EXPECT_NE(Result().find("\"exitCode\": 3,"), std::string::npos);
+  EXPECT_EQ(count(Result(), "\"status\": "), checks);
+  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": "
+                          "\"Źródło danych ODBC \\\"MSSQL Novera LM\\\": brak "
+                          "pliku sterownika"),
+            std::string::npos)
+      << Result();
+}
+
+// What stops /verify alone is its one failed check in the result too.
+TEST_F(UnattendedVerifyTest, TheCheckThatCouldNotBeMadeIsInTheResult) {
+  registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": \"brak "
+                          "sterownika ODBC"),
+            std::string::npos)
+      << Result();
+}
+
+TEST(CommandLineTest, VerifyJsonAndExportGoTogetherAsTheyMay) {
+  using Mode = CommandLine::Mode;
+  const CommandLine alone = ParseCommandLine({"/verify", "/json", "w.json"});
+  EXPECT_EQ(alone.mode, Mode::Verify);
+  EXPECT_EQ(alone.jsonPath, "w.json");
+  EXPECT_EQ(ModeName(alone), "verify");
+  const CommandLine after = ParseCommandLine({"/json", "w.json", "/s", "a.ini", "/verify"});
+  EXPECT_EQ(after.mode, Mode::Unattended);
+  EXPECT_TRUE(after.verify);
+  EXPECT_EQ(ModeName(after), "configure");
+  EXPECT_EQ(ParseCommandLine({"/export", "e.ini", "/json", "w.json"}).mode, Mode::Export);
+  EXPECT_EQ(testing_support::ErrorOf([] {
+              ParseCommandLine({"/export", "e.ini", "/verify"});
+            }),
+            "Niepoprawny wiersz poleceń: \"/verify\" i \"/export\" wykluczają się");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/x", "/json", "/verify", "/log", "r.txt"}).jsonPath, "");
+  for (const char* flag : {"/s ", "/verify", "/export ", "/log ", "/json ", "/?"}) {
+    EXPECT_NE(kUsage.find(flag), std::string_view::npos) << flag;
+  }
+}
+
+TEST(CommandLineTest, VerifyChecksAfterARunOrAlone) {
+  using Mode = CommandLine::Mode;
+  const CommandLine after = ParseCommandLine({"/s", "a.ini", "/VERIFY", "/log", "r.txt"});
+  EXPECT_EQ(after.mode, Mode::Unattended);
+  EXPECT_TRUE(after.verify);
+  EXPECT_EQ(after.logPath, "r.txt");
+  EXPECT_FALSE(ParseCommandLine({"/s", "a.ini"}).verify);
+  const CommandLine alone = ParseCommandLine({"/verify", "/log", "r.txt"});
+  EXPECT_EQ(alone.mode, Mode::Verify);
+  EXPECT_EQ(alone.logPath, "r.txt");
+  EXPECT_EQ(ParseCommandLine({"/Verify"}).mode, Mode::Verify);
+  EXPECT_EQ(testing_support::ErrorOf([] { ParseCommandLine({"/verify", "/verify"}); }),
+            "Niepoprawny wiersz poleceń: argument \"/verify\" podany drugi raz");
+  EXPECT_EQ(testing_support::ErrorOf([] { ParseCommandLine({"/verify", "x"}); }),
+            "Niepoprawny wiersz poleceń: nieznany argument \"x\"");
+  EXPECT_NE(kUsage.find("/verify"), std::string_view::npos);
+  EXPECT_NE(kUsage.find("3 - "), std::string_view::npos);
 }
 
 }  // namespace
