@@ -14,14 +14,16 @@
 
 namespace {
 
-// Every value "(...)" on its key's line with no other parenthesis, and no
-// parenthesis on any other line: the lists the writer itself produces from
-// well-formed ones.
+// Every value "(...)" on its key's line with no other parenthesis, no
+// parenthesis on any other line, and no line indented: an indented line
+// continues the value above it. These are the lists the writer itself
+// produces from well-formed ones.
 bool WellFormed(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
+    if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) return false;
     const size_t equals = line.find('=');
     const std::string value = equals == std::string::npos ? line : line.substr(equals + 1);
-    if (equals == std::string::npos && value.find_first_of("()") != std::string::npos) return false;
+    if (line.substr(0, equals).find_first_of("()") != std::string::npos) return false;
     size_t parens = 0;
     for (char c : value) parens += (c == '(' || c == ')');
     if (parens != 0 && (parens != 2 || value.front() != '(' || value.back() != ')')) return false;
