@@ -56,6 +56,18 @@ void AnswerFields::TakeRest() {
 
 void AnswerFields::Fail(ControlId field, const std::string& problem) const { section_.Fail(KeyOf(field).key, problem); }
 
+std::vector<std::pair<std::string_view, std::string>> AnswerFields::Values() const {
+  std::vector<std::pair<std::string_view, std::string>> values;
+  for (const AnswerKey& key : keys_) {
+    if (key.check == servers::Kind::Check::Flag) {
+      values.emplace_back(key.key, Checked(key.field) ? "1" : "0");
+    } else if (!Text(key.field).empty()) {
+      values.emplace_back(key.key, Text(key.field));
+    }
+  }
+  return values;
+}
+
 void AnswerFields::Propose(ControlId field, std::string text) {
   if (!Given(field)) texts_[IndexOf(field)] = std::move(text);
 }

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/AnswersSection.h"
@@ -29,6 +30,9 @@ class AnswerFields final : public servers::PageFields {
   void TakeRest();
   bool Given(ControlId field) const { return given_[IndexOf(field)]; }
   [[noreturn]] void Fail(ControlId field, const std::string& problem) const;
+  // Each key with its field's value as the file would give it ("1" or "0"
+  // for a flag), in the order of the keys; empty values are left out.
+  std::vector<std::pair<std::string_view, std::string>> Values() const;
 
   std::string Text(ControlId field) const override { return texts_[IndexOf(field)]; }
   bool Checked(ControlId field) const override { return checked_[IndexOf(field)]; }

@@ -8,6 +8,15 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& problem) { throw AnswersError("Niepoprawny wiersz poleceń: " + problem); }
 
+// The field a switch that takes a file fills, or none for another argument.
+std::string* FileOf(CommandLine& line, const std::string& argument) {
+  if (platform::EqualsAsciiNoCase(argument, "/s")) return &line.answersPath;
+  if (platform::EqualsAsciiNoCase(argument, "/log")) return &line.logPath;
+  if (platform::EqualsAsciiNoCase(argument, "/json")) return &line.jsonPath;
+  if (platform::EqualsAsciiNoCase(argument, "/export")) return &line.exportPath;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -30,22 +39,66 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.verify = true;
       continue;
     }
-    std::string* target = nullptr;
-    if (platform::EqualsAsciiNoCase(argument, "/s")) target = &line.answersPath;
-    if (platform::EqualsAsciiNoCase(argument, "/log")) target = &line.logPath;
+    std::string* target = FileOf(line, argument);
     if (target == nullptr) Fail("nieznany argument \"" + argument + "\"");
     if (!target->empty()) Fail("argument \"" + argument + "\" podany drugi raz");
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
+  if (undo && (!line.answersPath.empty() || line.verify || !line.exportPath.empty())) {
+    Fail("\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\"");
+  }
   if (undo) {
-    if (!line.answersPath.empty() || line.verify) Fail("\"/undo\" nie łączy się z \"/s\" ani z \"/verify\"");
     line.mode = CommandLine::Mode::Undo;
     return line;
   }
-  if (line.answersPath.empty() && !line.verify) Fail("brak \"/s PLIK_ODPOWIEDZI\", \"/verify\" lub \"/undo\"");
+  if (!line.answersPath.empty() && !line.exportPath.empty()) Fail("\"/s\" i \"/export\" wykluczają się");
+  if (line.verify && !line.exportPath.empty()) Fail("\"/verify\" i \"/export\" wykluczają się");
+  if (!line.exportPath.empty()) {
+    line.mode = CommandLine::Mode::Export;
+    return line;
+  }
+  if (line.answersPath.empty() && !line.verify) {
+    Fail("brak \"/s PLIK_ODPOWIEDZI\", \"/verify\", \"/undo\" ani \"/export PLIK_ODPOWIEDZI\"");
+  }
   line.mode = line.answersPath.empty() ? CommandLine::Mode::Verify : CommandLine::Mode::Unattended;
   return line;
+}
+
+CommandLine OutputsOfRefusedCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  CommandLine seen;
+  for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+    std::string* target = FileOf(seen, arguments[i]);
+    if (target == nullptr || !target->empty() || arguments[i + 1].empty()) continue;
+    CommandLine ignored;
+    if (FileOf(ignored, arguments[i + 1]) != nullptr || platform::EqualsAsciiNoCase(arguments[i + 1], "/verify") ||
+        platform::EqualsAsciiNoCase(arguments[i + 1], "/undo")) {
+      continue;
+    }
+    *target = arguments[++i];
+  }
+  line.logPath = seen.logPath;
+  line.jsonPath = seen.jsonPath;
+  return line;
+}
+
+std::string_view ModeName(const CommandLine& line) {
+  switch (line.mode) {
+    case CommandLine::Mode::Window:
+      return "window";
+    case CommandLine::Mode::Unattended:
+      return "configure";
+    case CommandLine::Mode::Verify:
+      return "verify";
+    case CommandLine::Mode::Undo:
+      return "undo";
+    case CommandLine::Mode::Export:
+      return "export";
+    case CommandLine::Mode::Usage:
+      return "usage";
+  }
+  return "";
 }
 
 }  // namespace app

@@ -15,8 +15,7 @@ bde::CheckResult FailedWith(const std::exception& error) { return {bde::CheckSta
 
 servers::CheckSources SystemCheckSources(platform::Registry& registry,
                                          std::shared_ptr<platform::NetworkProbe> network) {
-  return {registry, std::move(network), mssql::odbc::kDriverManagerLibrary,
-          mssql::odbc::kDriverManagerReadsRegistry};
+  return {registry, std::move(network), mssql::odbc::kDriverManagerLibrary, mssql::odbc::kDriverManagerReadsRegistry};
 }
 
 // A file that cannot be read, say, leaves one failed check in place of the
@@ -37,21 +36,22 @@ std::vector<bde::CheckResult> RunConnectionChecks(const std::vector<bde::Check>&
   }
 }
 
-bool FinishConnectionChecks(std::vector<bde::CheckResult> results, bde::AliasEngine& engine,
-                            const std::vector<bde::Alias>& written, bde::StatusReport& report) {
+std::vector<bde::CheckResult> FinishConnectionChecks(std::vector<bde::CheckResult> results, bde::AliasEngine& engine,
+                                                     const std::vector<bde::Alias>& written,
+                                                     bde::StatusReport& report) {
   try {
     for (bde::CheckResult& result : bde::CheckAliases(engine, written)) results.push_back(std::move(result));
   } catch (const std::exception& error) {
     results.push_back(FailedWith(error));
   }
   bde::ReportChecks(results, report);
-  return bde::AnyCheckFailed(results);
+  return results;
 }
 
-bool CheckConnections(const servers::CheckSources& sources, const Answers& answers, bde::AliasEngine& engine,
-                      const std::vector<bde::Alias>& written, bde::StatusReport& report) {
-  return FinishConnectionChecks(RunConnectionChecks(MakeConnectionChecks(sources, answers)), engine, written,
-                                report);
+std::vector<bde::CheckResult> CheckConnections(const servers::CheckSources& sources, const Answers& answers,
+                                               bde::AliasEngine& engine, const std::vector<bde::Alias>& written,
+                                               bde::StatusReport& report) {
+  return FinishConnectionChecks(RunConnectionChecks(MakeConnectionChecks(sources, answers)), engine, written, report);
 }
 
 }  // namespace app

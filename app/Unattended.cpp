@@ -10,105 +10,153 @@
 #include "app/CommandLine.h"
 #include "app/ConnectionChecks.h"
 #include "app/ErrorText.h"
+#include "app/ExportAnswers.h"
 #include "app/UnattendedAnswers.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
 #include "platform/NetworkProbe.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 namespace app {
 namespace {
 
-// The engine of the run, started the first time it is asked for.
-class StartedEngine {
- public:
-  StartedEngine(platform::Registry& registry, bde::Engine& engine, const platform::CodePage& oemCodePage)
-      : start_([&, this]() -> bde::AliasEngine& {
-          if (!aliases_) aliases_.emplace(registry, engine, oemCodePage);
-          return aliases_->Aliases();
-        }) {}
-  StartedEngine(const StartedEngine&) = delete;
-  StartedEngine& operator=(const StartedEngine&) = delete;
+void WriteOutput(const std::function<void()>& write, RunResult& result) {
+  try {
+    write();
+  } catch (const std::exception& error) {
+    result.report.push_back(WithFinalStop(error.what()));
+    if (result.exitCode == kExitDone) result.exitCode = kExitConfigurationFailed;
+  }
+}
 
-  const EngineStart& Start() const { return start_; }
+// The engine the window would use, started the first time it is asked for.
+EngineStart StartOnFirstUse(std::optional<bde::AliasEngineChoice>& aliases, platform::Registry& registry,
+                            bde::Engine& engine, const platform::CodePage& oemCodePage) {
+  return [&]() -> bde::AliasEngine& {
+    if (!aliases) aliases.emplace(registry, engine, oemCodePage);
+    return aliases->Aliases();
+  };
+}
 
- private:
-  std::optional<bde::AliasEngineChoice> aliases_;
-  EngineStart start_;
-};
+using CheckResults = std::optional<std::vector<bde::CheckResult>>;
 
-// The run of an answers file, all or nothing, checked afterwards when
+// The frame of every mode that reports: the work fills the report (and the
+// checks' results when it checks) and gives the exit code, and the end
+// writes them where they go.
+int Reporting(const CommandLine& commandLine, const RunHost& host,
+              const std::function<int(bde::StatusReport&, CheckResults&)>& work) {
+  RunResult result;
+  result.mode = ModeName(commandLine);
+  bde::StatusReport report(result.report);
+  result.exitCode = work(report, result.checks);
+  result.changes = report.Changes();
+  return FinishRun(commandLine, std::move(result), host);
+}
+
+// The report of a run stopped by an error: the error's text alone, or
+// after what was done when that stays.
+int Failed(bde::StatusReport& report, const std::exception& error, int code, bool keepDone) {
+  if (!keepDone) report.Clear();
+  report.Add(WithFinalStop(error.what()));
+  return code;
+}
+
+// The run of answers already read, all or nothing, checked afterwards when
 // asked. The report says what was written before an error, and how it was
 // put back.
-int Configure(const CommandLine& commandLine, const servers::CheckSources& sources, const EngineStart& started,
-              const std::string& backupRoot, std::vector<std::string>& lines) {
-  const AnswersFile file = AnswersFile::Read(commandLine.answersPath);
-  const Answers answers = ResolveAnswers(file, sources.registry, started);
-  bde::StatusReport report(lines);
+int Configure(bool verify, const servers::CheckSources& sources, const Answers& answers, const EngineStart& started,
+              const std::string& backupRoot, bde::StatusReport& report, CheckResults& checks) {
   try {
     ApplyConfiguration apply(sources.registry, started(), backupRoot);
     if (!apply.RunAllOrNothing(answers, report)) return kExitConfigurationFailed;
-    if (commandLine.verify && CheckConnections(sources, answers, started(), apply.WrittenAliases(), report)) {
-      return kExitChecksFailed;
-    }
+    if (!verify) return kExitDone;
+    checks = CheckConnections(sources, answers, started(), apply.WrittenAliases(), report);
+    return bde::AnyCheckFailed(*checks) ? kExitChecksFailed : kExitDone;
   } catch (const std::exception& error) {
-    lines.push_back(WithFinalStop(error.what()));
-    return kExitConfigurationFailed;
+    // What was written before the error stays in the report, and the
+    // error after it.
+    return Failed(report, error, kExitConfigurationFailed, true);
   }
-  return kExitDone;
 }
 
 // The workstation as it is, checked without writing: the answers are those
-// of an answers file that gives nothing.
-int Verify(const servers::CheckSources& sources, const EngineStart& started, std::vector<std::string>& lines) {
-  bde::StatusReport report(lines);
+// of an answers file that gives nothing. Whatever stops the checks is the
+// one failed check.
+int Verify(const servers::CheckSources& sources, const EngineStart& started, bde::StatusReport& report,
+           CheckResults& checks) {
   try {
     const Answers answers = ResolveAnswers(AnswersFile::Parse("", ""), sources.registry, started);
-    const bool failed = CheckConnections(sources, answers, started(), ApplyConfiguration::SuiteAliases(answers),
-                                         report);
-    return failed ? kExitChecksFailed : kExitDone;
+    checks = CheckConnections(sources, answers, started(), ApplyConfiguration::SuiteAliases(answers), report);
   } catch (const AnswersError& error) {
-    bde::ReportChecks({{bde::CheckStatus::Failed, error.Problem()}}, report);
+    checks = {{bde::CheckStatus::Failed, error.Problem()}};
+    bde::ReportChecks(*checks, report);
   } catch (const std::exception& error) {
-    bde::ReportChecks({{bde::CheckStatus::Failed, error.what()}}, report);
+    checks = {{bde::CheckStatus::Failed, error.what()}};
+    bde::ReportChecks(*checks, report);
   }
-  return kExitChecksFailed;
+  return bde::AnyCheckFailed(*checks) ? kExitChecksFailed : kExitDone;
 }
 
 }  // namespace
 
-int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole,
-                  std::shared_ptr<platform::NetworkProbe> network) {
-  std::vector<std::string> lines;
-  int code = kExitDone;
-  const servers::CheckSources sources = SystemCheckSources(registry, std::move(network));
-  StartedEngine engineOfRun(registry, engine, oemCodePage);
-  try {
-    code = commandLine.mode == CommandLine::Mode::Verify
-               ? Verify(sources, engineOfRun.Start(), lines)
-               : Configure(commandLine, sources, engineOfRun.Start(), backupRoot, lines);
-  } catch (const AnswersError& error) {
-    lines = {WithFinalStop(error.what())};
-    code = kExitWrongAnswers;
-  } catch (const std::exception& error) {
-    lines = {WithFinalStop(error.what())};
-    code = kExitConfigurationFailed;
-  }
-  return DeliverReport(std::move(lines), code, commandLine.logPath, toConsole);
+int RunExport(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+              const platform::CodePage& oemCodePage, const RunHost& host) {
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults&) {
+    try {
+      std::optional<bde::AliasEngineChoice> aliases;
+      const std::vector<std::string> lines = DescribeWorkstation(
+          registry, StartOnFirstUse(aliases, registry, engine, oemCodePage), host.computer, host.startTime);
+      const bool existed = platform::FileExists(commandLine.exportPath);
+      platform::WriteTextLines(commandLine.exportPath, lines);
+      report.Add("Zapisano plik odpowiedzi \"" + commandLine.exportPath + "\".");
+      report.Changed({bde::Change::Item::File, commandLine.exportPath, !existed});
+      return kExitDone;
+    } catch (const std::exception& error) {
+      return Failed(report, error, kExitConfigurationFailed, false);
+    }
+  });
 }
 
-int DeliverReport(std::vector<std::string> lines, int code, const std::string& logPath, const Console& toConsole) {
-  if (!logPath.empty()) {
+int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
+                  const platform::CodePage& oemCodePage, const std::string& backupRoot, const RunHost& host,
+                  std::shared_ptr<platform::NetworkProbe> network) {
+  const servers::CheckSources sources = SystemCheckSources(registry, std::move(network));
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults& checks) {
+    std::optional<bde::AliasEngineChoice> aliases;
+    const EngineStart started = StartOnFirstUse(aliases, registry, engine, oemCodePage);
+    if (commandLine.mode == CommandLine::Mode::Verify) return Verify(sources, started, report, checks);
     try {
-      platform::WriteTextLines(logPath, lines);
+      const Answers answers = ResolveAnswers(AnswersFile::Read(commandLine.answersPath), registry, started);
+      return Configure(commandLine.verify, sources, answers, started, backupRoot, report, checks);
+    } catch (const AnswersError& error) {
+      return Failed(report, error, kExitWrongAnswers, false);
     } catch (const std::exception& error) {
-      lines.push_back(WithFinalStop(error.what()));
-      if (code == kExitDone) code = kExitConfigurationFailed;
+      return Failed(report, error, kExitConfigurationFailed, false);
     }
+  });
+}
+
+int EndUnexpectedly(const CommandLine& commandLine, const RunHost& host, const std::string& what) {
+  return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults&) {
+    report.Add(WithFinalStop(platform::Format(kUnexpectedFailureMessage, {what})));
+    return kExitConfigurationFailed;
+  });
+}
+
+int FinishRun(const CommandLine& commandLine, RunResult result, const RunHost& host) {
+  result.computer = host.computer;
+  result.time = host.startTime;
+  if (!commandLine.logPath.empty()) {
+    WriteOutput([&] { platform::WriteTextLines(commandLine.logPath, result.report); }, result);
   }
-  toConsole(platform::JoinLines(lines));
-  return code;
+  if (!commandLine.jsonPath.empty()) {
+    // A result whose own write failed cannot hold that failure: the
+    // console and the exit code carry it.
+    WriteOutput([&] { WriteRunResult(commandLine.jsonPath, result); }, result);
+  }
+  if (host.toConsole) host.toConsole(platform::JoinLines(result.report));
+  return result.exitCode;
 }
 
 }  // namespace app

@@ -34,13 +34,24 @@ std::vector<std::string_view> ServerChoices() {
   return choices;
 }
 
+constexpr std::string_view kVersionAnswers[] = {"9", "10", "11"};
+
 }  // namespace
+
+Answers ProposedChoices(platform::Registry& registry) {
+  Answers answers;
+  ProposeStoredChoices(registry, answers);
+  return answers;
+}
+
+std::string_view VersionAnswer(SuiteVersion version) { return kVersionAnswers[ItemOf(version)]; }
 
 Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, const EngineStart& engine) {
   Answers answers;
   const AnswersSection main(file, kMainSection);
   const std::optional<size_t> server = main.Choice(kServerKey, ServerChoices());
-  const std::optional<size_t> version = main.Choice(kVersionKey, {"9", "10", "11"});
+  const std::optional<size_t> version =
+      main.Choice(kVersionKey, {std::begin(kVersionAnswers), std::end(kVersionAnswers)});
   if (const std::optional<bool> testCopy = main.Flag(kTestCopyKey)) answers.testCopy = *testCopy;
   if (!server || !version) ProposeStoredChoices(registry, answers);
   if (server) answers.server = ServerKindOfItem(static_cast<int>(*server));

@@ -29,6 +29,13 @@ using EngineStart = std::function<bde::AliasEngine&()>;
 // before the engine is first asked for, so that a wrong value is named even
 // where the engine does not start. A fault raises AnswersError; the
 // registry, the files and the engine are only read.
+// The first page's choices as an unattended run takes them when the file
+// gives none: the stored ones over the window's defaults.
+Answers ProposedChoices(platform::Registry& registry);
+
+// The version as the answers file's "Wersja" names it: "9", "10" or "11".
+std::string_view VersionAnswer(SuiteVersion version);
+
 Answers ResolveAnswers(const AnswersFile& file, platform::Registry& registry, const EngineStart& engine);
 
 }  // namespace app

@@ -30,14 +30,16 @@ std::vector<std::string> UndoReport(const backup::RecordedRun& run, const backup
 }  // namespace
 
 int RunUndo(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-            const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole) {
-  std::vector<std::string> lines;
-  int code = kExitDone;
+            const platform::CodePage& oemCodePage, const std::string& backupRoot, const RunHost& host) {
+  RunResult outcome;
+  outcome.mode = ModeName(commandLine);
+  outcome.exitCode = kExitDone;
   try {
     const std::optional<std::string> folder = backup::LatestRunToUndo(backupRoot);
     if (!folder) {
-      lines = {WithFinalStop(platform::Format(kNothingToUndoMessage, {backupRoot}))};
-      return DeliverReport(std::move(lines), kExitWrongAnswers, commandLine.logPath, toConsole);
+      outcome.report = {WithFinalStop(platform::Format(kNothingToUndoMessage, {backupRoot}))};
+      outcome.exitCode = kExitWrongAnswers;
+      return FinishRun(commandLine, std::move(outcome), host);
     }
     const backup::RecordedRun run = backup::ReadRun(*folder);
     std::optional<bde::AliasEngineChoice> aliases;
@@ -49,14 +51,14 @@ int RunUndo(const CommandLine& commandLine, platform::Registry& registry, bde::E
                                       return aliases->Aliases();
                                     }};
     const backup::RestoreResult result = backup::Restore(workstation, run.items, backup::RestoreMode::Undo);
-    lines = UndoReport(run, result);
+    outcome.report = UndoReport(run, result);
     if (result.failed == 0) backup::SetRunState(run.folder, backup::RunState::Undone);
-    if (result.failed != 0 || result.leftAlone != 0) code = kExitConfigurationFailed;
+    if (result.failed != 0 || result.leftAlone != 0) outcome.exitCode = kExitConfigurationFailed;
   } catch (const std::exception& error) {
-    lines.push_back(WithFinalStop(error.what()));
-    code = kExitConfigurationFailed;
+    outcome.report.push_back(WithFinalStop(error.what()));
+    outcome.exitCode = kExitConfigurationFailed;
   }
-  return DeliverReport(std::move(lines), code, commandLine.logPath, toConsole);
+  return FinishRun(commandLine, std::move(outcome), host);
 }
 
 }  // namespace app

@@ -20,9 +20,10 @@ inline constexpr std::string_view kNothingToUndoMessage =
 // run further back, while one that failed can be tried again. The engine
 // is the one the window would use, started only for aliases. Exit code 0
 // when everything was put back, 1 when something was left alone or could
-// not be put back, 2 when there is no run to undo; the report goes where
-// the unattended run's goes.
+// not be put back, 2 when there is no run to undo; the report and the
+// result (mode "undo", what was put back in the report alone) go where
+// FinishRun sends them.
 int RunUndo(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,
-            const platform::CodePage& oemCodePage, const std::string& backupRoot, const Console& toConsole);
+            const platform::CodePage& oemCodePage, const std::string& backupRoot, const RunHost& host);
 
 }  // namespace app

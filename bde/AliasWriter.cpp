@@ -33,6 +33,7 @@ void AliasWriter::WriteAlias(const std::string& name, const std::vector<std::str
     engine_.UpdateAlias(name, tmpl.Params());
   }
   report_.Add(AliasLine(verb, name));
+  report_.Changed({Change::Item::Alias, name, verb == "Utworzono"});
 }
 
 void AliasWriter::EnsureNetAlias(const std::vector<std::string>& existing) {
@@ -44,6 +45,7 @@ void AliasWriter::EnsureNetAlias(const std::vector<std::string>& existing) {
   if (path.empty()) return;
   engine_.CreateStandardAlias(std::string(kNetAliasName), path, old.Value("DEFAULT DRIVER"));
   report_.Add(AliasLine("Utworzono", kNetAliasName));
+  report_.Changed({Change::Item::Alias, std::string(kNetAliasName), true});
 }
 
 }  // namespace bde

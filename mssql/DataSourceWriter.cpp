@@ -108,6 +108,7 @@ void DataSourceWriter::ConfigureDataSource(const std::string& name, const std::s
   report.Add("  Instancja serwera MSSQL: \"" + server + "\".");
   report.Add(std::string("  Logowanie poprzez użytkownika ") + (windowsLogin ? "Windows" : "serwera MSSQL") + ".");
   report.Add("");
+  report.Changed({bde::Change::Item::DataSource, name, verb == "Utworzono"});
 }
 
 bool DataSourceWriter::CreateDataSource(const std::string& name, const std::string& server, bool windowsLogin) {

@@ -100,6 +100,7 @@ void ReportFile(bde::StatusReport& report, bool existed, const std::string& path
   quoted.append(path).push_back('"');
   report.Add(std::move(quoted));
   report.Add("");
+  report.Changed({bde::Change::Item::File, path, !existed});
 }
 
 bool EnsureSqlnetItems(std::vector<std::string>& lines) { return EnsureItems(lines, AllSettings()); }

@@ -74,6 +74,14 @@ void Mssql::Resolve(const AnswersFile& file, const Sources& sources, Answers& an
   Collect(fields, answers);
 }
 
+std::vector<std::pair<std::string_view, std::string>> Mssql::ProposedValues(const Sources& sources) const {
+  const AnswersFile none = AnswersFile::Parse("", "");
+  AnswerFields fields(none, Section(), kKeys);
+  ProposeFromAliases(sources, fields);
+  ProposeFromDataSource(sources.registry, fields);
+  return fields.Values();
+}
+
 void Mssql::Collect(const PageFields& fields, Answers& answers) const {
   answers.dataSourceName = fields.Text(ControlId::ComboBoxNazwaZrodla);
   answers.sqlServer = fields.Text(ControlId::ComboBoxServer);

@@ -17,6 +17,7 @@ class Mssql final : public Kind {
   std::string_view Section() const override { return kMssqlSection; }
   std::span<const AnswerKey> Keys() const override;
   void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const override;
+  std::vector<std::pair<std::string_view, std::string>> ProposedValues(const Sources& sources) const override;
   void Collect(const PageFields& fields, Answers& answers) const override;
   void CheckClient(platform::Registry&, const Answers&) const override {}
   void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,

@@ -7,6 +7,7 @@
 
 #include "app/AnswerFields.h"
 #include "app/Answers.h"
+#include "app/AnswersFile.h"
 #include "app/backup/RunBackup.h"
 #include "bde/Connection.h"
 #include "bde/Drivers.h"
@@ -187,6 +188,26 @@ void Oracle::Resolve(const AnswersFile& file, const Sources& sources, Answers& a
   }
   ProposeUsers(sources, fields);
   Collect(fields, answers);
+}
+
+// The service entry's values are those of the entry the file holds; a
+// service the file does not hold has none to give.
+std::vector<std::pair<std::string_view, std::string>> Oracle::ProposedValues(const Sources& sources) const {
+  const AnswersFile none = AnswersFile::Parse("", "");
+  AnswerFields fields(none, Section(), kKeys);
+  oracle::ServiceFile serviceFile;
+  if (ProposeHome(sources.registry, fields)) ReadServiceFile(sources.registry, fields, serviceFile);
+  ProposeService(serviceFile, fields);
+  ProposeAliasService(sources, fields);
+  const oracle::ServiceEntry* entry = serviceFile.FindEntry(fields.Text(ControlId::ComboBoxOracleServer));
+  for (const auto& [field, value] : {std::pair{ControlId::DBEdit1, &oracle::ServiceEntry::protocol},
+                                     std::pair{ControlId::DBEdit2, &oracle::ServiceEntry::host},
+                                     std::pair{ControlId::DBEdit3, &oracle::ServiceEntry::port},
+                                     std::pair{ControlId::DBEdit4, &oracle::ServiceEntry::service}}) {
+    fields.Propose(field, entry ? entry->*value : std::string());
+  }
+  ProposeUsers(sources, fields);
+  return fields.Values();
 }
 
 void Oracle::Collect(const PageFields& fields, Answers& answers) const {

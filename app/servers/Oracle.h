@@ -23,6 +23,7 @@ class Oracle final : public Kind {
   std::string_view Section() const override { return kOracleSection; }
   std::span<const AnswerKey> Keys() const override;
   void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const override;
+  std::vector<std::pair<std::string_view, std::string>> ProposedValues(const Sources& sources) const override;
   void Collect(const PageFields& fields, Answers& answers) const override;
   void CheckClient(platform::Registry& registry, const Answers& answers) const override;
   void WriteClient(platform::Registry& registry, const Answers& answers, bde::StatusReport& report,

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/ControlTable.h"
@@ -121,6 +122,12 @@ class Kind {
   // the pages propose, proposed as the pages do. Every value is checked
   // before it is used, and a fault raises AnswersError.
   virtual void Resolve(const AnswersFile& file, const Sources& sources, Answers& answers) const = 0;
+  // What this workstation holds for each key, as /export writes it: the
+  // value an unattended run takes when the answers file leaves the key
+  // out, proposed from the registry, the aliases and the files over the
+  // window's defaults, in the order of Keys(). An empty value is left out,
+  // so that the target's own is proposed there.
+  virtual std::vector<std::pair<std::string_view, std::string>> ProposedValues(const Sources& sources) const = 0;
   // The answers of the kind's pages, read from their fields.
   virtual void Collect(const PageFields& fields, Answers& answers) const = 0;
 

@@ -5,11 +5,67 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Windows.h"
 
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 namespace platform::win32 {
+namespace {
+
+// The crash handlers below are called by the system with no argument of
+// ours, so what they call is kept here, once per process.
+std::function<void(const std::string&)>& LastWords() {
+  static std::function<void(const std::string&)> lastWords;
+  return lastWords;
+}
+
+[[noreturn]] void EndAfter(const std::string& what) {
+  // A second failure while the first is being written (in the handler
+  // itself, or on another thread) ends the process without a second try.
+  static std::atomic<bool> ending{false};
+  if (!ending.exchange(true) && LastWords()) {
+    try {
+      LastWords()(what);
+    } catch (...) {
+    }
+  }
+  // TerminateProcess, not ExitProcess: the libraries of a damaged process
+  // are not asked to detach, which could hang or crash once more.
+  TerminateProcess(GetCurrentProcess(), 1);
+  std::_Exit(1);
+}
+
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
+  char text[96];
+  std::snprintf(text, sizeof(text), "wyjątek systemowy 0x%08lX pod adresem %p",
+                static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+                info->ExceptionRecord->ExceptionAddress);
+  EndAfter(text);
+}
+
+void OnTerminate() {
+  std::string what = "nieobsłużony wyjątek";
+  if (const std::exception_ptr current = std::current_exception()) {
+    try {
+      std::rethrow_exception(current);
+    } catch (const std::exception& error) {
+      what += ": ";
+      what += error.what();
+    } catch (...) {
+    }
+  }
+  EndAfter(what);
+}
+
+void OnAbort(int) { EndAfter("przerwanie programu (abort)"); }
+
+}  // namespace
 
 void InitCommonControls() {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -56,6 +112,24 @@ std::string CommonAppDataFolder() {
   const DWORD length = GetEnvironmentVariableW(L"ProgramData", variable, MAX_PATH);
   if (length > 0 && length < MAX_PATH) return Narrow(std::wstring_view(variable, length));
   return "C:\\ProgramData";
+}
+
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = L"";
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(name, &size)) return {};
+  return Narrow(std::wstring_view(name, size));
+}
+
+void PrepareForNobodyAtScreen(std::function<void(const std::string&)> lastWords) {
+  LastWords() = std::move(lastWords);
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+  SetUnhandledExceptionFilter(OnUnhandledException);
+  std::set_terminate(OnTerminate);
+  // The C runtime of a window program reports abort and its other fatal
+  // errors in a message box unless told to use the error output.
+  _set_error_mode(_OUT_TO_STDERR);
+  std::signal(SIGABRT, OnAbort);
 }
 
 std::string DefaultEngineConfigFile() { return CommonAppDataFolder() + "\\Novera\\BDE\\KonfigNovera.cfg"; }

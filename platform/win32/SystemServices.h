@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,21 @@ std::string CommonAppDataFolder();
 // The engine's configuration file when the BDE key names none:
 // "<common application data>\Novera\BDE\KonfigNovera.cfg".
 std::string DefaultEngineConfigFile();
+
+// The computer's name, as the network knows it (NetBIOS), for the result
+// of a run.
+std::string ComputerName();
+
+// For a run with nobody at the screen, called before anything else. The
+// process's error mode keeps Windows from asking anything: no dialog for a
+// library that is missing or will not load, a drive that is not ready, or
+// a crash. An end that nothing else catches (a system exception such as an
+// access violation, an exception that leaves a thread, std::terminate,
+// abort) calls lastWords with what happened, in a sentence without a final
+// stop, and then ends the process with exit code 1 without returning.
+// lastWords runs in a process that may be damaged: it should only write
+// its files.
+void PrepareForNobodyAtScreen(std::function<void(const std::string&)> lastWords);
 
 // The system's OEM code page, the one the BDE engine's API takes.
 const CodePage& SystemOemCodePage();

@@ -10,6 +10,7 @@
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "app/Unattended.h"
+#include "app/RunResult.h"
 #include "app/WizardSettings.h"
 #include "bde/Engine.h"
 #include "oracle/NetworkFolder.h"
@@ -56,20 +57,39 @@ class UnattendedTest : public ::testing::Test {
 
   int Run(const std::string& answers, bool log = true, bool verify = false) {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
-    return Run({CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : "", verify});
+    CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), log ? Path("report.txt") : "",
+                     Path("result.json")};
+    line.verify = verify;
+    return Run(line);
   }
   int Run(const CommandLine& line) {
     bde::Engine engine(registry, Config());
-    return RunUnattended(line, registry, engine, codePage, BackupRoot(),
-                         [this](const std::string& text) { console += text; }, platform::CreateSystemNetworkProbe());
+    return RunUnattended(line, registry, engine, codePage, BackupRoot(), Host(), platform::CreateSystemNetworkProbe());
+  }
+  RunHost Host() {
+    return {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
   }
 
-  std::string Path(const char* name) const { return (folder.Path() / name).string(); }
+  int Export(const std::string& path = "") {
+    CommandLine line{CommandLine::Mode::Export, "", Path("report.txt"), Path("result.json"),
+                     path.empty() ? Path("export.ini") : path};
+    bde::Engine engine(registry, Config());
+    return RunExport(line, registry, engine, codePage,
+                     {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }});
+  }
+
+  std::string Path(const std::string& name) const { return (folder.Path() / name).string(); }
   std::string Home() const { return Path("oracle"); }
   std::string Tnsnames() const { return Home() + "\\NETWORK\\ADMIN\\tnsnames.ora"; }
   std::string Config() const { return Path("bde.cfg"); }
   std::string BackupRoot() const { return Path("KonfigNovera"); }
   Lines Report() const { return platform::ReadTextLines(Path("report.txt")); }
+  std::string Result() const { return platform::ReadFileContent(Path("result.json")); }
+  // The result file a run should leave: its report is the log's.
+  std::string ExpectedResult(int code, std::vector<bde::Change> changes) const {
+    RunResult expected{"configure", "PC01", "2026-12-09T11:30:05Z", code, Report(), std::move(changes), {}};
+    return platform::JoinLines(platform::SplitLines(RunResultJson(expected)));
+  }
   // The one line of a wrong answers file; "*" in the problem stands for the
   // path of tnsnames.ora.
   std::string WrongAnswersLine(const std::string& problem) const {
@@ -97,6 +117,176 @@ Lines CreatedAliasLines() {
   Lines lines;
   for (const std::string& alias : kAliases) lines.push_back("  Utworzono alias \"X Novera- " + alias + "\".");
   return lines;
+}
+
+std::vector<bde::Change> AliasChanges(bool created) {
+  std::vector<bde::Change> changes;
+  for (const std::string& alias : kAliases) {
+    changes.push_back({bde::Change::Item::Alias, "X Novera- " + alias, created});
+  }
+  return changes;
+}
+
+std::vector<bde::Change> Then(std::vector<bde::Change> first, const std::vector<bde::Change>& more) {
+  first.insert(first.end(), more.begin(), more.end());
+  return first;
+}
+
+TEST_F(UnattendedTest, TheResultNamesEachItemCreatedOrModifiedInOrder) {
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  const bde::Change created{bde::Change::Item::DataSource, "Novera LM", true};
+  EXPECT_EQ(Result(), ExpectedResult(kExitDone, Then({created}, AliasChanges(true))));
+  EXPECT_EQ(Run(ReadmeExamples()[0]), kExitDone);
+  const bde::Change modified{bde::Change::Item::DataSource, "Novera LM", false};
+  EXPECT_EQ(Result(), ExpectedResult(kExitDone, Then({modified}, AliasChanges(false))));
+
+  // The SQL Server aliases are of another driver: the Oracle run fails at
+  // the first, after its files.
+  EXPECT_EQ(Run(ReadmeExamples()[1]), kExitConfigurationFailed);
+  const std::string network = Home() + "\\NETWORK\\ADMIN\\";
+  const std::vector<bde::Change> files = {{bde::Change::Item::File, network + "sqlnet.ora", true},
+                                          {bde::Change::Item::File, network + "tnsnames.ora", false}};
+  EXPECT_EQ(Result(), ExpectedResult(kExitConfigurationFailed, files));
+}
+
+TEST_F(UnattendedTest, AWrongFileOrAFailedRunHasItsCodeInTheResult) {
+  EXPECT_EQ(Run("[KonfigNovera]\nWersja=12\n"), kExitWrongAnswers);
+  EXPECT_EQ(Result(), ExpectedResult(kExitWrongAnswers, {}));
+  {
+    bde::Engine engine(registry, Config());
+    engine.SetConfigurationMode(bde::ConfigurationMode::Persistent);
+    engine.CreateAlias("X Novera- LM", "ORACLE", {});
+    engine.SaveConfiguration();
+  }
+  EXPECT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n"), kExitConfigurationFailed);
+  EXPECT_EQ(Result(), ExpectedResult(kExitConfigurationFailed,
+                                     {{bde::Change::Item::DataSource, "MSSQL Novera LM", true},
+                                      {bde::Change::Item::Alias, "X Novera- Ochrona", true}}));
+}
+
+// A log that cannot be written fails the run; the result says so. A result
+// that cannot be written fails it too, and the console says so.
+TEST_F(UnattendedTest, AnOutputFileThatCannotBeWrittenEndsWithExitCodeOne) {
+  platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(ReadmeExamples()[0]));
+  const std::string missing = Path("brak") + "/";
+  const RunHost host{"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
+  bde::Engine engine(registry, Config());
+  CommandLine line{CommandLine::Mode::Unattended, Path("answers.ini"), missing + "report.txt", Path("result.json")};
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, BackupRoot(), host, platform::CreateSystemNetworkProbe()),
+            kExitConfigurationFailed);
+  EXPECT_NE(Result().find("\"exitCode\": 1,"), std::string::npos);
+  EXPECT_NE(Result().find("report.txt"), std::string::npos);
+
+  console.clear();
+  line = {CommandLine::Mode::Unattended, Path("answers.ini"), Path("report.txt"), missing + "result.json"};
+  EXPECT_EQ(RunUnattended(line, registry, engine, codePage, BackupRoot(), host, platform::CreateSystemNetworkProbe()),
+            kExitConfigurationFailed);
+  EXPECT_NE(platform::SplitLines(console).back().find("result.json"), std::string::npos) << console;
+}
+
+// What a workstation holds that an answers file decides: the data source's
+// values and its list entry, every alias with its driver and parameters,
+// and tnsnames.ora.
+std::string WorkstationState(platform::Registry& registry, const std::string& config, const std::string& tnsnames) {
+  std::string state;
+  for (const char* key :
+       {"\\SOFTWARE\\ODBC\\ODBC.INI\\ODBC Data Sources", "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM"}) {
+    if (const platform::OpenedKey opened =
+            registry.OpenKey(platform::RegistryRoot::LocalMachine, key, platform::kKeyRead, false)) {
+      for (const std::string& name : opened->ValueNames()) state += name + "=" + opened->ReadString(name) + "\n";
+    }
+  }
+  bde::Engine engine(registry, config);
+  for (const std::string& alias : engine.ListAliases()) {
+    state += alias + " " + engine.AliasDriver(alias) + ":";
+    const bde::ParameterList params = engine.ReadAliasParameters(alias);
+    for (const std::string& line : params.Lines()) state += " " + line;
+    state += "\n";
+  }
+  return state + platform::JoinLines(platform::ReadTextLines(tnsnames));
+}
+
+// /export on one workstation, then /s with its file on a second one made
+// afresh like the first, gives the second the same data source, aliases
+// and service entry; and run on the first it changes no value.
+TEST_F(UnattendedTest, AnExportedFileReproducesTheWorkstation) {
+  for (size_t example = 0; example < 2; ++example) {
+    SCOPED_TRACE(example);
+    platform::WriteTextLines(Tnsnames(), kTnsnames);
+    std::filesystem::remove(Config());
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI");
+    ASSERT_EQ(Run(ReadmeExamples()[example]), kExitDone);
+    const std::string configured = WorkstationState(registry, Config(), Tnsnames());
+    ASSERT_EQ(Export(), kExitDone);
+    EXPECT_EQ(Report(), Lines{"Zapisano plik odpowiedzi \"" + Path("export.ini") + "\"."});
+    const Lines exported = platform::ReadTextLines(Path("export.ini"));
+    EXPECT_EQ(exported[0],
+              "\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)");
+
+    // Applied again here, nothing changes.
+    ASSERT_EQ(Run(platform::JoinLines(exported)), kExitDone);
+    EXPECT_EQ(WorkstationState(registry, Config(), Tnsnames()), configured);
+
+    // A second workstation as the first was before its run.
+    platform::WriteTextLines(Tnsnames(), kTnsnames);
+    std::filesystem::remove(Config());
+    registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI");
+    std::filesystem::remove(Home() + "\\NETWORK\\ADMIN\\sqlnet.ora");
+    ASSERT_EQ(Run(platform::JoinLines(exported)), kExitDone);
+    EXPECT_EQ(WorkstationState(registry, Config(), Tnsnames()), configured);
+  }
+}
+
+TEST_F(UnattendedTest, AnExportWritesTheReadmeLayoutWithTheProposedValues) {
+  ASSERT_EQ(Run(ReadmeExamples()[1]), kExitDone);
+  ASSERT_EQ(Export(), kExitDone);
+  EXPECT_EQ(platform::ReadTextLines(Path("export.ini")),
+            (Lines{"\xEF\xBB\xBF; Stacja robocza PC01 opisana 2026-12-09T11:30:05Z (KonfigNovera.exe /export)",
+                   "[KonfigNovera]", "Serwer=Oracle", "Wersja=11", "Kopia=0", "", "[Oracle]",
+                   "DomOracle=OraClient11g_home1", "Serwis=XE.SERWER", "Protokol=TCP", "Host=serwer.firma.pl",
+                   "Port=1521", "NazwaBazy=XE", "UzytkownikOchrona=OCHRONA", "UzytkownikLumira=LUMIRA",
+                   "UzytkownikLiczniki=LICZNIKI"}));
+  EXPECT_NE(Result().find("\"mode\": \"export\""), std::string::npos);
+}
+
+// With nothing stored, the first page's choices are those of the main alias
+// an earlier run left; a stored choice stays.
+TEST_F(UnattendedTest, AnExportTakesTheChoicesOfTheMainAliasUnlessStored) {
+  ASSERT_EQ(Run("[KonfigNovera]\nSerwer=Oracle\nWersja=9\nKopia=1\n[Oracle]\nHost=h\n"), kExitDone);
+  ASSERT_EQ(Export(), kExitDone);
+  Lines exported = platform::ReadTextLines(Path("export.ini"));
+  EXPECT_EQ(Lines(exported.begin() + 1, exported.begin() + 7),
+            (Lines{"[KonfigNovera]", "Serwer=Oracle", "Wersja=9", "Kopia=1", "", "[Oracle]"}));
+  StoreChoices(registry, 0, 0);
+  ASSERT_EQ(Export(), kExitDone);
+  exported = platform::ReadTextLines(Path("export.ini"));
+  EXPECT_EQ(Lines(exported.begin() + 1, exported.begin() + 7),
+            (Lines{"[KonfigNovera]", "Serwer=MSSQL", "Wersja=9", "Kopia=1", "", "[MSSQL]"}));
+}
+
+// A value the answers file cannot hold, or a file that cannot be written,
+// ends with exit code 1 and writes nothing.
+TEST_F(UnattendedTest, AnExportThatCannotBeWrittenEndsWithExitCodeOne) {
+  ASSERT_EQ(Run("[KonfigNovera]\nSerwer=MSSQL\n[MSSQL]\nZrodloDanych=Novera LM\nSerwerMSSQL=SRV\n"), kExitDone);
+  registry.SetValue(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI\\Novera LM", "Server",
+                    {platform::MemoryRegistry::ValueType::String, "SRV;1 "});
+  EXPECT_EQ(Export(), kExitConfigurationFailed);
+  EXPECT_EQ(Report(), Lines{"Wartości klucza \"SerwerMSSQL\" (\"SRV;1 \") nie można zapisać w pliku odpowiedzi: "
+                            "zawiera średnik albo odstęp na początku lub na końcu."});
+  EXPECT_FALSE(platform::FileExists(Path("export.ini")));
+  EXPECT_EQ(Export(Path("brak") + "/export.ini"), kExitConfigurationFailed);
+}
+
+// What the crash handlers call: the report and the result of the mode say
+// what happened, with exit code 1.
+TEST_F(UnattendedTest, AnUnexpectedEndIsReportedWithExitCodeOne) {
+  const CommandLine line{CommandLine::Mode::Export, "", Path("report.txt"), Path("result.json"), Path("a.ini")};
+  const RunHost host{"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console += text; }};
+  EXPECT_EQ(EndUnexpectedly(line, host, "wyjątek systemowy 0xC0000005"), kExitConfigurationFailed);
+  const Lines expected = {"Nieoczekiwany błąd programu: wyjątek systemowy 0xC0000005."};
+  EXPECT_EQ(Report(), expected);
+  const RunResult result{"export", "PC01", "2026-12-09T11:30:05Z", kExitConfigurationFailed, expected, {}, {}};
+  EXPECT_EQ(Result(), platform::JoinLines(platform::SplitLines(RunResultJson(result))));
 }
 
 TEST_F(UnattendedTest, TheSqlServerExampleConfiguresTheDataSourceAndTheAliases) {
@@ -384,6 +574,16 @@ TEST_F(UnattendedTest, AFailedConfigurationReportsWhatItWroteAndTheError) {
   EXPECT_FALSE(registry.KeyExists(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBC.INI"));
 }
 
+TEST(CommandLineTest, ARefusedLineStillNamesItsReportAndResult) {
+  const CommandLine named = OutputsOfRefusedCommandLine({"/x", "/json", "w.json", "/log", "r.txt", "/json", "2.json"});
+  EXPECT_EQ(named.jsonPath, "w.json");
+  EXPECT_EQ(named.logPath, "r.txt");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json", "/log", "r.txt"}).jsonPath, "");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json", "/log", "r.txt"}).logPath, "r.txt");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/json"}).jsonPath, "");
+  EXPECT_EQ(ParseCommandLine({"/s", "a.ini", "/JSON", "w.json"}).jsonPath, "w.json");
+}
+
 TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
   using Mode = CommandLine::Mode;
   EXPECT_EQ(ParseCommandLine({}).mode, Mode::Window);
@@ -398,7 +598,7 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
       {{"/x"}, "nieznany argument \"/x\""},
       {{"/s"}, "po \"/s\" brak nazwy pliku"},
       {{"/s", ""}, "po \"/s\" brak nazwy pliku"},
-      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\", \"/verify\" lub \"/undo\""},
+      {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\", \"/verify\", \"/undo\" ani \"/export PLIK_ODPOWIEDZI\""},
       {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
       {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
   };
@@ -499,7 +699,11 @@ class UnattendedVerifyTest : public UnattendedTest {
     return "[KonfigNovera]\nSerwer=MSSQL\nWersja=11\n[MSSQL]\nSerwerMSSQL=" + Server() +
            "\nLogowanieWindows=0\nBaza=DB\n";
   }
-  int Verify() { return Run({CommandLine::Mode::Verify, "", Path("report.txt"), true}); }
+  int Verify() {
+    CommandLine line{CommandLine::Mode::Verify, "", Path("report.txt"), Path("result.json")};
+    line.verify = true;
+    return Run(line);
+  }
 
   // The section the checks add, the data source's line as given.
   Lines Section(const std::string& dataSourceLine) const {
@@ -577,6 +781,66 @@ TEST_F(UnattendedVerifyTest, VerifyAloneReportsWhatStandsInTheWayAsAFailedCheck)
   EXPECT_EQ(Verify(), kExitChecksFailed);
   EXPECT_EQ(Report(), (Lines{"", " Sprawdzenie połączeń:", "  [BŁĄD] brak sterownika ODBC \"SQL Native Client\"", ""}));
   EXPECT_FALSE(platform::FileExists(Config()));
+}
+
+// The result holds the checks the report's section shows, one object each,
+// and names /verify alone as a mode of its own.
+TEST_F(UnattendedVerifyTest, TheResultHoldsTheChecksWhenTheyRan) {
+  const auto count = [](const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+  };
+  const size_t checks = Section(kDataSourceOk).size() - 3;
+  EXPECT_EQ(Run(Answers()), kExitDone);
+  EXPECT_NE(Result().find("\"checks\": null"), std::string::npos) << Result();
+
+  EXPECT_EQ(Run(Answers(), true, true), kExitDone);
+  EXPECT_NE(Result().find("\"mode\": \"configure\""), std::string::npos);
+  EXPECT_EQ(count(Result(), "\"status\": "), checks) << Result();
+  EXPECT_EQ(count(Result(), "\"status\": \"skipped\""), 1u);
+
+  std::filesystem::remove(DriverFile());
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_NE(Result().find("\"mode\": \"verify\""), std::string::npos);
+  EXPECT_NE(Result().find("\"exitCode\": 3,"), std::string::npos);
+  EXPECT_EQ(count(Result(), "\"status\": "), checks);
+  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": "
+                          "\"Źródło danych ODBC \\\"MSSQL Novera LM\\\": brak "
+                          "pliku sterownika"),
+            std::string::npos)
+      << Result();
+}
+
+// What stops /verify alone is its one failed check in the result too.
+TEST_F(UnattendedVerifyTest, TheCheckThatCouldNotBeMadeIsInTheResult) {
+  registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
+  EXPECT_EQ(Verify(), kExitChecksFailed);
+  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": \"brak "
+                          "sterownika ODBC"),
+            std::string::npos)
+      << Result();
+}
+
+TEST(CommandLineTest, VerifyJsonAndExportGoTogetherAsTheyMay) {
+  using Mode = CommandLine::Mode;
+  const CommandLine alone = ParseCommandLine({"/verify", "/json", "w.json"});
+  EXPECT_EQ(alone.mode, Mode::Verify);
+  EXPECT_EQ(alone.jsonPath, "w.json");
+  EXPECT_EQ(ModeName(alone), "verify");
+  const CommandLine after = ParseCommandLine({"/json", "w.json", "/s", "a.ini", "/verify"});
+  EXPECT_EQ(after.mode, Mode::Unattended);
+  EXPECT_TRUE(after.verify);
+  EXPECT_EQ(ModeName(after), "configure");
+  EXPECT_EQ(ParseCommandLine({"/export", "e.ini", "/json", "w.json"}).mode, Mode::Export);
+  EXPECT_EQ(testing_support::ErrorOf([] {
+              ParseCommandLine({"/export", "e.ini", "/verify"});
+            }),
+            "Niepoprawny wiersz poleceń: \"/verify\" i \"/export\" wykluczają się");
+  EXPECT_EQ(OutputsOfRefusedCommandLine({"/x", "/json", "/verify", "/log", "r.txt"}).jsonPath, "");
+  for (const char* flag : {"/s ", "/verify", "/export ", "/log ", "/json ", "/?"}) {
+    EXPECT_NE(kUsage.find(flag), std::string_view::npos) << flag;
+  }
 }
 
 TEST(CommandLineTest, VerifyChecksAfterARunOrAlone) {

@@ -210,15 +210,20 @@ TEST(UndoReportTest, TheReportGoesToTheLogFileAndADamagedBackupIsNamed) {
   EXPECT_EQ(machine.State(), state);
 }
 
-TEST(UndoCommandLineTest, UndoTakesALogFileAndNothingElse) {
+TEST(UndoCommandLineTest, UndoTakesALogFileAResultFileAndNothingElse) {
   EXPECT_EQ(ParseCommandLine({"/undo"}).mode, CommandLine::Mode::Undo);
   const CommandLine logged = ParseCommandLine({"/LOG", "r.txt", "/Undo"});
   EXPECT_EQ(logged.mode, CommandLine::Mode::Undo);
   EXPECT_EQ(logged.logPath, "r.txt");
+  const CommandLine withResult = ParseCommandLine({"/undo", "/json", "w.json"});
+  EXPECT_EQ(withResult.mode, CommandLine::Mode::Undo);
+  EXPECT_EQ(withResult.jsonPath, "w.json");
+  EXPECT_EQ(ModeName(withResult), "undo");
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"/undo", "/undo"}, "argument \"/undo\" podany drugi raz"},
-      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\" ani z \"/verify\""},
-      {{"/verify", "/undo"}, "\"/undo\" nie łączy się z \"/s\" ani z \"/verify\""},
+      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
+      {{"/verify", "/undo"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
+      {{"/undo", "/export", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
       {{"/undo", "x"}, "nieznany argument \"x\""},
   };
   for (const auto& c : refused) {

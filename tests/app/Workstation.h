@@ -104,8 +104,7 @@ class Workstation {
     app::CommandLine line{app::CommandLine::Mode::Unattended, Path("answers.ini"), ""};
     console_.clear();
     bde::Engine engine(registry_, Config());
-    return app::RunUnattended(line, registry_, engine, codePage_, BackupRoot(),
-                              [this](const std::string& text) { console_ += text; },
+    return app::RunUnattended(line, registry_, engine, codePage_, BackupRoot(), Host(),
                               platform::CreateSystemNetworkProbe());
   }
 
@@ -113,8 +112,11 @@ class Workstation {
     app::CommandLine line{app::CommandLine::Mode::Undo, "", logPath};
     console_.clear();
     bde::Engine engine(registry_, Config());
-    return app::RunUndo(line, registry_, engine, codePage_, BackupRoot(),
-                        [this](const std::string& text) { console_ += text; });
+    return app::RunUndo(line, registry_, engine, codePage_, BackupRoot(), Host());
+  }
+
+  app::RunHost Host() {
+    return {"PC01", "2026-12-09T11:30:05Z", [this](const std::string& text) { console_ += text; }};
   }
 
   // "Wykonaj" with the answers a window run would collect; the error of a

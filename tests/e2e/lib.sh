@@ -125,3 +125,17 @@ expect_net_alias() {
     grep -qxF "$line" <<<"$block" || { echo "the alias \"Novera- Net\" lacks: $line" >&2; exit 1; }
   done
 }
+
+# The sample workstation of scripts/seed-workstation.sh (an installed BDE,
+# the SQL Server driver, an Oracle client), for the tests that seed it
+# afresh: they take it away at the end, as the others expect no installed
+# BDE.
+SAMPLE_BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
+SAMPLE_ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
+remove_sample() {
+  wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$SAMPLE_BDE_DIR" "$WINEPREFIX"/.konfignovera-seeded-*
+  wineserver -w
+}

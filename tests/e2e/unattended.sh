@@ -9,24 +9,14 @@ STANDIN_DLL=$3
 
 DSN_KEY='HKLM\SOFTWARE\ODBC\ODBC.INI'
 WORK="$WINEPREFIX/drive_c/unattended"
-BDE_DIR="$WINEPREFIX/drive_c/Program Files/Common Files/Borland Shared/BDE"
 # The installed engine's own configuration, where its aliases are saved.
-CONFIG="$BDE_DIR/IDAPI32.CFG"
-ADMIN="$WINEPREFIX/drive_c/oracle/client/NETWORK/ADMIN"
+CONFIG="$SAMPLE_BDE_DIR/IDAPI32.CFG"
+ADMIN=$SAMPLE_ADMIN
 # Where every run keeps its backup: %ProgramData% of the prefix.
 BACKUPS="$WINEPREFIX/drive_c/ProgramData/Novera/KonfigNovera"
-# The sample workstation of scripts/run.sh, seeded afresh and taken away at
-# the end, as the other tests set up and take away what they need: they
-# expect no installed BDE.
-remove_sample() {
-  wine reg delete 'HKLM\SOFTWARE\ORACLE' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\ODBC' /f /reg:32 >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\Borland' /f /reg:32 >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX/drive_c/oracle/client" "$BDE_DIR" "$WORK" "$BACKUPS" "$WINEPREFIX"/.konfignovera-seeded-*
-  wineserver -w
-}
-trap 'remove_sample; stop_display' EXIT
+trap 'remove_sample; rm -rf "$WORK" "$BACKUPS"; stop_display' EXIT
 remove_sample
+rm -rf "$WORK" "$BACKUPS"
 "$ROOT/scripts/seed-workstation.sh" "$STANDIN_DLL"
 mkdir -p "$WORK/saved"
 cp "$ADMIN/tnsnames.ora" "$WORK/saved/"
@@ -37,12 +27,17 @@ sed -n '/^```ini$/,/^```$/p' "$ROOT/README.md" | awk -v dir="$WORK" '
   /^```$/ {next}
   {print >> out}'
 
+# Every run also writes its result for scripts, which must match the
+# README's schema, carry the run's exit code and hold the log's lines.
 unattended() {  # ANSWERS: runs it and sets CODE
+  rm -f "$WORK/result.json"
   set +e
-  wine "$WIZARD_EXE" /s "C:\\unattended\\$1" /log 'C:\unattended\report.txt' >"$WORK/console.txt"
+  wine "$WIZARD_EXE" /s "C:\\unattended\\$1" /log 'C:\unattended\report.txt' \
+       /json 'C:\unattended\result.json' >"$WORK/console.txt"
   CODE=$?
   set -e
   wineserver -w
+  python3 "$ROOT/tests/e2e/check_result.py" "$WORK/result.json" configure "$CODE" "$WORK/report.txt"
 }
 
 expect_code() {
@@ -172,11 +167,13 @@ tr -d '\r' <"$BACKUPS/$failing_run/manifest.txt" | sed -n '6,$p' | cut -f5,7 | t
 # client files as the workstation had them, its aliases deleted.
 oracle_run=$(ls "$BACKUPS" | sort | tail -2 | head -1)
 set +e
-wine "$WIZARD_EXE" /undo /log 'C:\unattended\report.txt' >"$WORK/console.txt"
+rm -f "$WORK/result.json"
+wine "$WIZARD_EXE" /undo /log 'C:\unattended\report.txt' /json 'C:\unattended\result.json' >"$WORK/console.txt"
 CODE=$?
 set -e
 wineserver -w
 expect_code 0
+python3 "$ROOT/tests/e2e/check_result.py" "$WORK/result.json" undo "$CODE" "$WORK/report.txt"
 [ "$(head -1 "$WORK/report.txt" | tr -d '\r')" = "Cofnięto przebieg $oracle_run." ] ||
   { echo "/undo reported another run:" >&2; cat "$WORK/report.txt" >&2; exit 1; }
 cmp -s "$ADMIN/tnsnames.ora" "$WORK/saved/tnsnames.ora" || { echo "/undo did not put tnsnames.ora back" >&2; exit 1; }
@@ -184,3 +181,13 @@ cmp -s "$ADMIN/tnsnames.ora" "$WORK/saved/tnsnames.ora" || { echo "/undo did not
 ! grep -q '^ALIAS ' "$CONFIG" || { echo "/undo left aliases of the run:" >&2; cat "$CONFIG" >&2; exit 1; }
 grep -qx 'Stan: cofnięty' <(tr -d '\r' <"$BACKUPS/$oracle_run/manifest.txt") ||
   { echo "the undone run's backup is not marked undone" >&2; exit 1; }
+
+# A wrong command line still leaves its result where it names one.
+set +e
+wine "$WIZARD_EXE" /s 'C:\unattended\wrong.ini' /nic /json 'C:\unattended\result.json' >"$WORK/console.txt"
+CODE=$?
+set -e
+wineserver -w
+expect_code 2
+python3 "$ROOT/tests/e2e/check_result.py" "$WORK/result.json" invalid 2
+grep -q 'nieznany argument' "$WORK/result.json" || { echo "the result lacks the command line's error" >&2; exit 1; }
