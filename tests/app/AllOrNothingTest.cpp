@@ -216,6 +216,18 @@ TEST(AllOrNothingRollbackTest, WhatTheRollbackCannotPutBackIsNamed) {
   EXPECT_EQ(machine.StateLineOf(machine.Runs().back()), "Stan: zakończony błędem");
 }
 
+// The result for scripts holds the same report, so a deployment script
+// learns from it what was put back.
+TEST(AllOrNothingRollbackTest, TheResultSaysWhatWasPutBack) {
+  Workstation machine(EngineKind::Ours);
+  ASSERT_EQ(machine.Unattended(testing_support::kOracleAnswers), kExitDone) << machine.Console();
+  EXPECT_EQ(machine.Unattended(testing_support::kMssqlAnswers), kExitConfigurationFailed) << machine.Console();
+  const std::string result = machine.Result();
+  EXPECT_NE(result.find("\"exitCode\": 1"), std::string::npos) << result;
+  EXPECT_NE(result.find("\" Wycofano zmiany przebiegu:\""), std::string::npos) << result;
+  EXPECT_NE(result.find("ODBC.INI\\\\Novera LM\\\": usuni"), std::string::npos) << result;
+}
+
 // Nothing is written when the backup cannot be: the run stops before its
 // first write and says why.
 TEST_P(AllOrNothingTest, ARunWhoseBackupCannotBeWrittenChangesNothing) {

@@ -210,6 +210,20 @@ TEST(UndoReportTest, TheReportGoesToTheLogFileAndADamagedBackupIsNamed) {
   EXPECT_EQ(machine.State(), state);
 }
 
+// /undo ends as every mode without a window does: its result names the
+// mode and holds the report; what was put back is in the report alone.
+TEST(UndoReportTest, TheResultNamesTheModeAndHoldsTheReport) {
+  Workstation machine(EngineKind::Ours);
+  ASSERT_EQ(machine.Unattended(testing_support::kMssqlAnswers), kExitDone);
+  const std::string run = machine.Runs().back();
+  EXPECT_EQ(machine.Undo(), kExitDone) << machine.Console();
+  const std::string result = machine.Result();
+  EXPECT_NE(result.find("\"mode\": \"undo\""), std::string::npos) << result;
+  EXPECT_NE(result.find("\"exitCode\": 0"), std::string::npos) << result;
+  EXPECT_NE(result.find("przebieg " + run + ".\""), std::string::npos) << result;
+  EXPECT_NE(result.find("\"changes\": []"), std::string::npos) << result;
+}
+
 TEST(UndoCommandLineTest, UndoTakesALogFileAResultFileAndNothingElse) {
   EXPECT_EQ(ParseCommandLine({"/undo"}).mode, CommandLine::Mode::Undo);
   const CommandLine logged = ParseCommandLine({"/LOG", "r.txt", "/Undo"});

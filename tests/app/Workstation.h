@@ -87,6 +87,8 @@ class Workstation {
   platform::MemoryRegistry& Registry() { return registry_; }
   const std::string& Console() const { return console_; }
   std::vector<std::string> Report() const { return platform::SplitLines(console_); }
+  // The /json result of the latest unattended run or /undo.
+  std::string Result() const { return platform::ReadFileContent(Path("result.json")); }
 
   // Everything the wizard may change, byte for byte: the registry, the
   // Oracle files and the engine's file.
@@ -101,7 +103,7 @@ class Workstation {
 
   int Unattended(const std::string& answers) {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
-    app::CommandLine line{app::CommandLine::Mode::Unattended, Path("answers.ini"), ""};
+    app::CommandLine line{app::CommandLine::Mode::Unattended, Path("answers.ini"), "", Path("result.json"), ""};
     console_.clear();
     bde::Engine engine(registry_, Config());
     return app::RunUnattended(line, registry_, engine, codePage_, BackupRoot(), Host(),
@@ -109,7 +111,7 @@ class Workstation {
   }
 
   int Undo(const std::string& logPath = {}) {
-    app::CommandLine line{app::CommandLine::Mode::Undo, "", logPath};
+    app::CommandLine line{app::CommandLine::Mode::Undo, "", logPath, Path("result.json"), ""};
     console_.clear();
     bde::Engine engine(registry_, Config());
     return app::RunUndo(line, registry_, engine, codePage_, BackupRoot(), Host());
