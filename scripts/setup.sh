@@ -14,6 +14,7 @@ PACKAGES=(
   clang libclang-rt-14-dev                 # sanitizer build and fuzz targets
   libbenchmark-dev                         # benchmarks
   postgresql unixodbc odbc-postgresql      # a real server and driver manager for the SQL Server path
+  python3                                  # the end-to-end tests' loopback servers and result checks
 )
 # The 32-bit build runs under wine32. Where no 32-bit program runs, or
 # wine32 could not be installed before, the x86_64 build runs under Wine's
