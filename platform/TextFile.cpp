@@ -1,6 +1,12 @@
 #include "platform/TextFile.h"
 
+#include <map>
+#include <optional>
+#include <stdexcept>
 #include <utility>
+
+#include "platform/Error.h"
+#include "platform/Text.h"
 
 namespace platform {
 namespace {
@@ -9,7 +15,62 @@ namespace {
 WriteFault armedWriteFault = WriteFault::None;
 std::string armedFileName;
 
+// The files a live preview wrote (content) or removed (nothing), by path
+// as the writer gave it.
+struct FilePreview {
+  std::map<std::string, std::optional<std::string>> files;
+};
+std::optional<FilePreview> preview;
+
+const std::optional<std::string>* PreviewedFile(const std::string& path) {
+  if (!preview) return nullptr;
+  const auto found = preview->files.find(path);
+  return found == preview->files.end() ? nullptr : &found->second;
+}
+
 }  // namespace
+
+ScopedFilePreview::ScopedFilePreview() {
+  if (preview) throw std::logic_error("a file preview is already live");
+  preview.emplace();
+}
+
+ScopedFilePreview::~ScopedFilePreview() { preview.reset(); }
+
+bool FileExists(const std::string& path) {
+  if (const auto* file = PreviewedFile(path)) return file->has_value();
+  return detail::SystemFileExists(path);
+}
+
+std::string ReadFileContent(const std::string& path) {
+  if (const auto* file = PreviewedFile(path)) {
+    if (!*file) throw Error(Format(kOpenFileFailedMessage, {path, "Plik nie istnieje."}));
+    return **file;
+  }
+  return detail::SystemReadFileContent(path);
+}
+
+void WriteFileContent(const std::string& path, std::string_view content) {
+  if (!preview) return detail::SystemWriteFileContent(path, content);
+  preview->files[path] = std::string(content);
+}
+
+bool RemoveFile(const std::string& path) {
+  if (!preview) return detail::SystemRemoveFile(path);
+  const bool existed = FileExists(path);
+  preview->files[path] = std::nullopt;
+  return existed;
+}
+
+void CreateFolders(const std::string& path) {
+  if (preview) throw Error(Format(kFolderNotPreviewedMessage, {path}));
+  detail::SystemCreateFolders(path);
+}
+
+void RemoveFolder(const std::string& path) {
+  if (preview) throw Error(Format(kFolderNotPreviewedMessage, {path}));
+  detail::SystemRemoveFolder(path);
+}
 
 ScopedWriteFaultForTesting::ScopedWriteFaultForTesting(WriteFault fault, std::string fileName) {
   armedWriteFault = fault;

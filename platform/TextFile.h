@@ -65,10 +65,37 @@ class ScopedWriteFaultForTesting {
   ScopedWriteFaultForTesting& operator=(const ScopedWriteFaultForTesting&) = delete;
 };
 
+// While one lives, no file of this process is written or removed: what
+// WriteFileContent and WriteTextLines would write is kept in memory, a
+// removed file is forgotten, and reading and FileExists see what was kept
+// as if it were on disk. Creating or removing a folder raises instead, so
+// that nothing previewed can reach the disk. A preview of a run lets the
+// run's own writers work unchanged. One at a time, on the one thread that
+// runs the wizard's logic.
+class ScopedFilePreview {
+ public:
+  ScopedFilePreview();
+  ~ScopedFilePreview();
+  ScopedFilePreview(const ScopedFilePreview&) = delete;
+  ScopedFilePreview& operator=(const ScopedFilePreview&) = delete;
+};
+
+inline constexpr std::string_view kFolderNotPreviewedMessage =
+    "Podgląd zmian nie tworzy ani nie usuwa folderów: \"%s\"";
+
 namespace detail {
 // The fault armed for a write of this path, disarming it; for the
 // implementations of WriteFileContent.
 WriteFault TakeWriteFault(std::string_view path);
+
+// The system's own operations behind the functions above, which call them
+// when no preview lives.
+bool SystemFileExists(const std::string& path);
+std::string SystemReadFileContent(const std::string& path);
+void SystemWriteFileContent(const std::string& path, std::string_view content);
+bool SystemRemoveFile(const std::string& path);
+void SystemCreateFolders(const std::string& path);
+void SystemRemoveFolder(const std::string& path);
 }  // namespace detail
 
 std::vector<std::string> SplitLines(std::string_view content);

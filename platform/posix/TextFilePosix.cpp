@@ -92,14 +92,14 @@ int MakeFolders(std::string folder) {
 
 }  // namespace
 
-bool FileExists(const std::string& path) {
+bool detail::SystemFileExists(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool FolderExists(const std::string& path) { return IsFolder(path); }
 
-std::string ReadFileContent(const std::string& path) {
+std::string detail::SystemReadFileContent(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) Raise(kOpenFileFailedMessage, path, errno);
   std::string content;
@@ -116,7 +116,7 @@ std::string ReadFileContent(const std::string& path) {
   return content;
 }
 
-void WriteFileContent(const std::string& path, std::string_view content) {
+void detail::SystemWriteFileContent(const std::string& path, std::string_view content) {
   const WriteFault fault = detail::TakeWriteFault(path);
   if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, EACCES);
   std::string tempPath;
@@ -139,12 +139,12 @@ void WriteFileContent(const std::string& path, std::string_view content) {
   }
 }
 
-void CreateFolders(const std::string& path) {
+void detail::SystemCreateFolders(const std::string& path) {
   const int error = MakeFolders(path);
   if (error != 0) Raise(kCreateFileFailedMessage, path, error);
 }
 
-bool RemoveFile(const std::string& path) {
+bool detail::SystemRemoveFile(const std::string& path) {
   if (::unlink(path.c_str()) == 0) return true;
   if (errno == ENOENT) return false;
   Raise(kDeleteFileFailedMessage, path, errno);
@@ -161,7 +161,7 @@ std::vector<std::string> SubfolderNames(const std::string& path) {
   return names;
 }
 
-void RemoveFolder(const std::string& path) {
+void detail::SystemRemoveFolder(const std::string& path) {
   struct stat info;
   if (::lstat(path.c_str(), &info) != 0) {
     if (errno == ENOENT) return;
@@ -177,7 +177,7 @@ void RemoveFolder(const std::string& path) {
         if (name != "." && name != "..") entries.push_back(name);
       }
     }
-    for (const std::string& name : entries) RemoveFolder(path + "/" + name);
+    for (const std::string& name : entries) SystemRemoveFolder(path + "/" + name);
     if (::rmdir(path.c_str()) != 0) Raise(kDeleteFileFailedMessage, path, errno);
   } else if (::unlink(path.c_str()) != 0) {
     Raise(kDeleteFileFailedMessage, path, errno);

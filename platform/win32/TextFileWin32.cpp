@@ -109,7 +109,7 @@ std::pair<std::wstring, DWORD> RemoveTree(const std::wstring& path) {
 
 }  // namespace
 
-bool FileExists(const std::string& path) {
+bool detail::SystemFileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -119,7 +119,7 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string ReadFileContent(const std::string& path) {
+std::string detail::SystemReadFileContent(const std::string& path) {
   // Others may keep the file open, even for writing, while we read it.
   UniqueFileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -138,7 +138,7 @@ std::string ReadFileContent(const std::string& path) {
   return content;
 }
 
-void WriteFileContent(const std::string& path, std::string_view content) {
+void detail::SystemWriteFileContent(const std::string& path, std::string_view content) {
   const WriteFault fault = detail::TakeWriteFault(path);
   if (fault == WriteFault::CreateTemporary) Raise(kCreateFileFailedMessage, path, ERROR_ACCESS_DENIED);
   const std::wstring target = Widen(path);
@@ -163,12 +163,12 @@ void WriteFileContent(const std::string& path, std::string_view content) {
   }
 }
 
-void CreateFolders(const std::string& path) {
+void detail::SystemCreateFolders(const std::string& path) {
   const DWORD error = MakeFolders(Widen(path));
   if (error != 0) Raise(kCreateFileFailedMessage, path, error);
 }
 
-bool RemoveFile(const std::string& path) {
+bool detail::SystemRemoveFile(const std::string& path) {
   if (DeleteFileW(Widen(path).c_str())) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
@@ -183,7 +183,7 @@ std::vector<std::string> SubfolderNames(const std::string& path) {
   return names;
 }
 
-void RemoveFolder(const std::string& path) {
+void detail::SystemRemoveFolder(const std::string& path) {
   const auto [failed, error] = RemoveTree(Widen(path));
   if (error != 0) Raise(kDeleteFileFailedMessage, Narrow(failed), error);
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 
 #include "platform/Error.h"
 #include "platform/Text.h"
@@ -333,6 +334,32 @@ TEST_F(TextFileTest, SubfoldersAreListedAndRemovedWithEverythingInThem) {
   RemoveFolder(PathOf("20261209-103000-123"));
   RemoveFolder(PathOf("brak"));
   EXPECT_EQ(Entries(), (Lines{"Zażółć", "plik"}));
+}
+
+// A preview sees its own writes as files and leaves the disk as it was,
+// even for a file it removes or a folder it would make.
+TEST_F(TextFileTest, APreviewKeepsEveryWriteOffTheDisk) {
+  WriteBytes(PathOf("tnsnames.ora"), "stary\r\n");
+  WriteBytes(PathOf("usuwany"), "x");
+  {
+    const ScopedFilePreview preview;
+    WriteTextLines(PathOf("tnsnames.ora"), {"nowy"});
+    WriteFileContent(PathOf("sqlnet.ora"), "NAMES=1");
+    EXPECT_TRUE(RemoveFile(PathOf("usuwany")));
+    EXPECT_FALSE(RemoveFile(PathOf("brak")));
+    EXPECT_EQ(ReadTextLines(PathOf("tnsnames.ora")), Lines{"nowy"});
+    EXPECT_EQ(ReadFileContent(PathOf("sqlnet.ora")), "NAMES=1");
+    EXPECT_TRUE(FileExists(PathOf("sqlnet.ora")));
+    EXPECT_FALSE(FileExists(PathOf("usuwany")));
+    EXPECT_THROW(ReadFileContent(PathOf("usuwany")), Error);
+    EXPECT_THROW(CreateFolders(PathOf("nowy")), Error);
+    EXPECT_THROW(RemoveFolder(PathOf("")), Error);
+    EXPECT_THROW(ScopedFilePreview(), std::logic_error);
+  }
+  EXPECT_EQ(Entries(), (Lines{"tnsnames.ora", "usuwany"}));
+  EXPECT_EQ(Bytes(PathOf("tnsnames.ora")), "stary\r\n");
+  WriteTextLines(PathOf("tnsnames.ora"), {"po podglądzie"});
+  EXPECT_EQ(Bytes(PathOf("tnsnames.ora")), "po podglądzie\r\n");
 }
 
 }  // namespace
