@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bde/Alias.h"
 #include "bde/ParameterList.h"
 
 namespace bde {
@@ -36,6 +37,12 @@ class AliasEngine {
   // Writes every alias added, modified or deleted so far (persistent mode
   // only).
   virtual void SaveConfiguration() = 0;
+
+  // The driver and parameters CreateAlias would give a new alias, as far
+  // as the engine can tell without creating it, so that a preview of a run
+  // shows what the run would leave. Raises what CreateAlias raises for the
+  // driver.
+  virtual Alias NewAlias(const std::string& name, const std::string& driver, const ParameterList& params) const = 0;
 
   // The file that holds every alias of the engine and that only the
   // engine's save writes, for a backup to keep byte for byte: our own

@@ -7,6 +7,8 @@
 namespace bde {
 
 inline constexpr std::string_view kStandardDriver = "STANDARD";
+// The tables of a standard alias whose DEFAULT DRIVER is not given.
+inline constexpr std::string_view kDefaultStandardDriver = "PARADOX";
 inline constexpr std::string_view kSqlNativeClientDriver = "SQL Native Client";
 inline constexpr std::string_view kOracleDriver = "ORACLE";
 

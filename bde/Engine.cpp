@@ -12,7 +12,6 @@ namespace bde {
 namespace {
 
 // BDE keeps a STANDARD alias on Paradox tables unless told otherwise.
-constexpr std::string_view kDefaultStandardDriver = "PARADOX";
 
 bool Defines(const DriverDefinition& definition, std::string_view parameter) {
   return std::any_of(
@@ -89,15 +88,18 @@ ParameterList Engine::ReadAliasParameters(const std::string& name) {
 
 // The alias gets one line per parameter its driver defines, in the driver's
 // order, with the given value or empty; every other given line is dropped.
-void Engine::CreateAlias(const std::string& name, const std::string& driver,
-                         const ParameterList& params) {
+Alias Engine::NewAlias(const std::string& name, const std::string& driver, const ParameterList& params) const {
   const DriverDefinition* definition = FindDriverDefinition(driver);
   if (!definition) throw platform::Error(platform::Format(kUnknownDriverMessage, {driver}));
   std::vector<std::string> lines;
   for (std::string_view parameter : definition->parameters) {
     lines.push_back(std::string(parameter) + "=" + params.Value(parameter));
   }
-  AddAlias(Alias{name, std::string(definition->name), ParameterList(std::move(lines))});
+  return Alias{name, std::string(definition->name), ParameterList(std::move(lines))};
+}
+
+void Engine::CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) {
+  AddAlias(NewAlias(name, driver, params));
 }
 
 void Engine::CreateStandardAlias(const std::string& name, const std::string& path,

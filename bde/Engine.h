@@ -63,6 +63,7 @@ class Engine : public AliasEngine {
   std::string AliasDriver(const std::string& name) override;
   ParameterList ReadAliasParameters(const std::string& name) override;
   void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) override;
+  Alias NewAlias(const std::string& name, const std::string& driver, const ParameterList& params) const override;
   void CreateStandardAlias(const std::string& name, const std::string& path,
                            const std::string& defaultDriver) override;
   // Only parameters the alias has and its driver defines take new values.

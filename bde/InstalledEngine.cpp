@@ -19,8 +19,6 @@
 namespace bde {
 namespace {
 
-constexpr std::string_view kDefaultStandardDriver = "PARADOX";
-
 bool IsStandard(std::string_view driver) { return platform::EqualsAsciiNoCase(driver, kStandardDriver); }
 
 // Closes an engine cursor through the pointer to its handle that
@@ -177,15 +175,28 @@ std::string InstalledEngine::ParameterString(const std::vector<std::pair<std::st
   return joined;
 }
 
-void InstalledEngine::CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) {
+// The engine gets the parameters our definition of the driver knows (all
+// of a driver we do not define) that have a value; it may add defaults of
+// its own, which nobody can know without creating the alias.
+Alias InstalledEngine::NewAlias(const std::string& name, const std::string& driver,
+                                const ParameterList& params) const {
   const DriverDefinition* definition = FindDriverDefinition(driver);
-  std::vector<std::pair<std::string, std::string>> pairs;
+  std::vector<std::string> lines;
   for (const std::string& line : params.Lines()) {
     const std::string parameter = ParameterList::NameOf(line);
     const bool defined =
         !definition || std::any_of(definition->parameters.begin(), definition->parameters.end(),
                                    [&](std::string_view known) { return platform::EqualsNoCase(known, parameter); });
-    if (defined) pairs.emplace_back(parameter, ParameterList::ValueOf(line));
+    if (defined && !ParameterList::ValueOf(line).empty()) lines.push_back(line);
+  }
+  return Alias{name, driver, ParameterList(std::move(lines))};
+}
+
+void InstalledEngine::CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  const Alias alias = NewAlias(name, driver, params);
+  for (const std::string& line : alias.params.Lines()) {
+    pairs.emplace_back(ParameterList::NameOf(line), ParameterList::ValueOf(line));
   }
   const std::string paramString = ParameterString(pairs, name);
   Check(api_.DbiAddAlias(nullptr, ToEngine(name, name).c_str(), ToEngine(driver, name).c_str(), paramString.c_str(),

@@ -74,6 +74,7 @@ class InstalledEngine final : public AliasEngine {
   // Passes the parameters the driver defines (all of them for a driver we
   // do not know), so a template's password never reaches the engine.
   void CreateAlias(const std::string& name, const std::string& driver, const ParameterList& params) override;
+  Alias NewAlias(const std::string& name, const std::string& driver, const ParameterList& params) const override;
   void CreateStandardAlias(const std::string& name, const std::string& path,
                            const std::string& defaultDriver) override;
   // A value longer than the engine's record holds raises
