@@ -20,15 +20,6 @@ constexpr std::string_view kKeyNotReadMessage = "Nie można odczytać klucza rej
 
 std::string Quoted(std::string_view text) { return std::string("\"").append(text).append("\""); }
 
-std::string Utf16LeWithNull(std::string_view text) {
-  std::string bytes;
-  for (const char16_t unit : platform::ToUtf16(text)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes + std::string(2, '\0');
-}
-
 const NamedValue* FindValue(const std::vector<NamedValue>& values, std::string_view name) {
   for (const NamedValue& value : values) {
     if (platform::EqualsNoCase(value.name, name)) return &value;
@@ -116,7 +107,7 @@ void DescribeValueChanges(const State& before, const State& after, std::vector<s
     if (old == nullptr) {
       lines.push_back(what + "dodano " + DescribeValue(value.value));
     } else if (!(old->value == value.value)) {
-      lines.push_back(what + DescribeValue(old->value) + " -> " + DescribeValue(value.value));
+      lines.push_back(what + DescribeValue(old->value) + " → " + DescribeValue(value.value));
     }
   }
   for (const NamedValue& value : before.values) {
@@ -130,7 +121,7 @@ void DescribeParameterChanges(const State& before, const State& after, std::vect
   if (!before.present) {
     lines.push_back("sterownik: " + Quoted(after.driver));
   } else if (before.driver != after.driver) {
-    lines.push_back("sterownik: " + Quoted(before.driver) + " -> " + Quoted(after.driver));
+    lines.push_back("sterownik: " + Quoted(before.driver) + " → " + Quoted(after.driver));
   }
   const bde::ParameterList old(before.parameters);
   const bde::ParameterList now(after.parameters);
@@ -140,7 +131,7 @@ void DescribeParameterChanges(const State& before, const State& after, std::vect
     if (!old.Has(name)) {
       lines.push_back(what + "dodano " + Quoted(bde::ParameterList::ValueOf(line)));
     } else if (old.Value(name) != now.Value(name)) {
-      lines.push_back(what + Quoted(old.Value(name)) + " -> " + Quoted(now.Value(name)));
+      lines.push_back(what + Quoted(old.Value(name)) + " → " + Quoted(now.Value(name)));
     }
   }
   for (const std::string& line : before.parameters) {
@@ -282,12 +273,21 @@ std::vector<std::string> DescribeChange(const Change& change) {
       break;
     case ItemKind::File:
     case ItemKind::EngineFile:
-      lines.push_back(before.present ? "bajtów: " + std::to_string(before.content.size()) + " -> " +
+      lines.push_back(before.present ? "bajtów: " + std::to_string(before.content.size()) + " → " +
                                            std::to_string(after.content.size())
                                      : "bajtów: " + std::to_string(after.content.size()));
       break;
   }
   return lines;
+}
+
+std::string Utf16LeWithNull(std::string_view text) {
+  std::string bytes;
+  for (const char16_t unit : platform::ToUtf16(text)) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes + std::string(2, '\0');
 }
 
 std::optional<std::string> ValueText(const RegistryValue& value) {

@@ -1,7 +1,8 @@
 // One suite for every Registry backend: the in-memory one the other tests
 // use must behave as the real registry wherever callers rely on it. On
 // Windows (and under Wine) the same cases run against the real registry,
-// inside a throw-away branch.
+// inside a throw-away branch. The preview of a run must show its callers
+// what the registry beneath it would hold, so it runs the suite too.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/backup/Snapshot.h"
+#include "app/plan/PreviewRegistry.h"
 #include "platform/Error.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
@@ -53,6 +56,42 @@ class MemoryBackend {
 
  private:
   MemoryRegistry registry_;
+};
+
+// A preview over a registry that holds nothing yet. A value is planted
+// beneath while the preview holds nothing of its key, so that it is read
+// through; once the preview holds the key, what lies beneath no longer
+// shows there, and the value is planted through the preview.
+class PreviewBackend {
+ public:
+  static constexpr const char* kName = "Preview";
+
+  Registry& Get() { return preview_; }
+
+  void Plant(const std::string& path, const std::string& name, Planted type,
+             const std::string& data) {
+    if (!preview_.KeyExists(kCU, path)) {
+      beneath_.Plant(path, name, type, data);
+      return;
+    }
+    const RegistryValue value = type == Planted::ExpandString
+                                    ? RegistryValue{kRegExpandSz, app::backup::Utf16LeWithNull(data)}
+                                    : RegistryValue{kRegBinary, data};
+    const OpenedKey key = preview_.OpenKey(kCU, path, kKeyAllAccess, false);
+    ASSERT_TRUE(key);
+    key->WriteValue(name, value);
+  }
+
+  // The key beneath refuses writing, as the real registry may: the
+  // preview must refuse what it would.
+  void DenyWrites(const std::string& path) {
+    ASSERT_NE(beneath_.Get().OpenKey(kCU, path, kKeyAllAccess, true), nullptr);
+    beneath_.DenyWrites(path);
+  }
+
+ private:
+  MemoryBackend beneath_;
+  app::plan::PreviewRegistry preview_{beneath_.Get()};
 };
 
 #ifdef _WIN32
@@ -134,9 +173,9 @@ struct BackendNames {
 };
 
 #ifdef _WIN32
-using Backends = ::testing::Types<MemoryBackend, Win32Backend>;
+using Backends = ::testing::Types<MemoryBackend, PreviewBackend, Win32Backend>;
 #else
-using Backends = ::testing::Types<MemoryBackend>;
+using Backends = ::testing::Types<MemoryBackend, PreviewBackend>;
 #endif
 
 template <typename Backend>

@@ -159,10 +159,10 @@ TEST(SnapshotChangesTest, ChangesListTheItemsThatDifferAndSayHow) {
   const std::vector<Change> changes = Changes(before, after);
   ASSERT_EQ(changes.size(), 4u);
   EXPECT_EQ(DescribeChange(changes[0]),
-            (Lines{"zmieniono", "wartość \"Server\": \"A\" -> \"B\"", "wartość \"MARS_Connection\": dodano \"Y\"",
+            (Lines{"zmieniono", "wartość \"Server\": \"A\" → \"B\"", "wartość \"MARS_Connection\": dodano \"Y\"",
                    "wartość \"Stara\": usunięto \"s\""}));
   EXPECT_EQ(DescribeChange(changes[1]),
-            (Lines{"zmieniono", "parametr \"DATABASE NAME\": \"A\" -> \"B\"", "parametr \"ODBC DSN\": dodano \"N\""}));
+            (Lines{"zmieniono", "parametr \"DATABASE NAME\": \"A\" → \"B\"", "parametr \"ODBC DSN\": dodano \"N\""}));
   EXPECT_EQ(DescribeChange(changes[2]),
             (Lines{"utworzono", "sterownik: \"ORACLE\"", "parametr \"USER NAME\": dodano \"O\""}));
   EXPECT_TRUE(SamePlace(changes[3].place, file));
