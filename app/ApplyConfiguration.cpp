@@ -92,6 +92,10 @@ bool ApplyConfiguration::RunAllOrNothing(const Answers& answers, bde::StatusRepo
   return false;
 }
 
+void ApplyConfiguration::Rehearse(const Answers& answers, bde::StatusReport& report, backup::ItemKeeper& places) {
+  Write(answers, report, places);
+}
+
 void ApplyConfiguration::Write(const Answers& answers, bde::StatusReport& report, backup::ItemKeeper& backup) {
   report.Clear();
   report.Add("Konfiguracja została utworzona!");

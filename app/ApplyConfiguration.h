@@ -57,6 +57,11 @@ class ApplyConfiguration {
   // error before the first write (the backup's) passes to the caller.
   [[nodiscard]] bool RunAllOrNothing(const Answers& answers, bde::StatusReport& report);
 
+  // The run's writes without a backup, each writer telling places what it
+  // may change before it writes there: the rehearsal a preview makes on a
+  // registry, files and an engine whose writes stay in memory.
+  void Rehearse(const Answers& answers, bde::StatusReport& report, backup::ItemKeeper& places);
+
   // The suite's aliases a first run with the answers would write, each with
   // its driver and the values of its write; nothing is written.
   static std::vector<bde::Alias> SuiteAliases(const Answers& answers);

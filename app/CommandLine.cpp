@@ -17,6 +17,14 @@ std::string* FileOf(CommandLine& line, const std::string& argument) {
   return nullptr;
 }
 
+// The field a switch without a file sets, or none for another argument.
+bool* FlagOf(CommandLine& line, bool& undo, const std::string& argument) {
+  if (platform::EqualsAsciiNoCase(argument, "/undo")) return &undo;
+  if (platform::EqualsAsciiNoCase(argument, "/verify")) return &line.verify;
+  if (platform::EqualsAsciiNoCase(argument, "/plan")) return &line.plan;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -29,14 +37,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   bool undo = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (platform::EqualsAsciiNoCase(argument, "/undo")) {
-      if (undo) Fail("argument \"" + argument + "\" podany drugi raz");
-      undo = true;
-      continue;
-    }
-    if (platform::EqualsAsciiNoCase(argument, "/verify")) {
-      if (line.verify) Fail("argument \"" + argument + "\" podany drugi raz");
-      line.verify = true;
+    if (bool* flag = FlagOf(line, undo, argument)) {
+      if (*flag) Fail("argument \"" + argument + "\" podany drugi raz");
+      *flag = true;
       continue;
     }
     std::string* target = FileOf(line, argument);
@@ -45,17 +48,25 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (i + 1 == arguments.size() || arguments[i + 1].empty()) Fail("po \"" + argument + "\" brak nazwy pliku");
     *target = arguments[++i];
   }
-  if (undo && (!line.answersPath.empty() || line.verify || !line.exportPath.empty())) {
-    Fail("\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\"");
+  if (undo && (!line.answersPath.empty() || line.verify || line.plan || !line.exportPath.empty())) {
+    Fail("\"/undo\" nie łączy się z \"/s\", \"/verify\", \"/plan\" ani z \"/export\"");
   }
   if (undo) {
     line.mode = CommandLine::Mode::Undo;
     return line;
   }
   if (!line.answersPath.empty() && !line.exportPath.empty()) Fail("\"/s\" i \"/export\" wykluczają się");
-  if (line.verify && !line.exportPath.empty()) Fail("\"/verify\" i \"/export\" wykluczają się");
+  if ((line.verify || line.plan) && !line.exportPath.empty()) {
+    Fail(std::string(line.plan ? "\"/plan\"" : "\"/verify\"") + " i \"/export\" wykluczają się");
+  }
   if (!line.exportPath.empty()) {
     line.mode = CommandLine::Mode::Export;
+    return line;
+  }
+  if (line.plan) {
+    if (line.answersPath.empty()) Fail("\"/plan\" wymaga \"/s PLIK_ODPOWIEDZI\"");
+    if (line.verify) Fail("\"/plan\" i \"/verify\" wykluczają się: podgląd niczego nie konfiguruje");
+    line.mode = CommandLine::Mode::Plan;
     return line;
   }
   if (line.answersPath.empty() && !line.verify) {
@@ -72,8 +83,8 @@ CommandLine OutputsOfRefusedCommandLine(const std::vector<std::string>& argument
     std::string* target = FileOf(seen, arguments[i]);
     if (target == nullptr || !target->empty() || arguments[i + 1].empty()) continue;
     CommandLine ignored;
-    if (FileOf(ignored, arguments[i + 1]) != nullptr || platform::EqualsAsciiNoCase(arguments[i + 1], "/verify") ||
-        platform::EqualsAsciiNoCase(arguments[i + 1], "/undo")) {
+    bool ignoredUndo = false;
+    if (FileOf(ignored, arguments[i + 1]) != nullptr || FlagOf(ignored, ignoredUndo, arguments[i + 1]) != nullptr) {
       continue;
     }
     *target = arguments[++i];
@@ -95,6 +106,8 @@ std::string_view ModeName(const CommandLine& line) {
       return "undo";
     case CommandLine::Mode::Export:
       return "export";
+    case CommandLine::Mode::Plan:
+      return "plan";
     case CommandLine::Mode::Usage:
       return "usage";
   }

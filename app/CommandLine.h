@@ -8,6 +8,7 @@ namespace app {
 
 inline constexpr std::string_view kUsage =
     "Użycie: KonfigNovera.exe [/s PLIK_ODPOWIEDZI] [/verify] [/log PLIK_RAPORTU] [/json PLIK_WYNIKU]\r\n"
+    "        KonfigNovera.exe /s PLIK_ODPOWIEDZI /plan [/log PLIK_RAPORTU] [/json PLIK_WYNIKU]\r\n"
     "        KonfigNovera.exe /undo [/log PLIK_RAPORTU] [/json PLIK_WYNIKU]\r\n"
     "        KonfigNovera.exe /export PLIK_ODPOWIEDZI [/log PLIK_RAPORTU] [/json PLIK_WYNIKU]\r\n"
     "  bez argumentów  kreator \"Konfiguracja BDE\" w oknie\r\n"
@@ -15,6 +16,8 @@ inline constexpr std::string_view kUsage =
     "                  albo nic - po błędzie wycofuje każdą swoją zmianę\r\n"
     "  /verify         sprawdzenie połączeń po konfiguracji; bez /s sprawdzenie\r\n"
     "                  stanu stacji roboczej, bez żadnych zmian\r\n"
+    "  /plan           z /s: podgląd zmian, które przebieg by wprowadził\r\n"
+    "                  (rejestr, różnice plików, aliasy), bez żadnego zapisu\r\n"
     "  /undo           przywraca stan sprzed ostatniego niecofniętego przebiegu\r\n"
     "                  (w oknie lub /s); kolejne /undo cofa przebieg wcześniejszy;\r\n"
     "                  tego, co zmieniono po przebiegu, nie zmienia\r\n"
@@ -34,20 +37,24 @@ inline constexpr std::string_view kUsage =
 struct CommandLine {
   // Verify: the connections of the workstation as it is, checked without
   // writing anything. Undo: the latest run put back.
-  enum class Mode { Window, Unattended, Verify, Undo, Export, Usage };
+  // Plan: what the run with the answers would change, shown, with nothing
+  // written.
+  enum class Mode { Window, Unattended, Verify, Undo, Export, Plan, Usage };
   Mode mode = Mode::Window;
   std::string answersPath;
   std::string logPath;   // empty: no log file
   std::string jsonPath;  // empty: no result file
   std::string exportPath;
   bool verify = false;  // the connections checked after an unattended run
+  bool plan = false;
 };
 
 // The arguments after the program's name. Switches are compared without
 // regard to letter case. An unknown argument, a switch without its file or
 // a switch given twice raises AnswersError; a line needs "/s", "/verify",
 // "/undo" or "/export", and "/undo" and "/export" each go with neither
-// "/s" nor "/verify" nor each other.
+// "/s" nor "/verify" nor "/plan" nor each other; "/plan" needs "/s" and
+// goes without "/verify".
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The files a command line that ParseCommandLine refused still names for
@@ -55,7 +62,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 CommandLine OutputsOfRefusedCommandLine(const std::vector<std::string>& arguments);
 
 // The mode's name in the result file: "configure", "verify", "undo",
-// "export", "usage", "window".
+// "export", "plan", "usage", "window".
 std::string_view ModeName(const CommandLine& line);
 
 }  // namespace app

@@ -25,7 +25,8 @@ std::string Line(std::string_view key, const std::string& value) {
 
 // The first page's choices of the aliases an earlier run left: the
 // version and test copy whose main alias the engine holds (the newest
-// version first, the production copy before the test copy), and the server
+// version first, the production copy before the test copy; version 11's
+// Archiwum alias tells it from 10), and the server
 // kind whose aliases are of that alias's driver. A choice the settings key
 // stores stays as it is; with no such alias, all stay.
 void ProposeFromMainAlias(platform::Registry& registry, const EngineStart& engine, Answers& choices) {
@@ -38,6 +39,11 @@ void ProposeFromMainAlias(platform::Registry& registry, const EngineStart& engin
     for (const bool testCopy : {false, true}) {
       const std::string mainAlias = AliasPrefixFor(ItemOf(version), testCopy) + "Novera- LM";
       if (platform::IndexOfNoCase(aliases, mainAlias) < 0) continue;
+      // Versions 10 and 11 name their aliases alike; only 11 has Archiwum.
+      if (version == SuiteVersion::V11 && !versionStored &&
+          platform::IndexOfNoCase(aliases, mainAlias + "- Archiwum") < 0) {
+        continue;
+      }
       choices.version = version;
       choices.testCopy = testCopy;
       if (serverStored) return;

@@ -16,7 +16,8 @@ namespace app {
 // a field added later must keep every one here as it is.
 struct RunResult {
   // The mode's name in the file: "configure" (/s, with or without
-  // /verify), "verify" (/verify alone), "export", "usage" (/?), or
+  // /verify), "plan" (/s with /plan), "verify" (/verify alone), "export",
+  // "undo", "usage" (/?), or
   // "invalid" for a command line that names none.
   std::string mode;
   std::string computer;

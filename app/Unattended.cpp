@@ -12,6 +12,7 @@
 #include "app/ErrorText.h"
 #include "app/ExportAnswers.h"
 #include "app/UnattendedAnswers.h"
+#include "app/plan/Plan.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/StatusReport.h"
 #include "platform/NetworkProbe.h"
@@ -80,13 +81,33 @@ int Configure(bool verify, const servers::CheckSources& sources, const Answers& 
   }
 }
 
-// The workstation as it is, checked without writing: the answers are those
-// of an answers file that gives nothing. Whatever stops the checks is the
-// one failed check.
-int Verify(const servers::CheckSources& sources, const EngineStart& started, bde::StatusReport& report,
-           CheckResults& checks) {
+// The preview of the run with answers already read: its report, and the
+// result's changes, are what the run would change; nothing is written. An
+// error the run would stop at ends the preview as it would end the run.
+int Preview(const Answers& answers, const EngineStart& started, platform::Registry& registry,
+            bde::StatusReport& report) {
   try {
-    const Answers answers = ResolveAnswers(AnswersFile::Parse("", ""), sources.registry, started);
+    const plan::Plan plan = plan::MakePlan(answers, registry, started());
+    for (std::string& line : plan::DescribePlan(plan)) report.Add(std::move(line));
+    for (const bde::Change& change : plan.changes) report.Changed(change);
+    return kExitDone;
+  } catch (const std::exception& error) {
+    return Failed(report, error, kExitConfigurationFailed, false);
+  }
+}
+
+// The workstation as it is, checked without writing: the answers are those
+// /export would write for it, so that a workstation configured without the
+// window (which stores no choices) is checked for the version and kind its
+// aliases have. Whatever stops the checks is the one failed check.
+int Verify(const servers::CheckSources& sources, const EngineStart& started, const RunHost& host,
+           bde::StatusReport& report, CheckResults& checks) {
+  try {
+    std::vector<std::string> described = DescribeWorkstation(sources.registry, started, host.computer, host.startTime);
+    // Its first line only says where and when it was made.
+    described.erase(described.begin());
+    const Answers answers =
+        ResolveAnswers(AnswersFile::Parse("", platform::JoinLines(described)), sources.registry, started);
     checks = CheckConnections(sources, answers, started(), ApplyConfiguration::SuiteAliases(answers), report);
   } catch (const AnswersError& error) {
     checks = {{bde::CheckStatus::Failed, error.Problem()}};
@@ -125,9 +146,10 @@ int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, 
   return Reporting(commandLine, host, [&](bde::StatusReport& report, CheckResults& checks) {
     std::optional<bde::AliasEngineChoice> aliases;
     const EngineStart started = StartOnFirstUse(aliases, registry, engine, oemCodePage);
-    if (commandLine.mode == CommandLine::Mode::Verify) return Verify(sources, started, report, checks);
+    if (commandLine.mode == CommandLine::Mode::Verify) return Verify(sources, started, host, report, checks);
     try {
       const Answers answers = ResolveAnswers(AnswersFile::Read(commandLine.answersPath), registry, started);
+      if (commandLine.mode == CommandLine::Mode::Plan) return Preview(answers, started, registry, report);
       return Configure(commandLine.verify, sources, answers, started, backupRoot, report, checks);
     } catch (const AnswersError& error) {
       return Failed(report, error, kExitWrongAnswers, false);

@@ -47,10 +47,16 @@ struct RunHost {
 // was done up to the error, the error and what was put back) goes where
 // FinishRun sends it. Returns the program's exit code.
 //
+// With "/plan" the run is only previewed: the report says what it would
+// change (plan::DescribePlan), the result lists it, and nothing at all is
+// written, not even a backup; exit code 0, or 1 where the run would stop
+// at an error.
+//
 // With "/verify" a run that succeeded checks the connections it configured
 // and adds their section to the report and their results to the result.
-// Without "/s" the workstation is checked as it is: the answers are those a
-// run would take with none given, and nothing at all is written; whatever
+// Without "/s" the workstation is checked as it is: the answers are those
+// /export would write for it (DescribeWorkstation), and nothing at all is
+// written; whatever
 // stands in the way of a check (no ODBC driver, no Oracle home, an engine
 // that does not start) is a failed check.
 int RunUnattended(const CommandLine& commandLine, platform::Registry& registry, bde::Engine& engine,

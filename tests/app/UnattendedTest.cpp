@@ -593,6 +593,7 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
   EXPECT_EQ(full.answersPath, "C:\\a b.ini");
   EXPECT_EQ(full.logPath, "r.txt");
   EXPECT_EQ(ParseCommandLine({"/log", "r.txt", "/s", "a.ini"}).answersPath, "a.ini");
+  EXPECT_EQ(ParseCommandLine({"/PLAN", "/s", "a.ini"}).mode, Mode::Plan);
 
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"/x"}, "nieznany argument \"/x\""},
@@ -601,6 +602,10 @@ TEST(CommandLineTest, ArgumentsChooseTheModeOrAreRefused) {
       {{"/log", "r.txt"}, "brak \"/s PLIK_ODPOWIEDZI\", \"/verify\", \"/undo\" ani \"/export PLIK_ODPOWIEDZI\""},
       {{"/s", "a.ini", "/s", "b.ini"}, "argument \"/s\" podany drugi raz"},
       {{"/s", "a.ini", "/?"}, "nieznany argument \"/?\""},
+      {{"/plan"}, "\"/plan\" wymaga \"/s PLIK_ODPOWIEDZI\""},
+      {{"/s", "a.ini", "/plan", "/plan"}, "argument \"/plan\" podany drugi raz"},
+      {{"/s", "a.ini", "/plan", "/verify"}, "\"/plan\" i \"/verify\" wykluczają się: podgląd niczego nie konfiguruje"},
+      {{"/export", "e.ini", "/plan"}, "\"/plan\" i \"/export\" wykluczają się"},
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(c.second);
@@ -775,11 +780,24 @@ TEST_F(UnattendedVerifyTest, VerifyAloneChecksTheWorkstationAsItIsAndWritesNothi
   EXPECT_THROW(key->WriteString("x", "y"), platform::Error);
 }
 
+// Nothing stored by a window: the aliases say which version the run made,
+// so a version 10 workstation is not checked for version 11's Archiwum.
+TEST_F(UnattendedVerifyTest, VerifyAloneChecksTheVersionTheAliasesHave) {
+  std::string answers = Answers();
+  answers.replace(answers.find("Wersja=11"), 9, "Wersja=10");
+  ASSERT_EQ(Run(answers), kExitDone) << console;
+  EXPECT_EQ(Verify(), kExitDone) << console;
+  Lines expected = Section(kDataSourceOk);
+  std::erase_if(expected, [](const std::string& line) { return line.find("Archiwum") != std::string::npos; });
+  EXPECT_EQ(Report(), expected);
+}
+
 // What stops the answers being found is a failed check, not a wrong file.
 TEST_F(UnattendedVerifyTest, VerifyAloneReportsWhatStandsInTheWayAsAFailedCheck) {
   registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
   EXPECT_EQ(Verify(), kExitChecksFailed);
-  EXPECT_EQ(Report(), (Lines{"", " Sprawdzenie połączeń:", "  [BŁĄD] brak sterownika ODBC \"SQL Native Client\"", ""}));
+  EXPECT_EQ(Report(), (Lines{"", " Sprawdzenie połączeń:",
+                             "  [BŁĄD] klucz \"Serwer\": brak sterownika ODBC \"SQL Native Client\"", ""}));
   EXPECT_FALSE(platform::FileExists(Config()));
 }
 
@@ -816,7 +834,7 @@ TEST_F(UnattendedVerifyTest, TheResultHoldsTheChecksWhenTheyRan) {
 TEST_F(UnattendedVerifyTest, TheCheckThatCouldNotBeMadeIsInTheResult) {
   registry.DeleteKey(platform::RegistryRoot::LocalMachine, "\\SOFTWARE\\ODBC\\ODBCINST.INI");
   EXPECT_EQ(Verify(), kExitChecksFailed);
-  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": \"brak "
+  EXPECT_NE(Result().find("\"status\": \"failed\",\r\n      \"detail\": \"klucz \\\"Serwer\\\": brak "
                           "sterownika ODBC"),
             std::string::npos)
       << Result();

@@ -235,9 +235,9 @@ TEST(UndoCommandLineTest, UndoTakesALogFileAResultFileAndNothingElse) {
   EXPECT_EQ(ModeName(withResult), "undo");
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {{"/undo", "/undo"}, "argument \"/undo\" podany drugi raz"},
-      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
-      {{"/verify", "/undo"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
-      {{"/undo", "/export", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\" ani z \"/export\""},
+      {{"/undo", "/s", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\", \"/plan\" ani z \"/export\""},
+      {{"/verify", "/undo"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\", \"/plan\" ani z \"/export\""},
+      {{"/undo", "/export", "a.ini"}, "\"/undo\" nie łączy się z \"/s\", \"/verify\", \"/plan\" ani z \"/export\""},
       {{"/undo", "x"}, "nieznany argument \"x\""},
   };
   for (const auto& c : refused) {

@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/AnswersFile.h"
 #include "app/ApplyConfiguration.h"
 #include "app/CommandLine.h"
 #include "app/Unattended.h"
+#include "app/UnattendedAnswers.h"
 #include "app/Undo.h"
+#include "app/plan/Plan.h"
 #include "bde/AliasEngineChoice.h"
 #include "bde/Engine.h"
 #include "bde/StatusReport.h"
@@ -101,9 +104,10 @@ class Workstation {
     return state;
   }
 
-  int Unattended(const std::string& answers) {
+  int Unattended(const std::string& answers, app::CommandLine::Mode mode = app::CommandLine::Mode::Unattended) {
     platform::WriteTextLines(Path("answers.ini"), platform::SplitLines(answers));
-    app::CommandLine line{app::CommandLine::Mode::Unattended, Path("answers.ini"), "", Path("result.json"), ""};
+    app::CommandLine line{mode, Path("answers.ini"), "", Path("result.json"), ""};
+    line.plan = mode == app::CommandLine::Mode::Plan;
     console_.clear();
     bde::Engine engine(registry_, Config());
     return app::RunUnattended(line, registry_, engine, codePage_, BackupRoot(), Host(),
@@ -138,6 +142,24 @@ class Workstation {
   }
 
   std::string OracleHome() const { return Path("oracle"); }
+
+  // The preview /plan makes of a run with the answers.
+  app::plan::Plan MakePlan(const std::string& answers) {
+    bde::Engine engine(registry_, Config());
+    bde::AliasEngineChoice aliases(registry_, engine, codePage_);
+    const app::Answers resolved =
+        app::ResolveAnswers(app::AnswersFile::Parse("answers.ini", answers), registry_,
+                            [&]() -> bde::AliasEngine& { return aliases.Aliases(); });
+    return app::plan::MakePlan(resolved, registry_, aliases.Aliases());
+  }
+
+  // What stands at the places now.
+  app::backup::Snapshot TakeSnapshot(const std::vector<app::backup::Place>& places) {
+    bde::Engine engine(registry_, Config());
+    bde::AliasEngineChoice aliases(registry_, engine, codePage_);
+    app::backup::Workstation workstation{registry_, [&]() -> bde::AliasEngine& { return aliases.Aliases(); }};
+    return app::backup::TakeSnapshot(workstation, places);
+  }
 
   // Works on the aliases as another program would, saving at the end.
   void WithEngine(const std::function<void(bde::AliasEngine&)>& work) {
