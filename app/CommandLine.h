@@ -32,7 +32,9 @@ inline constexpr std::string_view kUsage =
     "(zmiany wycofano) lub /undo nie przywróciło wszystkiego, 2 - błędny plik\r\n"
     "odpowiedzi lub wiersz poleceń (nic nie zmieniono) albo brak przebiegu do cofnięcia,\r\n"
     "3 - sprawdzenie połączeń wykazało błąd (z /s: konfigurację wykonano).\r\n"
-    "/export: 0 - zapisano, 1 - pliku nie zapisano, 2 - błędny wiersz poleceń.\r\n";
+    "/export: 0 - zapisano, 1 - pliku nie zapisano, 2 - błędny wiersz poleceń.\r\n"
+    "/plan: 0 - podgląd gotowy, 1 - przebieg zatrzymałby się na błędzie, 2 - błędny plik\r\n"
+    "odpowiedzi lub wiersz poleceń.\r\n";
 
 struct CommandLine {
   // Verify: the connections of the workstation as it is, checked without

@@ -856,7 +856,7 @@ TEST(CommandLineTest, VerifyJsonAndExportGoTogetherAsTheyMay) {
             }),
             "Niepoprawny wiersz poleceń: \"/verify\" i \"/export\" wykluczają się");
   EXPECT_EQ(OutputsOfRefusedCommandLine({"/x", "/json", "/verify", "/log", "r.txt"}).jsonPath, "");
-  for (const char* flag : {"/s ", "/verify", "/export ", "/log ", "/json ", "/?"}) {
+  for (const char* flag : {"/s ", "/verify", "/plan", "/export ", "/log ", "/json ", "/?"}) {
     EXPECT_NE(kUsage.find(flag), std::string_view::npos) << flag;
   }
 }
