@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Text.h"
+#include "platform/Utf16.h"
 
 namespace platform {
 
@@ -19,6 +20,16 @@ int32_t RegistryKey::ReadInteger(std::string_view name) {
   const std::optional<int32_t> value = TryReadInteger(name);
   if (!value) RaiseRegistryError(kGetDataFailedMessage, name);
   return *value;
+}
+
+RegistryValue TextValue(std::string_view text, uint32_t type) {
+  return {type, ToUtf16Le(text) + std::string(2, '\0')};
+}
+
+RegistryValue NumberValue(uint32_t number) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(number >> shift & 0xFF);
+  return {kRegDword, bytes};
 }
 
 std::vector<std::string> SplitKeyPath(std::string_view path) {

@@ -43,6 +43,11 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
+// A text value as Windows stores it (REG_SZ, or REG_EXPAND_SZ), and a
+// REG_DWORD.
+RegistryValue TextValue(std::string_view text, uint32_t type = kRegSz);
+RegistryValue NumberValue(uint32_t number);
+
 // One opened registry key. It is closed when the object goes, so every
 // operation holds its accessor only for its own work. Failures raise
 // platform::Error with the messages above.

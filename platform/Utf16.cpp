@@ -97,4 +97,22 @@ std::string FromUtf16(std::u16string_view text) {
   return out;
 }
 
+std::string ToUtf16Le(std::string_view text) {
+  std::string bytes;
+  for (const char16_t unit : ToUtf16(text)) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+std::string FromUtf16Le(std::string_view bytes) {
+  std::u16string units;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    units +=
+        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  }
+  return FromUtf16(units);
+}
+
 }  // namespace platform

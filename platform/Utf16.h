@@ -12,4 +12,9 @@ std::u16string ToUtf16(std::string_view text);
 // An unpaired surrogate becomes U+FFFD.
 std::string FromUtf16(std::u16string_view text);
 
+// The same as the bytes of UTF-16LE, as the registry and regedit's files
+// hold text; no null is added, and an odd last byte is ignored.
+std::string ToUtf16Le(std::string_view text);
+std::string FromUtf16Le(std::string_view bytes);
+
 }  // namespace platform

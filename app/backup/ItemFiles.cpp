@@ -18,23 +18,9 @@ constexpr std::string_view kByteOrderMark = "\xFF\xFE";
 constexpr std::string_view kAliasLine = "Alias BDE: ";
 constexpr std::string_view kDriverLine = "Sterownik: ";
 
-std::string ToUtf16Le(std::string_view text) {
-  std::string bytes;
-  for (const char16_t unit : platform::ToUtf16(text)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-std::optional<std::string> FromUtf16Le(std::string_view bytes) {
+std::optional<std::string> TextOfUtf16Le(std::string_view bytes) {
   if (bytes.size() % 2 != 0) return std::nullopt;
-  std::u16string units;
-  for (size_t i = 0; i < bytes.size(); i += 2) {
-    units +=
-        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-  }
-  return platform::FromUtf16(units);
+  return platform::FromUtf16Le(bytes);
 }
 
 // "[HKEY_LOCAL_MACHINE\SOFTWARE\...]"
@@ -83,7 +69,7 @@ std::string RegExport(const Place& place, const std::vector<NamedValue>& values)
     lines.push_back((value.name.empty() ? std::string("@") : RegQuoted(value.name)) + "=" + RegData(value.value));
   }
   lines.push_back("");
-  return std::string(kByteOrderMark) + ToUtf16Le(platform::JoinLines(lines));
+  return std::string(kByteOrderMark) + platform::ToUtf16Le(platform::JoinLines(lines));
 }
 
 // The rest of a quoted text, unescaped; nothing when it is not one.
@@ -120,14 +106,12 @@ std::optional<RegistryValue> ParseRegData(std::string_view data) {
   if (data.starts_with('"')) {
     std::optional<std::string> text = TakeQuoted(data);
     if (!text || !data.empty()) return std::nullopt;
-    return RegistryValue{platform::kRegSz, ToUtf16Le(*text) + std::string(2, '\0')};
+    return platform::TextValue(*text);
   }
   if (data.starts_with("dword:")) {
     const std::optional<uint32_t> number = data.size() == 14 ? Hex(data.substr(6)) : std::nullopt;
     if (!number) return std::nullopt;
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(*number >> shift & 0xFF);
-    return RegistryValue{platform::kRegDword, bytes};
+    return platform::NumberValue(*number);
   }
   RegistryValue value{platform::kRegBinary, {}};
   if (data.starts_with("hex(")) {
@@ -154,7 +138,7 @@ std::optional<RegistryValue> ParseRegData(std::string_view data) {
 
 std::optional<State> ReadRegExport(const Place& place, std::string_view content) {
   if (!content.starts_with(kByteOrderMark)) return std::nullopt;
-  const std::optional<std::string> text = FromUtf16Le(content.substr(kByteOrderMark.size()));
+  const std::optional<std::string> text = TextOfUtf16Le(content.substr(kByteOrderMark.size()));
   if (!text) return std::nullopt;
   const std::vector<std::string> lines = platform::SplitLines(*text);
   if (lines.size() < 3 || lines[0] != kRegHeader || !lines[1].empty() ||

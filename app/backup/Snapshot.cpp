@@ -281,26 +281,12 @@ std::vector<std::string> DescribeChange(const Change& change) {
   return lines;
 }
 
-std::string Utf16LeWithNull(std::string_view text) {
-  std::string bytes;
-  for (const char16_t unit : platform::ToUtf16(text)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes + std::string(2, '\0');
-}
-
 std::optional<std::string> ValueText(const RegistryValue& value) {
   if (value.type != platform::kRegSz && value.type != platform::kRegExpandSz) return std::nullopt;
   if (value.data.size() < 2 || value.data.size() % 2 != 0) return std::nullopt;
-  std::u16string units;
-  for (size_t i = 0; i + 3 < value.data.size(); i += 2) {
-    units += static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                   static_cast<unsigned char>(value.data[i + 1]) << 8);
-  }
-  if (units.find(u'\0') != std::u16string::npos) return std::nullopt;
-  std::string text = platform::FromUtf16(units);
-  if (Utf16LeWithNull(text) != value.data) return std::nullopt;
+  std::string text = platform::FromUtf16Le(std::string_view(value.data).substr(0, value.data.size() - 2));
+  if (text.find('\0') != std::string::npos) return std::nullopt;
+  if (platform::TextValue(text).data != value.data) return std::nullopt;
   return text;
 }
 

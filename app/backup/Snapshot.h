@@ -4,7 +4,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/Registry.h"
@@ -130,9 +129,6 @@ std::vector<Change> Changes(const Snapshot& before, const Snapshot& after);
 // "utworzono", "usunięto", value "Server": "A" -> "B" ...
 std::vector<std::string> DescribeChange(const Change& change);
 
-// The bytes of a REG_SZ holding text, as Windows stores them: UTF-16LE
-// and its null.
-std::string Utf16LeWithNull(std::string_view text);
 // The text of a REG_SZ or REG_EXPAND_SZ value whose bytes are exactly that
 // text in UTF-16LE and its null; nothing for any other value.
 std::optional<std::string> ValueText(const platform::RegistryValue& value);

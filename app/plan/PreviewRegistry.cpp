@@ -77,17 +77,11 @@ void MarkDeleted(Node& node) {
   for (const std::shared_ptr<Node>& subkey : node.subkeys) MarkDeleted(*subkey);
 }
 
-// As Windows reads a text value: UTF-16LE up to its first null, which the
-// data need not hold.
+// As Windows reads a text value: up to its first null, which the data
+// need not hold.
 std::string TextOf(std::string_view bytes) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto unit =
-        static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-    if (unit == 0) break;
-    units += unit;
-  }
-  return platform::FromUtf16(units);
+  std::string text = platform::FromUtf16Le(bytes);
+  return text.substr(0, text.find('\0'));
 }
 
 class PreviewKey final : public platform::RegistryKey {
@@ -129,14 +123,11 @@ class PreviewKey final : public platform::RegistryKey {
   }
 
   void WriteString(std::string_view name, std::string_view value) override {
-    WriteValue(name, {platform::kRegSz, backup::Utf16LeWithNull(value)});
+    WriteValue(name, platform::TextValue(value));
   }
 
   void WriteInteger(std::string_view name, int32_t value) override {
-    std::string bytes;
-    for (int shift = 0; shift < 32; shift += 8)
-      bytes += static_cast<char>(static_cast<uint32_t>(value) >> shift & 0xFF);
-    WriteValue(name, {platform::kRegDword, bytes});
+    WriteValue(name, platform::NumberValue(static_cast<uint32_t>(value)));
   }
 
   std::optional<RegistryValue> TryReadValue(std::string_view name) override {

@@ -61,27 +61,14 @@ void MarkDeleted(Node& node) {
   for (const std::shared_ptr<Node>& subkey : node.subkeys) MarkDeleted(*subkey);
 }
 
-// A text as REG_SZ holds it: UTF-16LE ending in a null.
-std::string ToUtf16LeWithNull(std::string_view text) {
-  std::string bytes;
-  for (char16_t unit : ToUtf16(text)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes + std::string(2, '\0');
-}
-
 RegistryValue ToRegistryValue(const Value& value) {
   switch (value.type) {
     case ValueType::String:
-      return {kRegSz, ToUtf16LeWithNull(value.data)};
+      return TextValue(value.data);
     case ValueType::ExpandString:
-      return {kRegExpandSz, ToUtf16LeWithNull(value.data)};
-    case ValueType::Integer: {
-      std::string bytes;
-      for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value.number >> shift & 0xFF);
-      return {kRegDword, bytes};
-    }
+      return TextValue(value.data, kRegExpandSz);
+    case ValueType::Integer:
+      return NumberValue(value.number);
     case ValueType::Binary:
       return {kRegBinary, value.data};
     case ValueType::Raw:
@@ -90,13 +77,13 @@ RegistryValue ToRegistryValue(const Value& value) {
   return {value.rawType, value.data};
 }
 
-std::string FromUtf16Le(std::string_view bytes);
+std::string TextUpToNull(std::string_view bytes);
 
 // Kept as text or a number only when it reads back byte for byte.
 Value FromRegistryValue(const RegistryValue& raw) {
   if (raw.type == kRegSz || raw.type == kRegExpandSz) {
-    const std::string text = FromUtf16Le(raw.data);
-    if (ToUtf16LeWithNull(text) == raw.data) {
+    const std::string text = TextUpToNull(raw.data);
+    if (TextValue(text).data == raw.data) {
       return Value{raw.type == kRegSz ? ValueType::String : ValueType::ExpandString, text, 0};
     }
   }
@@ -232,15 +219,9 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
 }
 
 // REG_EXPAND_SZ data as regedit exports it: UTF-16LE ending in a null.
-std::string FromUtf16Le(std::string_view bytes) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            static_cast<unsigned char>(bytes[i + 1]) << 8);
-    if (unit == 0) break;
-    units += unit;
-  }
-  return FromUtf16(units);
+std::string TextUpToNull(std::string_view bytes) {
+  std::string text = FromUtf16Le(bytes);
+  return text.substr(0, text.find('\0'));
 }
 
 // Walks one line of .reg text from left to right.
@@ -310,7 +291,7 @@ std::optional<Value> ParseData(std::string_view data) {
   }
   std::optional<std::string> bytes = ParseHexBytes(data);
   if (!bytes) return std::nullopt;
-  if (type == ValueType::ExpandString) return Value{type, FromUtf16Le(*bytes), 0};
+  if (type == ValueType::ExpandString) return Value{type, TextUpToNull(*bytes), 0};
   return Value{type, std::move(*bytes), 0};
 }
 

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/backup/Snapshot.h"
 #include "app/plan/PreviewRegistry.h"
 #include "platform/Error.h"
 #include "platform/Registry.h"
@@ -75,7 +74,7 @@ class PreviewBackend {
       return;
     }
     const RegistryValue value = type == Planted::ExpandString
-                                    ? RegistryValue{kRegExpandSz, app::backup::Utf16LeWithNull(data)}
+                                    ? TextValue(data, kRegExpandSz)
                                     : RegistryValue{kRegBinary, data};
     const OpenedKey key = preview_.OpenKey(kCU, path, kKeyAllAccess, false);
     ASSERT_TRUE(key);
